@@ -1,0 +1,11 @@
+#include "Error.h"
+
+namespace zym {
+
+Error::Error(QString text)
+    : m_text(std::move(text))
+    , m_utf8(m_text.toUtf8())
+{
+}
+
+} // namespace zym

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QByteArray>
+#include <exception>
+
+namespace zym {
+
+// The one error type the tool raises. It carries the text the operator sees:
+// the server's or driver's own message, or a Turkish message of the tool.
+// The window's default error display shows it; nothing below app/ catches it
+// except to roll back a unit of work and raise it again.
+class Error : public std::exception
+{
+public:
+    explicit Error(QString text);
+
+    const QString &text() const noexcept { return m_text; }
+    const char *what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_text;
+    QByteArray m_utf8;
+};
+
+} // namespace zym

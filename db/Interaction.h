@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace zym {
+
+// How an operation talks to the operator. The window answers with message
+// boxes; tests answer with scripted replies.
+class Prompter
+{
+public:
+    virtual ~Prompter() = default;
+
+    // Yes/No question; true only for Yes.
+    virtual bool confirm(const QString &text, const QString &title) = 0;
+    // A notice with a single OK button.
+    virtual void notify(const QString &text) = 0;
+};
+
+// Progress of a long operation. step() returns false when the operator asked
+// to stop; the operation then ends after the unit it is in.
+class Progress
+{
+public:
+    virtual ~Progress() = default;
+
+    virtual void start(int total) = 0;
+    virtual bool step(int done) = 0;
+    virtual void finish() = 0;
+};
+
+// Progress that shows nothing and never stops the operation.
+class SilentProgress : public Progress
+{
+public:
+    void start(int) override {}
+    bool step(int) override { return true; }
+    void finish() override {}
+};
+
+} // namespace zym

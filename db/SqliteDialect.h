@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace zym {
+
+// Everything the embedded backend reads differently from T-SQL, in one place.
+namespace SqliteDialect {
+
+struct Adapted
+{
+    QString text;
+    // Databases the text reaches by a three-part name, other than the current one.
+    QStringList databases;
+};
+
+// ISNULL( becomes IFNULL( (ISNULL is an SQLite keyword), and "X.dbo.T"
+// becomes "X".T, or plain T when X is the current database. String literals
+// are left alone.
+Adapted adapt(const QString &tsql, const QString &currentDatabase);
+
+// Date-times are stored and compared as 'yyyy-MM-dd HH:mm:ss' text.
+QVariant bindable(const QVariant &value);
+
+// An SQLite identifier quoted with double quotes.
+QString quotedName(const QString &name);
+
+} // namespace SqliteDialect
+
+} // namespace zym

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ResultSet.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace zym {
+
+class Connection;
+
+// A reusable statement on the connection: its text is replaced as a whole,
+// its parameters are bound by name, and it is either executed or opened.
+//
+// Opening holds the whole result in memory with a cursor on it: the current
+// row, an end test and a step forward. Values read from it are those of the
+// moment it was opened. A statement never opened, or closed, is at its end.
+//
+// Parameters are the ":name" placeholders of the text. Replacing the text
+// keeps the value of every parameter the new text names too; the others start
+// unbound, and executing or opening with one unbound raises an error.
+class Statement : public QObject
+{
+    Q_OBJECT
+
+public:
+    Statement(Connection &connection, const QString &name);
+
+    void setText(const QString &sql);
+    QString text() const { return m_text; }
+    QStringList parameterNames() const { return m_parameters; }
+    bool isBound(const QString &parameter) const { return m_values.contains(parameter); }
+
+    // Empty and null texts both bind as empty text, never as NULL.
+    void bindText(const QString &parameter, const QString &value);
+    void bindInteger(const QString &parameter, qint32 value);
+    void bindDateTime(const QString &parameter, const QDateTime &value);
+
+    // Runs the text once; returns the number of rows affected.
+    int execute();
+
+    void open();
+    void close();
+    bool isOpen() const { return m_open; }
+
+    bool atEnd() const { return !m_open || m_row >= m_result.rows.size(); }
+    void next();
+    int rowCount() const { return m_open ? int(m_result.rows.size()) : 0; }
+    int currentRow() const { return m_row; }
+    // Moves the cursor to `row` (0 to rowCount(); rowCount() is past the end).
+    void setCurrentRow(int row);
+
+    // Reads a column of the current row. An empty value reads as 0 through
+    // readInteger and as empty text through readText.
+    QString readText(const QString &column) const;
+    qint32 readInteger(const QString &column) const;
+
+    const ResultSet &result() const { return m_result; }
+
+signals:
+    // The statement was opened or closed: its rows are new or gone.
+    void reset();
+    void currentRowChanged(int row);
+
+private:
+    void bind(const QString &parameter, const QVariant &value);
+    QVariantMap boundValues() const;
+    const QVariant &value(const QString &column) const;
+
+    Connection &m_connection;
+    QString m_text;
+    QStringList m_parameters;
+    QVariantMap m_values;
+    ResultSet m_result;
+    bool m_open = false;
+    int m_row = 0;
+};
+
+} // namespace zym

@@ -1,0 +1,143 @@
+#include "Tables.h"
+
+#include "Error.h"
+
+namespace zym {
+
+namespace {
+
+const QString code40 = QStringLiteral("VARCHAR(40)");
+const QString text80 = QStringLiteral("VARCHAR(80)");
+const QString integer = QStringLiteral("INTEGER");
+const QString dateTime = QStringLiteral("DATETIME");
+
+// A table that carries one code column and is searched by it.
+TableSpec codeCarrier(const QString &table, const QString &column)
+{
+    return {table, {{column, code40}}, {}, {column}};
+}
+
+TableSpec moduleCodeCarrier(const QString &table, const QString &codeColumn,
+                            const QString &moduleColumn, QList<ColumnSpec> more = {})
+{
+    QList<ColumnSpec> columns{{codeColumn, code40}};
+    columns += more;
+    columns << ColumnSpec{moduleColumn, integer};
+    return {table, columns, {}, {codeColumn}};
+}
+
+QList<TableSpec> makeCompanyTables()
+{
+    return {
+        {QStringLiteral("CARKART"),
+         {{QStringLiteral("CARKOD"), code40},
+          {QStringLiteral("CARUNVAN"), text80},
+          {QStringLiteral("CARVERDAIRE"), code40},
+          {QStringLiteral("CARVERHESNO"), code40},
+          {QStringLiteral("CARMUHTIPI"), integer},
+          {QStringLiteral("CARMUHKODU"), code40},
+          {QStringLiteral("CAREKCHAR1"), text80},
+          {QStringLiteral("CAROZKOD3"), code40}},
+         {{QStringLiteral("CARKOD")}},
+         {QStringLiteral("CARVERHESNO")}},
+        moduleCodeCarrier(QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL"),
+                          {{QStringLiteral("KIMMERNISNO"), code40}}),
+        moduleCodeCarrier(QStringLiteral("ADRESLER"), QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")),
+        codeCarrier(QStringLiteral("CARFIS"), QStringLiteral("CARFISCARKOD")),
+        codeCarrier(QStringLiteral("CARHAR"), QStringLiteral("CARHARCARKOD")),
+        codeCarrier(QStringLiteral("CARMIZDEGER"), QStringLiteral("CARKOD")),
+        codeCarrier(QStringLiteral("BANKAHAR"), QStringLiteral("BANHARKARKOD")),
+        codeCarrier(QStringLiteral("CSNFIS"), QStringLiteral("CSNFISKARTKOD")),
+        codeCarrier(QStringLiteral("CSNHAR"), QStringLiteral("CSNHARKARTKOD")),
+        codeCarrier(QStringLiteral("FATFIS"), QStringLiteral("FATFISCARKOD")),
+        codeCarrier(QStringLiteral("FATHAR"), QStringLiteral("FATHARCARKOD")),
+        codeCarrier(QStringLiteral("IRSFIS"), QStringLiteral("IRSFISCARKOD")),
+        codeCarrier(QStringLiteral("IRSHAR"), QStringLiteral("IRSHARCARKOD")),
+        codeCarrier(QStringLiteral("KASAHAR"), QStringLiteral("KASHARCARKOD")),
+        codeCarrier(QStringLiteral("SATFIS"), QStringLiteral("SATFISKARTKOD")),
+        codeCarrier(QStringLiteral("SATHAR"), QStringLiteral("SATHARKARTKOD")),
+        codeCarrier(QStringLiteral("SIPFIS"), QStringLiteral("SIPFISCARKOD")),
+        codeCarrier(QStringLiteral("SIPHAR"), QStringLiteral("SIPHARCARKOD")),
+        codeCarrier(QStringLiteral("STKFIS"), QStringLiteral("STKFISCARKOD")),
+        codeCarrier(QStringLiteral("STKHAR"), QStringLiteral("STKHARCARKOD")),
+        {QStringLiteral("MUHHESAP"),
+         {{QStringLiteral("MUHKOD"), code40},
+          {QStringLiteral("MUHADI1"), text80},
+          {QStringLiteral("MUHCALFLAG"), integer},
+          {QStringLiteral("MUHVERGIKIMLIKNO"), code40},
+          {QStringLiteral("MUHTCKIMLIKNO"), code40}},
+         {{QStringLiteral("MUHKOD")}},
+         {}},
+        {QStringLiteral("MUHFIS"), {{QStringLiteral("MUHFISREFNO"), integer}}, {{QStringLiteral("MUHFISREFNO")}}, {}},
+        {QStringLiteral("MUHHAR"),
+         {{QStringLiteral("MUHHARREFNO"), integer},
+          {QStringLiteral("MUHHARSIRANO"), integer},
+          {QStringLiteral("MUHHARBATIPI"), integer},
+          {QStringLiteral("MUHHARMUHKOD"), code40},
+          {QStringLiteral("MUHHARACIKLAMA1"), text80},
+          {QStringLiteral("MUHHARACIKLAMA2"), text80},
+          {QStringLiteral("MUHHARTAR"), dateTime},
+          {QStringLiteral("MUHHAREVRAKNO"), code40}},
+         {},
+         {QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARMUHKOD"), QStringLiteral("MUHHARTAR")}},
+        {QStringLiteral("STKKART"),
+         {{QStringLiteral("STKKOD"), code40},
+          {QStringLiteral("STKACIK1"), text80},
+          {QStringLiteral("STKGENKDVNO"), integer}},
+         {{QStringLiteral("STKKOD")}},
+         {}},
+        {QStringLiteral("STKMUHBAGLANTI"),
+         {{QStringLiteral("SMBSTKKOD"), code40},
+          {QStringLiteral("SMBITEMNO"), integer},
+          {QStringLiteral("SMBFTNO"), integer},
+          {QStringLiteral("SMBMUHKOD1"), code40}},
+         {{QStringLiteral("SMBSTKKOD"), QStringLiteral("SMBITEMNO")}},
+         {}},
+        {QStringLiteral("BORSICIL"),
+         {{QStringLiteral("BORSCLKOD"), code40},
+          {QStringLiteral("BORSCLISCIKKOD"), integer},
+          {QStringLiteral("BORSCLISYKODU"), code40}},
+         {{QStringLiteral("BORSCLKOD")}},
+         {QStringLiteral("BORSCLISCIKKOD"), QStringLiteral("BORSCLISYKODU")}},
+        codeCarrier(QStringLiteral("BORPUANTAJ"), QStringLiteral("BORPNPERKOD")),
+        codeCarrier(QStringLiteral("BORKUMULE"), QStringLiteral("BORKMPERKOD")),
+        codeCarrier(QStringLiteral("BORGENDET"), QStringLiteral("BORGENKOD")),
+        codeCarrier(QStringLiteral("BORDETAY"), QStringLiteral("BORDETKOD")),
+        codeCarrier(QStringLiteral("BORPUANDETAY"), QStringLiteral("BORPNDETPERKOD")),
+        moduleCodeCarrier(QStringLiteral("RESIMLER"), QStringLiteral("RESIMKOD"), QStringLiteral("RESIMMODUL")),
+        moduleCodeCarrier(QStringLiteral("SIRKETLOG"), QStringLiteral("SIRLOGKYTKODU"), QStringLiteral("SIRLOGMODUL")),
+    };
+}
+
+} // namespace
+
+QStringList TableSpec::columnNames() const
+{
+    QStringList names;
+    for (const ColumnSpec &column : columns)
+        names << column.name;
+    return names;
+}
+
+const TableSpec &Tables::companyList()
+{
+    static const TableSpec table{QStringLiteral("SIRKET"), {{QStringLiteral("SIRDBNAME"), code40}}, {}, {}};
+    return table;
+}
+
+const QList<TableSpec> &Tables::companyTables()
+{
+    static const QList<TableSpec> tables = makeCompanyTables();
+    return tables;
+}
+
+const TableSpec &Tables::company(const QString &name)
+{
+    for (const TableSpec &table : companyTables()) {
+        if (table.name == name)
+            return table;
+    }
+    throw Error(QStringLiteral("Bilinmeyen tablo: %1").arg(name));
+}
+
+} // namespace zym

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zym {
+
+// How much sample data a company database gets.
+struct DemoSize
+{
+    int cards = 240;
+    int movements = 3000;
+    int stockCards = 60;
+    int vouchers = 40;
+    int employees = 30;
+};
+
+// Writes a folder the tool can connect to as its embedded server: the master
+// database ZYM_<masterSuffix>.sqlite listing the companies, and one database
+// file per company with Turkish sample data for every operation. The first
+// company gets `size`, the others a small fixed amount. Deterministic: the
+// same size gives the same rows. Existing files in the folder are replaced.
+class DemoData
+{
+public:
+    static const QString defaultMasterSuffix;
+
+    // The company databases written, in the order the master lists them.
+    static QStringList companies();
+
+    static void write(const QString &folder, const DemoSize &size,
+                      const QString &masterSuffix = defaultMasterSuffix);
+    static void writeCompany(const QString &folder, const QString &company, const DemoSize &size);
+};
+
+} // namespace zym

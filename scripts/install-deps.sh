@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the tool needs to build, run and test, when
+# any is missing. Runs apt-get as root, or through sudo.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++
+    qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
+    unixodbc-dev tdsodbc libsqlite3-dev
+    xvfb xauth imagemagick fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,179 @@
+#include "TestServer.h"
+
+#include "db/Error.h"
+#include "db/SqlText.h"
+#include "db/SqliteDialect.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zym;
+using zym::test::TestServer;
+
+namespace {
+const QString cardListQuery = QStringLiteral(
+    "SELECT CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,ISNULL(KIMMERNISNO,'')KIMLIKNO,CARMUHTIPI,CARMUHKODU,"
+    "ISNULL((SELECT MUHADI1 FROM MUHHESAP \nWHERE MUHKOD=CARMUHKODU),'')AS HESALICI,CAREKCHAR1,ISNULL((SELECT "
+    "MUHADI1 FROM MUHHESAP WHERE MUHKOD=CAREKCHAR1),'')AS HESSATICI  FROM CARKART \nLEFT JOIN KIMLIKLER ON "
+    "CARKART.CARKOD=KIMLIKLER.KIMKOD WHERE CARKART.CAROZKOD3<>'SK' AND CARKART.CAROZKOD3<>'IHR' ORDER BY CARKOD");
+}
+
+// The embedded backend: a folder of database files behaves as a server.
+class TestEmbeddedBackend : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_server = std::make_unique<TestServer>();
+        m_session = std::make_unique<Session>();
+    }
+
+    void cleanup()
+    {
+        m_session.reset();
+        m_server.reset();
+    }
+
+    void connectsToTheMasterAndSignals()
+    {
+        QSignalSpy connected(&m_session->connection, &Connection::connected);
+        QSignalSpy disconnected(&m_session->connection, &Connection::disconnected);
+        m_session->connection.open(m_server->settings());
+        QCOMPARE(m_session->connection.backend(), Backend::Sqlite);
+        QCOMPARE(m_session->connection.currentDatabase(), QStringLiteral("ZYM_MASTERV8"));
+        QCOMPARE(connected.count(), 1);
+        m_session->connection.close();
+        QCOMPARE(disconnected.count(), 1);
+        QVERIFY(!m_session->connection.isOpen());
+    }
+
+    void missingMasterIsRefusedInTheServersWords()
+    {
+        ConnectionSettings settings = m_server->settings();
+        settings.masterSuffix = QStringLiteral("YOK");
+        try {
+            m_session->connection.open(settings);
+            QFAIL("no error");
+        } catch (const Error &error) {
+            QCOMPARE(error.text(), QStringLiteral("Database 'ZYM_YOK' does not exist. "
+                                                  "Make sure that the name is entered correctly."));
+        }
+        QVERIFY(!m_session->connection.isOpen());
+    }
+
+    void companyListThroughAThreePartBracketedName()
+    {
+        m_session->connection.open(m_server->settings());
+        m_session->connection.use(TestServer::company); // the list must work from any company
+        Statement &list = m_session->ADOQuery2;
+        list.setText(QStringLiteral("SELECT * FROM ") + SqlText::bracketed(QStringLiteral("ZYM_MASTERV8"))
+                     + QStringLiteral(".dbo.SIRKET"));
+        list.open();
+        QStringList names;
+        for (; !list.atEnd(); list.next())
+            names << list.readText(QStringLiteral("SIRDBNAME"));
+        QCOMPARE(names, (QStringList{TestServer::company, TestServer::otherCompany}));
+    }
+
+    void useSwitchesTheFileForEveryStatement()
+    {
+        m_server->db(TestServer::otherCompany).insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD")},
+                                                      {{QStringLiteral("B1")}});
+        m_session->connection.open(m_server->settings());
+        Statement &use = m_session->ADOQuery4;
+        use.setText(QStringLiteral("USE [FIRMA_B]"));
+        use.execute();
+        QCOMPARE(m_session->connection.currentDatabase(), TestServer::otherCompany);
+        m_session->ADOQuery2.setText(QStringLiteral("SELECT COUNT(*) AS N FROM CARKART"));
+        m_session->ADOQuery2.open();
+        QCOMPARE(m_session->ADOQuery2.readInteger(QStringLiteral("N")), 1);
+
+        use.setText(QStringLiteral("USE [FIRMA_C]"));
+        try {
+            use.execute();
+            QFAIL("no error");
+        } catch (const Error &error) {
+            QVERIFY(error.text().startsWith(QStringLiteral("Database 'FIRMA_C' does not exist.")));
+        }
+        QCOMPARE(m_session->connection.currentDatabase(), TestServer::otherCompany);
+        m_session->ADOQuery2.open();
+        QCOMPARE(m_session->ADOQuery2.readInteger(QStringLiteral("N")), 1);
+    }
+
+    void cardListQueryWithIsNull()
+    {
+        EmbeddedDatabase &db = m_server->db();
+        db.insert(QStringLiteral("CARKART"),
+                  {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
+                   QStringLiteral("CARMUHKODU"), QStringLiteral("CAROZKOD3")},
+                  {{QStringLiteral("A"), QStringLiteral("Ağaç"), 1, QStringLiteral("120 1"), QString("")},
+                   {QStringLiteral("B"), QStringLiteral("Bahçe"), 2, QStringLiteral("120 9"), QString("")},
+                   {QStringLiteral("C"), QStringLiteral("Çiçek"), 1, QString(), QStringLiteral("SK")}});
+        db.insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMERNISNO")},
+                  {{QStringLiteral("A"), QStringLiteral("111")}});
+        db.insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1")},
+                  {{QStringLiteral("120 1"), QStringLiteral("Ağaç Hesabı")}});
+        m_server->connect(*m_session);
+        Statement &list = m_session->ADOQuery1;
+        list.setText(cardListQuery);
+        list.open();
+        QCOMPARE(list.rowCount(), 2);
+        QCOMPARE(list.readText(QStringLiteral("KIMLIKNO")), QStringLiteral("111"));
+        QCOMPARE(list.readText(QStringLiteral("HESALICI")), QStringLiteral("Ağaç Hesabı"));
+        list.next();
+        QCOMPARE(list.readText(QStringLiteral("KIMLIKNO")), QString());
+        QCOMPARE(list.readText(QStringLiteral("HESALICI")), QString());
+    }
+
+    void dateParameterMatchesTheSameDay()
+    {
+        m_server->db().insert(QStringLiteral("MUHHAR"), {QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARTAR")},
+                              {{1, QDateTime(QDate(2024, 1, 5), QTime(10, 0))},
+                               {2, QDateTime(QDate(2024, 1, 4), QTime(23, 59))},
+                               {3, QDateTime(QDate(2024, 1, 5), QTime(0, 0))}});
+        m_server->connect(*m_session);
+        Statement &lines = m_session->qMUHHAR;
+        lines.setText(QStringLiteral("SELECT MUHHARREFNO FROM MUHHAR WHERE MUHHARTAR>=:pTar ORDER BY MUHHARREFNO"));
+        lines.bindDateTime(QStringLiteral("pTar"), QDateTime(QDate(2024, 1, 5), QTime(0, 0)));
+        lines.open();
+        QCOMPARE(lines.rowCount(), 2);
+        QCOMPARE(lines.readInteger(QStringLiteral("MUHHARREFNO")), 1);
+    }
+
+    void adaptation_data()
+    {
+        QTest::addColumn<QString>("tsql");
+        QTest::addColumn<QString>("sqlite");
+        QTest::addColumn<QStringList>("databases");
+        QTest::newRow("isnull") << "SELECT ISNULL(A,'') , isnull (B,0) FROM T" << "SELECT IFNULL(A,'') , IFNULL (B,0) FROM T"
+                                << QStringList();
+        QTest::newRow("not a word") << "SELECT XISNULL(A) FROM T" << "SELECT XISNULL(A) FROM T" << QStringList();
+        QTest::newRow("literal untouched") << "SELECT 'ISNULL(x) M.dbo.T' FROM T"
+                                           << "SELECT 'ISNULL(x) M.dbo.T' FROM T" << QStringList();
+        QTest::newRow("three-part") << "SELECT * FROM ZYM_M.dbo.SIRKET" << "SELECT * FROM \"ZYM_M\".SIRKET"
+                                    << QStringList{"ZYM_M"};
+        QTest::newRow("bracketed") << "SELECT * FROM [ZYM_a]]b].dbo.SIRKET    " << "SELECT * FROM \"ZYM_a]b\".SIRKET    "
+                                   << QStringList{"ZYM_a]b"};
+        QTest::newRow("current database") << "SELECT * FROM [CUR].dbo.CARKART" << "SELECT * FROM CARKART"
+                                          << QStringList();
+    }
+
+    void adaptation()
+    {
+        QFETCH(QString, tsql);
+        QFETCH(QString, sqlite);
+        QFETCH(QStringList, databases);
+        const auto adapted = SqliteDialect::adapt(tsql, QStringLiteral("CUR"));
+        QCOMPARE(adapted.text, sqlite);
+        QCOMPARE(adapted.databases, databases);
+    }
+
+private:
+    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<Session> m_session;
+};
+
+QTEST_GUILESS_MAIN(TestEmbeddedBackend)
+#include "tst_embeddedbackend.moc"

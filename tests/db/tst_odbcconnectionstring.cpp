@@ -1,0 +1,121 @@
+#include "db/OdbcConnectionString.h"
+
+#include <QTest>
+
+using namespace zym;
+
+namespace {
+
+// Splits an ODBC connection string into its keys and values the way a driver
+// manager reads it: "{...}" values with "}}" for "}".
+QMap<QString, QString> parse(const QString &text)
+{
+    QMap<QString, QString> pairs;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype equals = text.indexOf(u'=', pos);
+        if (equals < 0)
+            break;
+        const QString key = text.mid(pos, equals - pos);
+        QString value;
+        pos = equals + 1;
+        if (pos < text.size() && text.at(pos) == u'{') {
+            ++pos;
+            while (pos < text.size()) {
+                if (text.at(pos) == u'}') {
+                    if (pos + 1 < text.size() && text.at(pos + 1) == u'}') {
+                        value += u'}';
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos;
+                    break;
+                }
+                value += text.at(pos++);
+            }
+        } else {
+            const qsizetype end = text.indexOf(u';', pos);
+            value = text.mid(pos, end < 0 ? -1 : end - pos);
+            pos = end < 0 ? text.size() : end;
+        }
+        pairs.insert(key, value);
+        if (pos < text.size() && text.at(pos) == u';')
+            ++pos;
+    }
+    return pairs;
+}
+
+} // namespace
+
+class TestOdbcConnectionString : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valuesReachTheirKeysWhole_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("defaults") << "HOST\\SQLEXPRESS" << "sa" << "vyx" << "MASTERV8";
+        QTest::newRow("semicolon") << "HOST" << "sa" << "a;UID=evil" << "MASTERV8";
+        QTest::newRow("braces") << "HOST" << "sa" << "{p}}w}" << "MASTERV8";
+        QTest::newRow("equals") << "HOST" << "us=er" << "p=w" << "MASTERV8";
+        QTest::newRow("blanks") << "HOST,1433" << "s a" << " pw " << "MASTER V8";
+        QTest::newRow("empty password") << "HOST" << "sa" << "" << "MASTERV8";
+        QTest::newRow("turkish") << "SUNUCU\\ŞİRKET" << "kullanıcı" << "ğüşiöç" << "MASTERV8";
+    }
+
+    void valuesReachTheirKeysWhole()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, login);
+        QFETCH(QString, password);
+        QFETCH(QString, suffix);
+        const QString text = OdbcConnectionString::build({server, login, password, suffix}, QStringLiteral("FreeTDS"));
+        QVERIFY(text.endsWith(u';'));
+        const auto pairs = parse(text);
+        QCOMPARE(pairs.value(QStringLiteral("Driver")), QStringLiteral("FreeTDS"));
+        QCOMPARE(pairs.value(QStringLiteral("Server")), server);
+        QCOMPARE(pairs.value(QStringLiteral("UID")), login);
+        QCOMPARE(pairs.value(QStringLiteral("PWD")), password);
+        QCOMPARE(pairs.value(QStringLiteral("Database")), QStringLiteral("ZYM_") + suffix);
+        QCOMPARE(pairs.value(QStringLiteral("TDS_Version")), QStringLiteral("auto"));
+        QCOMPARE(pairs.value(QStringLiteral("ClientCharset")), QStringLiteral("UTF-8"));
+        QCOMPARE(pairs.size(), 7);
+    }
+
+    void driverSpecificKeys()
+    {
+        const ConnectionSettings settings{QStringLiteral("H"), QStringLiteral("sa"), QStringLiteral("p"),
+                                          QStringLiteral("M")};
+        const auto driver18 = parse(OdbcConnectionString::build(settings, QStringLiteral("ODBC Driver 18 for SQL Server")));
+        QCOMPARE(driver18.value(QStringLiteral("TrustServerCertificate")), QStringLiteral("yes"));
+        QVERIFY(!driver18.contains(QStringLiteral("TDS_Version")));
+        const auto driver17 = parse(OdbcConnectionString::build(settings, QStringLiteral("ODBC Driver 17 for SQL Server")));
+        QVERIFY(!driver17.contains(QStringLiteral("TrustServerCertificate")));
+    }
+
+    void driverChoice_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("only FreeTDS") << QStringList{"PostgreSQL", "FreeTDS"} << "FreeTDS";
+        QTest::newRow("18 first") << QStringList{"FreeTDS", "ODBC Driver 17 for SQL Server", "ODBC Driver 18 for SQL Server"}
+                                  << "ODBC Driver 18 for SQL Server";
+        QTest::newRow("native client over plain") << QStringList{"SQL Server", "SQL Server Native Client 11.0"}
+                                                  << "SQL Server Native Client 11.0";
+        QTest::newRow("none") << QStringList{"MySQL"} << "";
+    }
+
+    void driverChoice()
+    {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, chosen);
+        QCOMPARE(OdbcConnectionString::chooseDriver(installed), chosen);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOdbcConnectionString)
+#include "tst_odbcconnectionstring.moc"

@@ -1,0 +1,49 @@
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/OdbcDrivers.h"
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTest>
+
+using namespace zym;
+
+// The SQL Server path as far as this machine has one: through the installed
+// ODBC driver to a loopback port where nothing listens.
+class TestSqlServerPath : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusedConnectionReportsTheDriversMessage()
+    {
+        if (!installedOdbcDrivers().contains(QStringLiteral("FreeTDS")))
+            QSKIP("the FreeTDS ODBC driver is not installed");
+
+        // A port that was free a moment ago: bind, note it, release.
+        quint16 port = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            port = probe.serverPort();
+        }
+        Connection connection;
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            connection.open({QStringLiteral("127.0.0.1,%1").arg(port), QStringLiteral("sa"),
+                             QStringLiteral("p;w"), QStringLiteral("MASTERV8")});
+            QFAIL("connected to a closed port");
+        } catch (const Error &error) {
+            QVERIFY2(error.text().contains(QStringLiteral("[FreeTDS]"))
+                         && error.text().contains(QStringLiteral("Unable to connect")),
+                     qPrintable(error.text()));
+        }
+        QVERIFY2(timer.elapsed() < 30000, "the login time-out did not apply");
+        QVERIFY(!connection.isOpen());
+        QCOMPARE(connection.backend(), Backend::None);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqlServerPath)
+#include "tst_sqlserverpath.moc"
