@@ -1,0 +1,129 @@
+#include "CardFixture.h"
+
+#include <QTest>
+
+using namespace zym;
+using namespace zym::test;
+
+using Scope = CardCodePropagation::Scope;
+
+class TestCardCodePropagation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_server = std::make_unique<TestServer>();
+        m_session = std::make_unique<Session>();
+        EmbeddedDatabase &db = m_server->db();
+        seedCards(db, {{QStringLiteral("ESKI"), QStringLiteral("Eski Kart"), 1}});
+        // A second row of the old code in a movement table, an account named
+        // like the card, and payroll rows of the same code.
+        db.insert(QStringLiteral("FATHAR"), {QStringLiteral("FATHARCARKOD")}, {{QStringLiteral("ESKI")}});
+        db.insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD")}, {{QStringLiteral("ESKI")}});
+        db.insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")},
+                  {{QStringLiteral("ESKI"), 8}, {QStringLiteral("ESKI"), QVariant()}});
+        db.insert(QStringLiteral("ADRESLER"), {QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")}, {{QStringLiteral("ESKI"), 8}});
+        m_server->connect(*m_session);
+    }
+
+    void cleanup()
+    {
+        m_session.reset();
+        m_server.reset();
+    }
+
+    void statementsRunOnTheirObjectsInOrder()
+    {
+        const auto &steps = CardCodePropagation::steps();
+        QCOMPARE(steps.size(), 20);
+        QCOMPARE(steps.at(0).sql, QStringLiteral("UPDATE CARKART SET CARKOD=:pKod WHERE CARKOD=:pCarKod;"));
+        QCOMPARE(steps.at(0).statement, &Session::ADOQuery2);
+        QCOMPARE(steps.at(1).statement, &Session::ADOQuery3);
+        for (qsizetype i = 2; i < steps.size(); ++i)
+            QCOMPARE(steps.at(i).statement, &Session::ADOQuery4);
+        QCOMPARE(steps.at(19).sql, QStringLiteral("UPDATE STKHAR SET STKHARCARKOD=:pKod WHERE STKHARCARKOD=:pCarKod;"));
+    }
+
+    void renamesEveryCarrier_data()
+    {
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<int>("renamedSteps");
+        QTest::newRow("all tables") << int(Scope::AllTables) << 20;
+        QTest::newRow("card rows") << int(Scope::CardRows) << 3;
+    }
+
+    void renamesEveryCarrier()
+    {
+        QFETCH(int, scope);
+        QFETCH(int, renamedSteps);
+        CardCodePropagation(*m_session).run(Scope(scope), QStringLiteral("YENI"), QStringLiteral("ESKI"));
+        EmbeddedDatabase &db = m_server->db();
+        const auto &steps = CardCodePropagation::steps();
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            const Step &step = steps.at(i);
+            QString condition;
+            if (!step.moduleColumn.isEmpty())
+                condition = QStringLiteral(" AND (%1 IS NULL OR %1<>8)").arg(step.moduleColumn);
+            const int oldRows = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='ESKI'%3")
+                                              .arg(step.table, step.column, condition)).toInt();
+            const int newRows = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='YENI'")
+                                              .arg(step.table, step.column)).toInt();
+            const bool renamed = i < renamedSteps;
+            QVERIFY2(renamed ? oldRows == 0 && newRows > 0 : oldRows > 0 && newRows == 0, qPrintable(step.table));
+            QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='DIGER'").arg(step.table, step.column)).toInt(),
+                     step.table == QStringLiteral("CARKART") ? 0 : 1);
+        }
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FATHAR WHERE FATHARCARKOD='YENI'")).toInt(),
+                 renamedSteps == 20 ? 2 : 0);
+        QCOMPARE(codesIn(db, QStringLiteral("MUHHESAP"), QStringLiteral("MUHKOD")), QStringList{"ESKI"});
+        // Payroll rows keep the code; an identity row with no module is the card's.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='ESKI' AND KIMMODUL=8")).toInt(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM ADRESLER WHERE ADRKOD1='ESKI' AND ADRMODUL=8")).toInt(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='YENI' AND KIMMODUL IS NULL")).toInt(), 1);
+    }
+
+    void takenCodes_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QVariant>("module");
+        QTest::addColumn<bool>("takenForAll");
+        QTest::addColumn<bool>("takenForCardRows");
+        QTest::newRow("card") << "CARKART" << "CARKOD" << QVariant() << true << true;
+        QTest::newRow("identity") << "KIMLIKLER" << "KIMKOD" << QVariant(1) << true << true;
+        QTest::newRow("address") << "ADRESLER" << "ADRKOD1" << QVariant(1) << true << true;
+        QTest::newRow("payroll identity") << "KIMLIKLER" << "KIMKOD" << QVariant(8) << false << false;
+        QTest::newRow("movement") << "CARHAR" << "CARHARCARKOD" << QVariant() << true << false;
+        QTest::newRow("last movement") << "STKHAR" << "STKHARCARKOD" << QVariant() << true << false;
+        QTest::newRow("account") << "MUHHESAP" << "MUHKOD" << QVariant() << false << false;
+    }
+
+    void takenCodes()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(QVariant, module);
+        QFETCH(bool, takenForAll);
+        QFETCH(bool, takenForCardRows);
+        EmbeddedDatabase &db = m_server->db();
+        if (module.isValid())
+            db.insert(table, {column, table == QStringLiteral("KIMLIKLER") ? QStringLiteral("KIMMODUL") : QStringLiteral("ADRMODUL")},
+                      {{QStringLiteral("YENI"), module}});
+        else
+            db.insert(table, {column}, {{QStringLiteral("YENI")}});
+        CardCodePropagation propagation(*m_session);
+        QCOMPARE(propagation.codeTaken(Scope::AllTables, QStringLiteral("YENI")), takenForAll);
+        QCOMPARE(propagation.codeTaken(Scope::CardRows, QStringLiteral("YENI")), takenForCardRows);
+        QVERIFY(!propagation.codeTaken(Scope::AllTables, QStringLiteral("BOS")));
+    }
+
+private:
+    using Step = CardCodePropagation::Step;
+    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<Session> m_session;
+};
+
+QTEST_GUILESS_MAIN(TestCardCodePropagation)
+#include "tst_cardcodepropagation.moc"

@@ -1,0 +1,358 @@
+#include "CardFixture.h"
+#include "ScriptedPrompter.h"
+
+#include "cards/CardList.h"
+#include "cards/SequentialRecoding.h"
+#include "db/Error.h"
+
+#include <QTest>
+
+using namespace zym;
+using namespace zym::test;
+
+namespace {
+
+using Scope = CardCodePropagation::Scope;
+
+// Card code -> (CARMUHKODU, CAREKCHAR1) as the card rows hold them.
+QMap<QString, QStringList> cardAccounts(EmbeddedDatabase &db)
+{
+    QMap<QString, QStringList> accounts;
+    for (const auto &row : db.select(QStringLiteral("SELECT CARKOD, CARMUHKODU, CAREKCHAR1 FROM CARKART")))
+        accounts.insert(row.at(0).toString(), {row.at(1).toString(), row.at(2).toString()});
+    return accounts;
+}
+
+// Account code -> name, for every account row.
+QMap<QString, QString> chart(EmbeddedDatabase &db)
+{
+    QMap<QString, QString> accounts;
+    for (const auto &row : db.select(QStringLiteral("SELECT MUHKOD, MUHADI1 FROM MUHHESAP")))
+        accounts.insert(row.at(0).toString(), row.at(1).toString());
+    return accounts;
+}
+
+// Whether every table the scope renames carries `code` and none `old`.
+bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QString &code, qsizetype steps)
+{
+    for (qsizetype i = 0; i < steps; ++i) {
+        const auto &step = CardCodePropagation::steps().at(i);
+        const QStringList codes = codesIn(db, step.table, step.column);
+        if (codes.contains(old) || !codes.contains(code))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestSequentialRecoding : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_server = std::make_unique<TestServer>();
+        m_session = std::make_unique<Session>();
+        m_prompter = std::make_unique<ScriptedPrompter>(true);
+        // The four-card list: a customer, a supplier, both, and a card of no type.
+        seedCards(db(), {{QStringLiteral("K1"), QStringLiteral("Ağaç Ltd.   "), 1},
+                         {QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2},
+                         {QStringLiteral("K3"), QStringLiteral("Çiçek Tic."), 3},
+                         {QStringLiteral("K4"), QStringLiteral("Dere Koll."), 0}});
+        db().exec(QStringLiteral("UPDATE CARKART SET CARMUHKODU='120 ESKI', CAREKCHAR1='320 ESKI'"));
+        m_server->connect(*m_session);
+        CardList::load(*m_session, CardList::defaultQuery);
+    }
+
+    void cleanup()
+    {
+        m_prompter.reset();
+        m_session.reset();
+        m_server.reset();
+    }
+
+    void sequentialWithoutAccountsRenamesEveryTable()
+    {
+        const auto before = chart(db());
+        run(request(true, false));
+        for (int i = 1; i <= 4; ++i)
+            QVERIFY(renamedEverywhere(db(), QStringLiteral("K%1").arg(i), QStringLiteral("000%1").arg(i), 20));
+        QCOMPARE(chart(db()), before);
+        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0001")), (QStringList{"120 ESKI", "320 ESKI"}));
+        QVERIFY(list().atEnd());
+        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
+        QVERIFY(m_prompter->notices.isEmpty());
+    }
+
+    void sequentialAccounts_data()
+    {
+        QTest::addColumn<QString>("firstSupplier");
+        QTest::addColumn<QString>("secondCardSupplier");
+        QTest::addColumn<QString>("thirdCardSupplier");
+        QTest::newRow("from 1") << "1" << "320 0001" << "320 0002";
+        QTest::newRow("from 5") << "5" << "320 0005" << "320 0006";
+    }
+
+    void sequentialAccounts()
+    {
+        QFETCH(QString, firstSupplier);
+        QFETCH(QString, secondCardSupplier);
+        QFETCH(QString, thirdCardSupplier);
+        RecodingRequest r = request(true, true);
+        r.firstSupplierNumber = firstSupplier;
+        run(r);
+        const auto cards = cardAccounts(db());
+        QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{"120 0001", ""}));
+        QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{"", secondCardSupplier}));
+        QCOMPARE(cards.value(QStringLiteral("0003")), (QStringList{"120 0002", thirdCardSupplier}));
+        QCOMPARE(cards.value(QStringLiteral("0004")), (QStringList{"120 ESKI", "320 ESKI"}));
+        const auto accounts = chart(db());
+        QCOMPARE(accounts.size(), 4);
+        QCOMPARE(accounts.value(QStringLiteral("120 0001")), QStringLiteral("Ağaç Ltd."));
+        QCOMPARE(accounts.value(secondCardSupplier), QStringLiteral("Bahçe A.Ş."));
+        QCOMPARE(accounts.value(QStringLiteral("120 0002")), QStringLiteral("Çiçek Tic."));
+        QCOMPARE(accounts.value(thirdCardSupplier), QStringLiteral("Çiçek Tic."));
+    }
+
+    void accountRemovalTargetsTheInsertedCode()
+    {
+        // Numbers out of step with the card numbers: the account about to be
+        // made exists already, and another card's account sits on "120 " + new code.
+        db().insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1")},
+                    {{QStringLiteral("120 0007"), QStringLiteral("Eski hesap")},
+                     {QStringLiteral("120 0001"), QStringLiteral("Başka kartın hesabı")}});
+        RecodingRequest r = request(true, true);
+        r.firstCustomerNumber = QStringLiteral("7");
+        run(r);
+        const auto accounts = chart(db());
+        QCOMPARE(accounts.value(QStringLiteral("120 0007")), QStringLiteral("Ağaç Ltd."));
+        QCOMPARE(accounts.value(QStringLiteral("120 0001")), QStringLiteral("Başka kartın hesabı"));
+        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0001")), (QStringList{"120 0007", ""}));
+    }
+
+    void cardCodeMode_data()
+    {
+        QTest::addColumn<bool>("makeAccounts");
+        QTest::newRow("switch off") << false;
+        QTest::newRow("switch on") << true;
+    }
+
+    void cardCodeMode()
+    {
+        QFETCH(bool, makeAccounts);
+        run(request(false, makeAccounts));
+        const auto cards = cardAccounts(db());
+        QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{"120 0001", ""}));
+        QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{"", "320 0002"}));
+        QCOMPARE(cards.value(QStringLiteral("0003")), (QStringList{"120 0003", "320 0003"}));
+        QCOMPARE(cards.value(QStringLiteral("0004")), (QStringList{"120 ESKI", "320 ESKI"}));
+        QCOMPARE(chart(db()).keys(), (QStringList{"120 0001", "120 0003", "320 0002", "320 0003"}));
+        for (int i = 1; i <= 4; ++i) {
+            const QString old = QStringLiteral("K%1").arg(i);
+            QVERIFY(renamedEverywhere(db(), old, QStringLiteral("000%1").arg(i), 3));
+            for (qsizetype s = 3; s < 20; ++s) {
+                const auto &step = CardCodePropagation::steps().at(s);
+                QVERIFY2(codesIn(db(), step.table, step.column).contains(old), qPrintable(step.table));
+            }
+        }
+    }
+
+    void startsAtTheCurrentRow()
+    {
+        list().setCurrentRow(2);
+        run(request(true, false));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "K1", "K2"}));
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K3"), QStringLiteral("0001"), 20));
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K4"), QStringLiteral("0002"), 20));
+    }
+
+    void noAtThePromptChangesNothing()
+    {
+        list().setCurrentRow(1);
+        ScriptedPrompter no(false);
+        SilentProgress progress;
+        SequentialRecoding(*m_session, no, progress).run(request(true, true));
+        QCOMPARE(no.questions.size(), 1);
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2", "K3", "K4"}));
+        QCOMPARE(list().currentRow(), 1);
+    }
+
+    void secondRunWithoutReloadChangesNothing()
+    {
+        run(request(true, true));
+        const auto accounts = chart(db());
+        run(request(true, true));
+        QCOMPARE(m_prompter->questions.size(), 2);
+        QCOMPARE(chart(db()), accounts);
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "0003", "0004"}));
+    }
+
+    void numbersAreConvertedBeforeThePrompt_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("customer");
+        QTest::addColumn<QString>("supplier");
+        QTest::addColumn<QString>("reported");
+        QTest::newRow("start") << "abc" << "1" << "1" << "abc";
+        QTest::newRow("customer") << "1" << "abc" << "1" << "abc";
+        QTest::newRow("supplier") << "1" << "1" << "abc" << "abc";
+        QTest::newRow("customer first") << "x3" << "x1" << "x2" << "x1";
+        QTest::newRow("supplier before start") << "x3" << "1" << "x2" << "x2";
+        QTest::newRow("out of range") << "2147483648" << "1" << "1" << "2147483648";
+    }
+
+    void numbersAreConvertedBeforeThePrompt()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, customer);
+        QFETCH(QString, supplier);
+        QFETCH(QString, reported);
+        RecodingRequest r = request(false, true);
+        r.startNumber = start;
+        r.firstCustomerNumber = customer;
+        r.firstSupplierNumber = supplier;
+        try {
+            run(r);
+            QFAIL("ran");
+        } catch (const Error &error) {
+            QCOMPARE(error.text(), QStringLiteral("'%1' is not a valid integer value").arg(reported));
+        }
+        QVERIFY(m_prompter->questions.isEmpty());
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2", "K3", "K4"}));
+    }
+
+    void failingStatementRollsTheCardBackWhole_data()
+    {
+        QTest::addColumn<bool>("sequential");
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("movement table") << true
+            << "CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0002' "
+               "BEGIN SELECT RAISE(ABORT,'FATHAR kilitli'); END";
+        QTest::newRow("account insert") << false
+            << "CREATE TRIGGER kilit BEFORE INSERT ON MUHHESAP WHEN NEW.MUHKOD='320 0002' "
+               "BEGIN SELECT RAISE(ABORT,'MUHHESAP kilitli'); END";
+    }
+
+    void failingStatementRollsTheCardBackWhole()
+    {
+        QFETCH(bool, sequential);
+        QFETCH(QString, trigger);
+        db().exec(trigger);
+        try {
+            run(request(sequential, true));
+            QFAIL("ran");
+        } catch (const Error &error) {
+            QVERIFY2(error.text().contains(QStringLiteral("kilitli")), qPrintable(error.text()));
+        }
+        const qsizetype steps = sequential ? 20 : 3;
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), steps));
+        // The failing card is wholly on its old code, with its old accounts.
+        for (qsizetype i = 0; i < 20; ++i) {
+            const auto &step = CardCodePropagation::steps().at(i);
+            const QStringList codes = codesIn(db(), step.table, step.column);
+            QVERIFY2(codes.contains(QStringLiteral("K2")) && !codes.contains(QStringLiteral("0002")), qPrintable(step.table));
+        }
+        QCOMPARE(cardAccounts(db()).value(QStringLiteral("K2")), (QStringList{"120 ESKI", "320 ESKI"}));
+        QVERIFY(!chart(db()).contains(QStringLiteral("320 0002")));
+        QCOMPARE(list().currentRow(), 1);
+        QVERIFY(!m_session->connection.inUnit());
+    }
+
+    void takenCodeStopsTheRunBeforeTheCard_data()
+    {
+        QTest::addColumn<bool>("sequential");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<bool>("conflict");
+        QTest::newRow("card left out of the list") << true << "CARKART" << "CARKOD" << true;
+        QTest::newRow("card, card-code mode") << false << "CARKART" << "CARKOD" << true;
+        QTest::newRow("orphan movement") << true << "CARHAR" << "CARHARCARKOD" << true;
+        QTest::newRow("movement, card-code mode") << false << "CARHAR" << "CARHARCARKOD" << false;
+    }
+
+    void takenCodeStopsTheRunBeforeTheCard()
+    {
+        QFETCH(bool, sequential);
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(bool, conflict);
+        db().insert(table, {column}, {{QStringLiteral("0002")}});
+        run(request(sequential, false));
+        const QStringList cards = codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD"));
+        if (!conflict) {
+            QVERIFY(m_prompter->notices.isEmpty());
+            QVERIFY(cards.contains(QStringLiteral("0004")));
+            return;
+        }
+        QCOMPARE(m_prompter->notices, QStringList{QStringLiteral("Kod Çakışması mevcut! \rFarklı bir KOD seçin.")});
+        QVERIFY(cards.contains(QStringLiteral("0001")));
+        QVERIFY(cards.contains(QStringLiteral("K2")));
+        QVERIFY(cards.contains(QStringLiteral("K3")));
+        QVERIFY(codesIn(db(), QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD")).contains(QStringLiteral("K2")));
+        QCOMPARE(list().currentRow(), 1);
+    }
+
+    void sameCodeIsNoConflict()
+    {
+        // Re-running a mask that gives every card its own code again is harmless.
+        db().exec(QStringLiteral("UPDATE CARKART SET CARKOD='000' || substr(CARKOD,2)"));
+        CardList::load(*m_session, CardList::defaultQuery);
+        RecodingRequest r = request(false, false);
+        run(r);
+        QVERIFY(m_prompter->notices.isEmpty());
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "0003", "0004"}));
+    }
+
+    void cardListedTwiceIsHandledOnce()
+    {
+        db().insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")}, {{QStringLiteral("K2"), 3}});
+        CardList::load(*m_session, CardList::defaultQuery);
+        QCOMPARE(list().rowCount(), 5);
+        run(request(true, true));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "0003", "0004"}));
+        QCOMPARE(chart(db()).keys(), (QStringList{"120 0001", "120 0002", "320 0001", "320 0002"}));
+        QVERIFY(list().atEnd());
+    }
+
+    void payrollRowsOfTheSameCodeStay()
+    {
+        db().insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")}, {{QStringLiteral("K1"), 8}});
+        db().insert(QStringLiteral("ADRESLER"), {QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")}, {{QStringLiteral("K1"), 8}});
+        run(request(false, false));
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='K1' AND KIMMODUL=8")).toInt(), 1);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM ADRESLER WHERE ADRKOD1='K1' AND ADRMODUL=8")).toInt(), 1);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='0001'")).toInt(), 1);
+    }
+
+    void listNotLoadedStillAsks()
+    {
+        m_session->ADOQuery1.close();
+        run(request(true, true));
+        QCOMPARE(m_prompter->questions.size(), 1);
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2", "K3", "K4"}));
+    }
+
+private:
+    EmbeddedDatabase &db() { return m_server->db(); }
+    Statement &list() { return m_session->ADOQuery1; }
+
+    static RecodingRequest request(bool sequential, bool makeAccounts)
+    {
+        return {QStringLiteral("1"), QStringLiteral("0000"), QStringLiteral("1"), QStringLiteral("1"), sequential, makeAccounts};
+    }
+
+    void run(const RecodingRequest &request)
+    {
+        SilentProgress progress;
+        SequentialRecoding(*m_session, *m_prompter, progress).run(request);
+    }
+
+    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+};
+
+QTEST_GUILESS_MAIN(TestSequentialRecoding)
+#include "tst_sequentialrecoding.moc"
