@@ -37,6 +37,9 @@ private:
     std::uint64_t m_state;
 };
 
+// The product writes empty texts, not NULLs, where a card has no value.
+const QString empty = QStringLiteral("");
+
 constexpr int currentAccountModule = 1;
 constexpr int payrollModule = 8;
 
@@ -109,7 +112,7 @@ private:
 
             QString tax;
             if (i % 13 == 0)
-                tax = QString(); // no tax number
+                tax = empty; // no tax number
             else if (i % 9 == 0 && !sharedTax.isEmpty())
                 tax = sharedTax; // same taxpayer as an earlier card
             else
@@ -119,17 +122,18 @@ private:
 
             const QString specialCode = i % 17 == 0 ? QStringLiteral("SK")
                                         : i % 19 == 0 ? QStringLiteral("IHR")
-                                                      : QString();
+                                                      : empty;
             // About a third of the cards have no accounts yet.
-            QString customer, supplier;
+            QString customer = empty;
+            QString supplier = empty;
             if (m_dice.below(3) != 0) {
                 if (type == 1 || type == 3) {
                     customer = QStringLiteral("120 01 %1").arg(++customerAccount, 3, 10, QLatin1Char('0'));
-                    accounts << QVariantList{customer, title.trimmed(), 1, tax, QString()};
+                    accounts << QVariantList{customer, title.trimmed(), 1, tax, empty};
                 }
                 if (type == 2 || type == 3) {
                     supplier = QStringLiteral("320 01 %1").arg(++supplierAccount, 3, 10, QLatin1Char('0'));
-                    accounts << QVariantList{supplier, title.trimmed(), 1, tax, QString()};
+                    accounts << QVariantList{supplier, title.trimmed(), 1, tax, empty};
                 }
             }
             cards << QVariantList{code, title, QString::fromUtf8(m_dice.pick(taxOffices)), tax, type,
@@ -182,7 +186,7 @@ private:
     {
         QList<QVariantList> stock;
         for (int i = 1; i <= m_size.stockCards; ++i) {
-            const QString description = i % 8 == 0 ? QString()
+            const QString description = i % 8 == 0 ? empty
                                                    : QString::fromUtf8(m_dice.pick(stockNames));
             stock << QVariantList{QStringLiteral("STK%1").arg(i, 5, 10, QLatin1Char('0')), description, i % 10};
         }
@@ -191,7 +195,7 @@ private:
         for (const char *code : {"153 03 05", "153 03 01", "610 05", "600 01", "620 01", "391 01", "191 01",
                                  "100 01", "102 01 001", "103 01 001", "103 01 002", "770 01"})
             accounts << QVariantList{QString::fromLatin1(code), QStringLiteral("Hesap %1").arg(QLatin1String(code)),
-                                     1, QString(), QString()};
+                                     1, empty, empty};
         m_db.insert(QStringLiteral("MUHHESAP"), Tables::company(QStringLiteral("MUHHESAP")).columnNames(), accounts);
     }
 
@@ -207,7 +211,7 @@ private:
             for (int line = 1; line <= lineCount; ++line) {
                 const QString account = QString::fromLatin1(m_dice.pick(journalAccounts));
                 lines << QVariantList{reference, line, line == 1 ? 1 : 2, account,
-                                      QStringLiteral("Fiş %1 satır %2").arg(reference).arg(line), QString(),
+                                      QStringLiteral("Fiş %1 satır %2").arg(reference).arg(line), empty,
                                       date, QStringLiteral("EVR%1").arg(reference)};
             }
         }

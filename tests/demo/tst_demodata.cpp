@@ -54,6 +54,7 @@ private slots:
     void exercisesEveryOperation_data()
     {
         QTest::addColumn<QString>("countQuery");
+        QTest::newRow("cards in the default list") << "SELECT COUNT(*) FROM CARKART WHERE CAROZKOD3<>'SK' AND CAROZKOD3<>'IHR'";
         QTest::newRow("type 0 card") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=0";
         QTest::newRow("type 1 card") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=1";
         QTest::newRow("type 2 card") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=2";
