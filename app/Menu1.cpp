@@ -1,0 +1,419 @@
+#include "Menu1.h"
+
+#include "AnchorLayout.h"
+#include "CompanyChoice.h"
+#include "ModalProgress.h"
+#include "NullableDateEdit.h"
+#include "StatementGrid.h"
+#include "WindowPrompter.h"
+#include "WrappingButton.h"
+
+#include "cards/CardList.h"
+#include "cards/SequentialRecoding.h"
+#include "db/SqlText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace zym {
+
+namespace {
+
+// Places and sizes are the design's, in pixels at 96 dpi.
+constexpr QSize designClientSize(1170, 525 - 19); // above the status bar
+// The page area of PageControl1 at its design size, to which the pages'
+// anchored grids keep their distances.
+constexpr QSize designPageSize(962, 478);
+constexpr int statusBarHeight = 19;
+constexpr int editHeight = 21;
+constexpr int labelHeight = 13;
+// The design's 525-pixel client area hides BitBtn5 to BitBtn7: the window
+// opens tall enough to show the lowest of them, BitBtn7, with a small margin.
+constexpr int lowestControlBottom = 624 + 25;
+constexpr int bottomMargin = 6;
+// Room for the title bar and frame when the screen bounds the height.
+constexpr int frameAllowance = 40;
+
+const QString caption = QStringLiteral("PLX V.1.9  ZYM CARİ KOD DÜZENLEYİCİ      (HESAP PLAN DAHİL)");
+const QString connectCaption = QStringLiteral("Bağlan");
+
+QFont formFont()
+{
+    const QString tahoma = QStringLiteral("Tahoma");
+    QFont font(QFontDatabase::families().contains(tahoma)
+                   ? tahoma
+                   : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    font.setPointSize(8);
+    return font;
+}
+
+// Only the weight (and size) is set: the rest comes from the window's font.
+QFont boldFont(int pointSize = 0)
+{
+    QFont font;
+    font.setBold(true);
+    if (pointSize > 0)
+        font.setPointSize(pointSize);
+    return font;
+}
+
+template<typename Widget, typename... Args>
+Widget *named(const char *name, Args &&...args)
+{
+    auto *widget = new Widget(std::forward<Args>(args)...);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// Labels size themselves to their text, so they are measured in their
+// parent's font before they are placed.
+QLabel *addLabel(AnchorLayout &layout, const char *name, const QString &text, QPoint at,
+                 const QFont &font = QFont())
+{
+    auto *label = named<QLabel>(name, text, layout.parentWidget());
+    label->setFont(font);
+    layout.place(label, QRect(at, QSize(label->sizeHint().width(), labelHeight)));
+    return label;
+}
+
+QLineEdit *addEdit(AnchorLayout &layout, const char *name, const QString &text, QPoint at, int width)
+{
+    auto *edit = named<QLineEdit>(name, text);
+    layout.place(edit, QRect(at, QSize(width, editHeight)));
+    return edit;
+}
+
+template<typename Button = QPushButton>
+QPushButton *addButton(AnchorLayout &layout, const char *name, const QString &text, const QRect &place)
+{
+    auto *button = named<Button>(name, text);
+    layout.place(button, place);
+    return button;
+}
+
+QCheckBox *addCheckBox(AnchorLayout &layout, const char *name, const QString &text, const QRect &place,
+                       bool checked)
+{
+    auto *box = named<QCheckBox>(name, text);
+    box->setChecked(checked);
+    layout.place(box, place);
+    return box;
+}
+
+QPlainTextEdit *addMemo(AnchorLayout &layout, const char *name, const QString &text, const QRect &place)
+{
+    auto *memo = named<QPlainTextEdit>(name, text);
+    memo->setTabChangesFocus(true);
+    layout.place(memo, place);
+    return memo;
+}
+
+// A decorative rectangle: white, with a black border.
+QFrame *addShape(AnchorLayout &layout, const char *name, const QRect &place)
+{
+    auto *shape = named<QFrame>(name);
+    shape->setFrameStyle(QFrame::Box | QFrame::Plain);
+    QPalette palette = shape->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    shape->setPalette(palette);
+    shape->setAutoFillBackground(true);
+    layout.place(shape, place);
+    return shape;
+}
+
+StatementGrid *addGrid(AnchorLayout &layout, const char *name, Statement &statement, const QRect &place,
+                       Qt::Edges anchors)
+{
+    auto *grid = named<StatementGrid>(name, statement);
+    layout.place(grid, place, anchors);
+    return grid;
+}
+
+} // namespace
+
+TForm8::TForm8(WindowPrompter &prompter, const QString &serverText, QWidget *parent)
+    : QMainWindow(parent)
+    , m_prompter(prompter)
+{
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(caption);
+    setFont(formFont());
+
+    auto *client = new QWidget;
+    setCentralWidget(client);
+    auto *clientLayout = new AnchorLayout(designClientSize, client);
+    buildLeftStrip(*clientLayout, serverText);
+
+    PageControl1 = named<QTabWidget>("PageControl1");
+    clientLayout->place(PageControl1, QRect(QPoint(200, 0), QSize(970, designClientSize.height())),
+                        Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    buildCardPage();
+    buildQueryPage();
+    buildVoucherPage();
+    buildJournalPage();
+    buildPayrollPage();
+    PageControl1->setCurrentWidget(TabSheet3);
+
+    StatusBar1 = named<QStatusBar>("StatusBar1");
+    StatusBar1->setFixedHeight(statusBarHeight);
+    // One text over the whole width; a label, since a status bar's own
+    // message is cleared by every status tip.
+    m_statusText = new QLabel;
+    StatusBar1->addWidget(m_statusText, 1);
+    setStatusBar(StatusBar1);
+    setStatusText(QStringLiteral("Bağlı değil"));
+
+    arrangeTabOrder();
+    connectHandlers();
+    resize(designClientSize.width(), openingClientHeight(screen()->availableGeometry().height()));
+}
+
+TForm8::~TForm8()
+{
+    // The grids read the session's statements: they go first.
+    delete takeCentralWidget();
+}
+
+QString TForm8::statusText() const
+{
+    return m_statusText->text();
+}
+
+int TForm8::openingClientHeight(int availableHeight)
+{
+    return qMin(lowestControlBottom + bottomMargin + statusBarHeight, availableHeight - frameAllowance);
+}
+
+void TForm8::buildLeftStrip(AnchorLayout &client, const QString &serverText)
+{
+    Label1 = addLabel(client, "Label1", QStringLiteral("Sunucu:"), {23, 11}, boldFont());
+    Edit1 = addEdit(client, "Edit1", serverText, {73, 8}, 121);
+    Edit1->setFont(boldFont());
+    Label2 = addLabel(client, "Label2", QStringLiteral("Kullanıcı:"), {18, 38}, boldFont());
+    Edit2 = addEdit(client, "Edit2", QStringLiteral("sa"), {73, 35}, 55);
+    Edit3 = addEdit(client, "Edit3", QStringLiteral("vyx"), {139, 35}, 55);
+    Edit3->setEchoMode(QLineEdit::Password);
+    Edit3->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
+    Label3 = addLabel(client, "Label3", QStringLiteral("Parola:"), {28, 65}, boldFont());
+    Edit4 = addEdit(client, "Edit4", QStringLiteral("MASTERV8"), {73, 62}, 121);
+    Edit4->setFont(boldFont());
+    BitBtn1 = addButton(client, "BitBtn1", connectCaption, {71, 89, 123, 48});
+    BitBtn1->setFont(boldFont());
+    Label4 = addLabel(client, "Label4", QStringLiteral("Firma:"), {30, 146}, boldFont());
+
+    ComboBox1 = named<QComboBox>("ComboBox1");
+    ComboBox1->setEditable(true);
+    // A typed name is a choice, not a new entry of the list.
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setEditText(QStringLiteral("Firma Seç"));
+    client.place(ComboBox1, {71, 143, 127, editHeight});
+
+    CheckBox2 = addCheckBox(client, "CheckBox2", QStringLiteral("Muh Hesap Planı açılsın"), {58, 202, 97, 17}, false);
+    Label5 = addLabel(client, "Label5", QStringLiteral("Başlangıç:"), {8, 227});
+    Edit5 = addEdit(client, "Edit5", QStringLiteral("1"), {62, 224}, 79);
+    Label7 = addLabel(client, "Label7", QStringLiteral("Format:"), {17, 254});
+    Edit6 = addEdit(client, "Edit6", QStringLiteral("0000"), {61, 251}, 79);
+    BitBtn2 = addButton(client, "BitBtn2", QStringLiteral("CariKart"), {58, 278, 132, 25});
+    BitBtn4 = addButton(client, "BitBtn4", QStringLiteral("Seçili Kartı Sil"), {58, 309, 132, 25});
+    BitBtn3 = addButton(client, "BitBtn3", QStringLiteral("Başlat"), {62, 340, 132, 65});
+    CheckBox1 = addCheckBox(client, "CheckBox1", QStringLiteral("Hesap Planı Sıralı açılsın"), {58, 411, 97, 17}, true);
+    Edit9 = addEdit(client, "Edit9", QStringLiteral("0000"), {58, 431}, 121);
+    Edit7 = addEdit(client, "Edit7", QStringLiteral("1"), {58, 458}, 57);
+    Label6 = addLabel(client, "Label6", QStringLiteral("120"), {119, 463});
+    Edit8 = addEdit(client, "Edit8", QStringLiteral("1"), {58, 485}, 57);
+    Label8 = addLabel(client, "Label8", QStringLiteral("320 Sıra No"), {119, 488});
+    // Its caption is wider than the button, which is tall enough for two lines.
+    BitBtn5 = addButton<WrappingButton>(client, "BitBtn5", QStringLiteral("Kontrollu Cari Kod Değiştir"), {58, 521, 132, 66});
+    BitBtn6 = addButton(client, "BitBtn6", QStringLiteral("MuhKod olmayan"), {58, 593, 132, 25});
+    BitBtn7 = addButton(client, "BitBtn7", QStringLiteral("STOK MUH OLUŞTUR"), {58, 624, 136, 25});
+}
+
+AnchorLayout &TForm8::addPage(QWidget *&page, const char *name, const QString &caption)
+{
+    page = named<QWidget>(name);
+    PageControl1->addTab(page, caption);
+    return *new AnchorLayout(designPageSize, page);
+}
+
+void TForm8::buildCardPage()
+{
+    AnchorLayout &page = addPage(TabSheet1, "TabSheet1", QStringLiteral("         VERİ         "));
+    DBGrid1 = addGrid(page, "DBGrid1", m_session.ADOQuery1, {-4, -6, 922, 457},
+                      Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    // The grid's top 6 pixels lie above the page; its header is as much taller,
+    // so the column titles stay whole.
+    QHeaderView *titles = DBGrid1->horizontalHeader();
+    titles->setMinimumHeight(titles->sizeHint().height() + 6);
+    QHash<QString, int> widths;
+    for (const CardList::Column &column : CardList::columns()) {
+        if (column.gridWidth > 0)
+            widths.insert(column.name, column.gridWidth);
+    }
+    DBGrid1->setColumnWidths(widths);
+}
+
+void TForm8::buildQueryPage()
+{
+    AnchorLayout &page = addPage(SORGU, "SORGU", QStringLiteral("SQL SORGU"));
+    Memo1 = addMemo(page, "Memo1", CardList::defaultQuery, {14, 12, 874, 546});
+}
+
+void TForm8::buildVoucherPage()
+{
+    AnchorLayout &page = addPage(TabSheet2, "TabSheet2", QStringLiteral("MUHHAR  1-2 AÇIKLAMA1 TRANSFER4"));
+    Button1 = addButton(page, "Button1", QStringLiteral("Listele"), {16, 36, 75, 25});
+    Button2 = addButton(page, "Button2", QStringLiteral("Başlat"), {16, 90, 75, 25});
+    DBGrid2 = addGrid(page, "DBGrid2", m_session.qMUHFIS, {97, 3, 714, 144},
+                      Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    DBGrid2->horizontalHeader()->setFont(boldFont(10));
+}
+
+void TForm8::buildJournalPage()
+{
+    AnchorLayout &page = addPage(TabSheet3, "TabSheet3", QStringLiteral("MUHHAR EVRAKNO "));
+    Label14 = addLabel(page, "Label14", QStringLiteral("Başlangıç Tarihi"), {97, 14});
+    Label11 = addLabel(page, "Label11", QStringLiteral("Hesap Kodu"), {297, 14});
+    Label12 = addLabel(page, "Label12", QStringLiteral("Ön Takı"), {401, 14});
+    Label13 = addLabel(page, "Label13", QStringLiteral("Sıra No"), {513, 14});
+    cxDateEdit1 = named<NullableDateEdit>("cxDateEdit1");
+    page.place(cxDateEdit1, {97, 33, 121, editHeight});
+    Edit12 = addEdit(page, "Edit12", QStringLiteral("103 01 %"), {297, 33}, 79);
+    Edit13 = addEdit(page, "Edit13", QStringLiteral("22FCB0"), {401, 33}, 79);
+    Edit14 = addEdit(page, "Edit14", QStringLiteral("1"), {513, 33}, 79);
+    Button3 = addButton(page, "Button3", QStringLiteral("Listele"), {16, 65, 75, 25});
+    Button4 = addButton(page, "Button4", QStringLiteral("Başlat"), {16, 117, 75, 25});
+    DBGrid3 = addGrid(page, "DBGrid3", m_session.qMUHHAR, {97, 65, 714, 265},
+                      Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    DBGrid3->horizontalHeader()->setFont(boldFont(10));
+}
+
+void TForm8::buildPayrollPage()
+{
+    AnchorLayout &page = addPage(TabSheet4, "TabSheet4", QStringLiteral("BORDRO Sicil No "));
+    CheckBox4 = addCheckBox(page, "CheckBox4", QStringLiteral("Çalışanlar"), {26, 18, 72, 17}, false);
+    Button5 = addButton(page, "Button5", QStringLiteral("Listele"), {24, 41, 75, 25});
+    Button6 = addButton(page, "Button6", QStringLiteral("Başlat"), {24, 100, 75, 25});
+    CheckBox3 = addCheckBox(page, "CheckBox3", QStringLiteral("Çevrim Göster"), {4, 249, 95, 17}, false);
+    DBGrid4 = addGrid(page, "DBGrid4", m_session.qBor, {105, 41, 714, 256},
+                      Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    DBGrid4->horizontalHeader()->setFont(boldFont(10));
+    Memo2 = addMemo(page, "Memo2", QStringLiteral("SELECT * FROM BORSICIL "), {104, 303, 713, 155});
+    Label9 = addLabel(page, "Label9", QStringLiteral("İŞYERİ KODU"), {499, 19});
+    Edit11 = addEdit(page, "Edit11", QStringLiteral("MERKEZ"), {567, 14}, 80);
+    Edit11->setFont(boldFont());
+    Label10 = addLabel(page, "Label10", QStringLiteral("->"), {649, 18});
+    Edit10 = addEdit(page, "Edit10", QStringLiteral("MERKEZ"), {665, 14}, 80);
+    Edit10->setFont(boldFont());
+    Button7 = addButton(page, "Button7", QStringLiteral("Başlat"), {751, 12, 66, 23});
+    Shape1 = addShape(page, "Shape1", {64, 112, 1, 109});
+    Shape2 = addShape(page, "Shape2", {-7, 203, 72, 40});
+}
+
+// The design's tab order of the left strip; the page control's own controls
+// follow it in the order they were made.
+void TForm8::arrangeTabOrder()
+{
+    const QList<QWidget *> order{Edit1,     Edit2, Edit3,   Edit4, BitBtn1,   BitBtn2,   Edit5,
+                                 Edit6,     BitBtn3, BitBtn4, BitBtn5, PageControl1, CheckBox1, Edit7,
+                                 BitBtn6,   Edit8, Edit9,   CheckBox2, BitBtn7, ComboBox1};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void TForm8::connectHandlers()
+{
+    connect(BitBtn1, &QPushButton::clicked, this, guarded(&TForm8::BitBtn1Click));
+    connect(&m_session.connection, &Connection::connected, this, guarded(&TForm8::ADOConnection1AfterConnect));
+    connect(&m_session.connection, &Connection::disconnected, this,
+            guarded(&TForm8::ADOConnection1AfterDisconnect));
+    connect(new CompanyChoice(*ComboBox1), &CompanyChoice::chosen, this, guarded(&TForm8::ComboBox1Change));
+    connect(BitBtn2, &QPushButton::clicked, this, guarded(&TForm8::BitBtn2Click));
+    connect(BitBtn3, &QPushButton::clicked, this, guarded(&TForm8::BitBtn3Click));
+}
+
+bool TForm8::requireConnection()
+{
+    if (m_session.connection.isOpen())
+        return true;
+    m_prompter.notify(QStringLiteral("Önce sunucuya bağlanın."));
+    return false;
+}
+
+void TForm8::setStatusText(const QString &text)
+{
+    m_statusText->setText(text);
+}
+
+// The caption is the record of the state: "Bağlan" connects, anything else
+// disconnects.
+void TForm8::BitBtn1Click()
+{
+    if (BitBtn1->text() == connectCaption)
+        m_session.connection.open({Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()});
+    else
+        m_session.connection.close();
+}
+
+void TForm8::ADOConnection1AfterConnect()
+{
+    setStatusText(QStringLiteral("Bağlandı"));
+    BitBtn1->setText(QStringLiteral("Bağlı"));
+    Statement &companies = m_session.ADOQuery2;
+    companies.setText(QStringLiteral("SELECT * FROM ") + SqlText::bracketed(QStringLiteral("ZYM_") + Edit4->text())
+                      + QStringLiteral(".dbo.SIRKET"));
+    companies.open();
+    QStringList names;
+    for (; !companies.atEnd(); companies.next())
+        names << companies.readText(QStringLiteral("SIRDBNAME"));
+    ComboBox1->clear();
+    ComboBox1->addItems(names);
+    // Filling an empty list makes its first entry current; no company is chosen yet.
+    ComboBox1->setCurrentIndex(-1);
+}
+
+void TForm8::ADOConnection1AfterDisconnect()
+{
+    BitBtn1->setText(connectCaption);
+    setStatusText(QStringLiteral("Bağlı değil..."));
+    ComboBox1->clear();
+    ComboBox1->clearEditText();
+}
+
+void TForm8::ComboBox1Change()
+{
+    if (!requireConnection())
+        return;
+    Statement &use = m_session.ADOQuery4;
+    use.setText(QStringLiteral("USE ") + SqlText::bracketed(ComboBox1->currentText()));
+    use.execute();
+}
+
+// Loads the card list from the query editor's text as it stands.
+void TForm8::BitBtn2Click()
+{
+    if (!requireConnection())
+        return;
+    CardList::load(m_session, Memo1->toPlainText());
+}
+
+void TForm8::BitBtn3Click()
+{
+    if (!requireConnection())
+        return;
+    ModalProgress progress(this);
+    SequentialRecoding(m_session, m_prompter, progress)
+        .run({Edit5->text(), Edit6->text(), Edit7->text(), Edit8->text(), CheckBox1->isChecked(),
+              CheckBox2->isChecked()});
+}
+
+} // namespace zym

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "db/Interaction.h"
+
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+namespace zym {
+
+// Progress of a long operation in a window-modal progress dialog: it shows
+// once the operation takes a while, keeps the window from starting another
+// operation meanwhile, and its cancel button asks the operation to stop.
+class ModalProgress : public Progress
+{
+public:
+    explicit ModalProgress(QWidget *window);
+    ~ModalProgress() override;
+
+    void start(int total) override;
+    bool step(int done) override;
+    void finish() override;
+
+private:
+    QWidget *m_window;
+    std::unique_ptr<QProgressDialog> m_dialog;
+};
+
+} // namespace zym

@@ -1,0 +1,71 @@
+#include "StatementGrid.h"
+
+#include "db/ResultModel.h"
+#include "db/Statement.h"
+
+#include <QEvent>
+#include <QHeaderView>
+
+namespace zym {
+
+StatementGrid::StatementGrid(Statement &statement, QWidget *parent)
+    : QTableView(parent)
+    , m_statement(statement)
+    , m_model(new ResultModel(statement, this))
+{
+    setModel(m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line a record, as record grids show them.
+    setWordWrap(false);
+    fitRowsToFont();
+
+    connect(m_model, &QAbstractItemModel::modelReset, this, &StatementGrid::applyColumnWidths);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid())
+            m_statement.setCurrentRow(current.row());
+    });
+    connect(&statement, &Statement::currentRowChanged, this, &StatementGrid::followStatement);
+}
+
+void StatementGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowsToFont();
+}
+
+void StatementGrid::fitRowsToFont()
+{
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+void StatementGrid::setColumnWidths(const QHash<QString, int> &widths)
+{
+    m_widths.clear();
+    for (auto it = widths.cbegin(); it != widths.cend(); ++it)
+        m_widths.insert(it.key().toUpper(), it.value());
+    applyColumnWidths();
+}
+
+void StatementGrid::applyColumnWidths()
+{
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        const QString name = m_model->headerData(column, Qt::Horizontal).toString().toUpper();
+        if (const auto width = m_widths.constFind(name); width != m_widths.cend())
+            setColumnWidth(column, *width);
+    }
+}
+
+void StatementGrid::followStatement(int row)
+{
+    if (row >= m_model->rowCount()) {
+        selectionModel()->clear();
+        return;
+    }
+    const QModelIndex current = m_model->index(row, qMax(currentIndex().column(), 0));
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+} // namespace zym

@@ -1,0 +1,155 @@
+#include "RecordingPrompter.h"
+#include "WindowControls.h"
+#include "TestServer.h"
+
+#include "app/Menu1.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace zym;
+using zym::test::RecordingPrompter;
+using zym::test::TestServer;
+
+// The card list and the re-coding run from the window, as the operator
+// drives them: the grid's selection is where the run starts.
+class TestCardHandlers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_server = std::make_unique<TestServer>();
+        QList<QVariantList> cards;
+        for (int i = 1; i <= 5; ++i)
+            cards << QVariantList{QStringLiteral("K%1").arg(i), QStringLiteral("Kart %1").arg(i), 1, QStringLiteral("")};
+        m_server->db().insert(QStringLiteral("CARKART"),
+                              {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
+                               QStringLiteral("CAROZKOD3")},
+                              cards);
+        m_server->db().insert(QStringLiteral("CARHAR"), {QStringLiteral("CARHARCARKOD")}, {{QStringLiteral("K4")}});
+        m_prompter = std::make_unique<RecordingPrompter>();
+        m_window = std::make_unique<TForm8>(*m_prompter, m_server->folder());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_prompter.reset();
+        m_server.reset();
+    }
+
+    void cardListFillsTheGrid()
+    {
+        connectAndChoose();
+        click("BitBtn2");
+        QCOMPARE(m_prompter->errors, QStringList());
+        auto *grid = control<QTableView>("DBGrid1");
+        QCOMPARE(grid->model()->rowCount(), 5);
+        QCOMPARE(grid->model()->columnCount(), 10);
+        QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("CARKOD"));
+        QCOMPARE(grid->columnWidth(0), 93);
+        QCOMPARE(grid->currentIndex().row(), 0);
+    }
+
+    void runStartsAtTheRowSelectedInTheGrid()
+    {
+        connectAndChoose();
+        click("BitBtn2");
+        auto *grid = control<QTableView>("DBGrid1");
+        grid->selectRow(3);
+        QCOMPARE(m_window->session().ADOQuery1.currentRow(), 3);
+        control<QCheckBox>("CheckBox2")->setChecked(true);
+        click("BitBtn3");
+        QCOMPARE(m_prompter->errors, QStringList());
+        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
+        QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")),
+                 (QStringList{"0001", "0002", "K1", "K2", "K3"}));
+        QCOMPARE(column(QStringLiteral("SELECT CARHARCARKOD FROM CARHAR")), QStringList{"0001"});
+        QCOMPARE(column(QStringLiteral("SELECT MUHKOD FROM MUHHESAP ORDER BY MUHKOD")),
+                 (QStringList{"120 0001", "120 0002"}));
+        // The grid still shows the codes as loaded; the list is past its end.
+        QCOMPARE(grid->model()->index(3, 0).data().toString(), QStringLiteral("K4"));
+        QVERIFY(m_window->session().ADOQuery1.atEnd());
+    }
+
+    void typedNumberThatIsNoNumberStopsBeforeThePrompt()
+    {
+        connectAndChoose();
+        click("BitBtn2");
+        control<QLineEdit>("Edit5")->setText(QStringLiteral("abc"));
+        click("BitBtn3");
+        QCOMPARE(m_prompter->errors, QStringList{"'abc' is not a valid integer value"});
+        QVERIFY(m_prompter->questions.isEmpty());
+        QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")).first(), QStringLiteral("K1"));
+    }
+
+    void refusedQueryIsShownAndLeavesTheListClosed()
+    {
+        connectAndChoose();
+        click("BitBtn2");
+        control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("SELECT CARKOD FROM CARKART"));
+        click("BitBtn2");
+        QCOMPARE(m_prompter->errors.size(), 1);
+        QVERIFY2(m_prompter->errors.first().contains(QStringLiteral("CARUNVAN")), qPrintable(m_prompter->errors.first()));
+        QVERIFY(!m_window->session().ADOQuery1.isOpen());
+        QCOMPARE(control<QTableView>("DBGrid1")->model()->rowCount(), 0);
+    }
+
+    void cardOperationsAskToConnectFirst_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("CariKart") << "BitBtn2";
+        QTest::newRow("Başlat") << "BitBtn3";
+    }
+
+    void cardOperationsAskToConnectFirst()
+    {
+        QFETCH(QString, button);
+        click(qPrintable(button));
+        QCOMPARE(m_prompter->notices, QStringList{"Önce sunucuya bağlanın."});
+        QVERIFY(m_prompter->questions.isEmpty());
+        QVERIFY(m_prompter->errors.isEmpty());
+    }
+
+private:
+    template<typename Widget>
+    Widget *control(const char *name) const
+    {
+        return zym::test::control<Widget>(*m_window, name);
+    }
+
+    void click(const char *button) { zym::test::click(*m_window, button); }
+
+    void connectAndChoose()
+    {
+        click("BitBtn1");
+        auto *box = control<QComboBox>("ComboBox1");
+        box->setCurrentIndex(box->findText(TestServer::company));
+        emit box->activated(box->currentIndex());
+        QCOMPARE(m_window->session().connection.currentDatabase(), TestServer::company);
+    }
+
+    QStringList column(const QString &sql)
+    {
+        QStringList values;
+        for (const auto &row : m_server->db().select(sql))
+            values << row.first().toString();
+        return values;
+    }
+
+    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<RecordingPrompter> m_prompter;
+    std::unique_ptr<TForm8> m_window;
+};
+
+QTEST_MAIN(TestCardHandlers)
+#include "tst_cardhandlers.moc"
