@@ -177,8 +177,8 @@ private:
             rows[table] << QVariantList{m_cards.at(m_dice.below(int(m_cards.size()))).code};
         }
         for (qsizetype t = 0; t < movementTables.size(); ++t) {
-            const TableSpec &spec = Tables::company(movementTables.at(t));
-            m_db.insert(spec.name, spec.columnNames(), rows.at(t));
+            const TableSpec &table = Tables::company(movementTables.at(t));
+            m_db.insert(table.name, table.columnNames(), rows.at(t));
         }
     }
 
@@ -251,8 +251,8 @@ private:
         m_db.insert(QStringLiteral("RESIMLER"), {QStringLiteral("RESIMKOD"), QStringLiteral("RESIMMODUL")}, pictures);
         m_db.insert(QStringLiteral("SIRKETLOG"), {QStringLiteral("SIRLOGKYTKODU"), QStringLiteral("SIRLOGMODUL")}, logs);
         for (qsizetype t = 0; t < details.size(); ++t) {
-            const TableSpec &spec = Tables::company(detailTables.at(t));
-            m_db.insert(spec.name, spec.columnNames(), details.at(t));
+            const TableSpec &table = Tables::company(detailTables.at(t));
+            m_db.insert(table.name, table.columnNames(), details.at(t));
         }
     }
 
