@@ -1,12 +1,12 @@
 #include "HandlerGuard.h"
 
-#include "WindowPrompter.h"
+#include "db/Interaction.h"
 
 #include "db/Error.h"
 
 namespace zym {
 
-void runGuarded(WindowPrompter &prompter, const std::function<void()> &handler)
+void runGuarded(Prompter &prompter, const std::function<void()> &handler)
 {
     try {
         handler();

@@ -5,7 +5,7 @@
 #include "ModalProgress.h"
 #include "NullableDateEdit.h"
 #include "StatementGrid.h"
-#include "WindowPrompter.h"
+#include "db/Interaction.h"
 #include "WrappingButton.h"
 
 #include "cards/CardList.h"
@@ -141,7 +141,7 @@ StatementGrid *addGrid(AnchorLayout &layout, const char *name, Statement &statem
 
 } // namespace
 
-TForm8::TForm8(WindowPrompter &prompter, const QString &serverText, QWidget *parent)
+TForm8::TForm8(Prompter &prompter, const QString &serverText, QWidget *parent)
     : QMainWindow(parent)
     , m_prompter(prompter)
 {

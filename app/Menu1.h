@@ -21,7 +21,7 @@ namespace zym {
 class AnchorLayout;
 class NullableDateEdit;
 class StatementGrid;
-class WindowPrompter;
+class Prompter;
 
 // The tool's one window. It owns the connection and the statement objects
 // (the session), holds every control, and runs each operation as one handler
@@ -33,7 +33,7 @@ class TForm8 : public QMainWindow
     Q_OBJECT
 
 public:
-    TForm8(WindowPrompter &prompter, const QString &serverText, QWidget *parent = nullptr);
+    TForm8(Prompter &prompter, const QString &serverText, QWidget *parent = nullptr);
     ~TForm8() override;
 
     Session &session() { return m_session; }
@@ -73,7 +73,7 @@ private:
     void BitBtn2Click();
     void BitBtn3Click();
 
-    WindowPrompter &m_prompter;
+    Prompter &m_prompter;
     Session m_session;
 
     // Left strip

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "WindowPrompter.h"
+#include "db/Interaction.h"
 
 namespace zym {
 
 // The window's three message conventions as modal message boxes: the Yes/No
 // confirmation prompt, the notice box and the default error display.
-class MessageBoxPrompter : public WindowPrompter
+class MessageBoxPrompter : public Prompter
 {
 public:
     // Yes and No, Yes the default, no icon; owned by the active window.

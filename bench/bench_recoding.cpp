@@ -24,6 +24,7 @@ class AlwaysYes : public Prompter
 public:
     bool confirm(const QString &, const QString &) override { return true; }
     void notify(const QString &text) override { QTextStream(stderr) << "notice: " << text << '\n'; }
+    void showError(const QString &message) override { QTextStream(stderr) << "error: " << message << '\n'; }
 };
 
 struct Measure

@@ -4,8 +4,9 @@
 
 namespace zym {
 
-// How an operation talks to the operator. The window answers with message
-// boxes; tests answer with scripted replies.
+// Everything the tool says to the operator: the operations' questions and
+// notices, and the default error display for whatever ends a handler. The
+// window answers with message boxes; tests answer and record.
 class Prompter
 {
 public:
@@ -15,6 +16,8 @@ public:
     virtual bool confirm(const QString &text, const QString &title) = 0;
     // A notice with a single OK button.
     virtual void notify(const QString &text) = 0;
+    // Shows the message of an error that ended a handler.
+    virtual void showError(const QString &message) = 0;
 };
 
 // Progress of a long operation. step() returns false when the operator asked

@@ -1,5 +1,5 @@
 #include "CardFixture.h"
-#include "ScriptedPrompter.h"
+#include "RecordingPrompter.h"
 
 #include "cards/CardList.h"
 #include "cards/SequentialRecoding.h"
@@ -55,7 +55,7 @@ private slots:
     {
         m_server = std::make_unique<TestServer>();
         m_session = std::make_unique<Session>();
-        m_prompter = std::make_unique<ScriptedPrompter>(true);
+        m_prompter = std::make_unique<RecordingPrompter>();
         // The four-card list: a customer, a supplier, both, and a card of no type.
         seedCards(db(), {{QStringLiteral("K1"), QStringLiteral("Ağaç Ltd.   "), 1},
                          {QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2},
@@ -171,10 +171,9 @@ private slots:
     void noAtThePromptChangesNothing()
     {
         list().setCurrentRow(1);
-        ScriptedPrompter no(false);
-        SilentProgress progress;
-        SequentialRecoding(*m_session, no, progress).run(request(true, true));
-        QCOMPARE(no.questions.size(), 1);
+        m_prompter->answers = {false};
+        run(request(true, true));
+        QCOMPARE(m_prompter->questions.size(), 1);
         QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2", "K3", "K4"}));
         QCOMPARE(list().currentRow(), 1);
     }
@@ -351,7 +350,7 @@ private:
 
     std::unique_ptr<TestServer> m_server;
     std::unique_ptr<Session> m_session;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<RecordingPrompter> m_prompter;
 };
 
 QTEST_GUILESS_MAIN(TestSequentialRecoding)

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/WindowPrompter.h"
+#include "db/Interaction.h"
 
 #include <QList>
 #include <QStringList>
 
 namespace zym::test {
 
-// Answers the window's questions from a script and records everything it
-// was told, in place of message boxes.
-class RecordingPrompter : public WindowPrompter
+// Answers the operator's questions from a script and records everything the
+// tool said, in place of message boxes.
+class RecordingPrompter : public Prompter
 {
 public:
     QList<bool> answers; // replies to the next questions; Yes when none is left
