@@ -1,6 +1,4 @@
-#include "RecordingPrompter.h"
-#include "WindowControls.h"
-#include "TestServer.h"
+#include "WindowTest.h"
 
 #include "app/Menu1.h"
 
@@ -18,14 +16,14 @@ using zym::test::TestServer;
 
 // The card list and the re-coding run from the window, as the operator
 // drives them: the grid's selection is where the run starts.
-class TestCardHandlers : public QObject
+class TestCardHandlers : public zym::test::WindowTest
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_server = std::make_unique<TestServer>();
+        openWindow();
         QList<QVariantList> cards;
         for (int i = 1; i <= 5; ++i)
             cards << QVariantList{QStringLiteral("K%1").arg(i), QStringLiteral("Kart %1").arg(i), 1, QStringLiteral("")};
@@ -34,18 +32,9 @@ private slots:
                                QStringLiteral("CAROZKOD3")},
                               cards);
         m_server->db().insert(QStringLiteral("CARHAR"), {QStringLiteral("CARHARCARKOD")}, {{QStringLiteral("K4")}});
-        m_prompter = std::make_unique<RecordingPrompter>();
-        m_window = std::make_unique<TForm8>(*m_prompter, m_server->folder());
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_prompter.reset();
-        m_server.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void cardListFillsTheGrid()
     {
@@ -121,14 +110,6 @@ private slots:
     }
 
 private:
-    template<typename Widget>
-    Widget *control(const char *name) const
-    {
-        return zym::test::control<Widget>(*m_window, name);
-    }
-
-    void click(const char *button) { zym::test::click(*m_window, button); }
-
     void connectAndChoose()
     {
         click("BitBtn1");
@@ -145,10 +126,6 @@ private:
             values << row.first().toString();
         return values;
     }
-
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<RecordingPrompter> m_prompter;
-    std::unique_ptr<TForm8> m_window;
 };
 
 QTEST_MAIN(TestCardHandlers)

@@ -1,6 +1,4 @@
-#include "RecordingPrompter.h"
-#include "WindowControls.h"
-#include "TestServer.h"
+#include "WindowTest.h"
 
 #include "app/AnchorLayout.h"
 #include "app/InitialServer.h"
@@ -61,26 +59,13 @@ QStringList entriesOf(const QComboBox *box)
 
 // The main window: its controls as designed, the connection and the company
 // choice on the embedded backend, and their failures.
-class TestMainWindow : public QObject
+class TestMainWindow : public zym::test::WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_server = std::make_unique<TestServer>();
-        m_prompter = std::make_unique<RecordingPrompter>();
-        m_window = std::make_unique<TForm8>(*m_prompter, QStringLiteral("SUNUCU\\SQLEXPRESS"));
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-
-    void cleanup()
-    {
-        m_window.reset();
-        m_prompter.reset();
-        m_server.reset();
-    }
+    void init() { openWindow(QStringLiteral("SUNUCU\\SQLEXPRESS")); }
+    void cleanup() { closeWindow(); }
 
     void windowAsDesigned()
     {
@@ -505,14 +490,6 @@ private slots:
     }
 
 private:
-    template<typename Widget>
-    Widget *control(const char *name) const
-    {
-        return zym::test::control<Widget>(*m_window, name);
-    }
-
-    void click(const char *button) { zym::test::click(*m_window, button); }
-
     // The operator types the test server's folder as the server and connects.
     void connectToTestServer()
     {
@@ -556,10 +533,6 @@ private:
         query.open();
         return query.atEnd() ? QString() : query.readText(QStringLiteral("CARKOD"));
     }
-
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<RecordingPrompter> m_prompter;
-    std::unique_ptr<TForm8> m_window;
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -1,4 +1,5 @@
 #include "CardFixture.h"
+#include "CompanyTest.h"
 
 #include <QTest>
 
@@ -7,15 +8,14 @@ using namespace zym::test;
 
 using Scope = CardCodePropagation::Scope;
 
-class TestCardCodePropagation : public QObject
+class TestCardCodePropagation : public zym::test::CompanyTest
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_server = std::make_unique<TestServer>();
-        m_session = std::make_unique<Session>();
+        startServer();
         EmbeddedDatabase &db = m_server->db();
         seedCards(db, {{QStringLiteral("ESKI"), QStringLiteral("Eski Kart"), 1}});
         // A second row of the old code in a movement table, an account named
@@ -30,8 +30,7 @@ private slots:
 
     void cleanup()
     {
-        m_session.reset();
-        m_server.reset();
+        stopServer();
     }
 
     void statementsRunOnTheirObjectsInOrder()
@@ -121,8 +120,6 @@ private slots:
 
 private:
     using Step = CardCodePropagation::Step;
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<Session> m_session;
 };
 
 QTEST_GUILESS_MAIN(TestCardCodePropagation)

@@ -1,4 +1,5 @@
 #include "CardFixture.h"
+#include "CompanyTest.h"
 
 #include "cards/CardList.h"
 #include "db/Error.h"
@@ -8,15 +9,14 @@
 using namespace zym;
 using namespace zym::test;
 
-class TestCardList : public QObject
+class TestCardList : public zym::test::CompanyTest
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_server = std::make_unique<TestServer>();
-        m_session = std::make_unique<Session>();
+        startServer();
         EmbeddedDatabase &db = m_server->db();
         seedCards(db, {{QStringLiteral("B"), QStringLiteral("Bahçe"), 1},
                        {QStringLiteral("A"), QStringLiteral("Ağaç"), 2},
@@ -32,8 +32,7 @@ private slots:
 
     void cleanup()
     {
-        m_session.reset();
-        m_server.reset();
+        stopServer();
     }
 
     void defaultQueryIsTheKnownText()
@@ -121,9 +120,6 @@ private slots:
         QVERIFY(m_session->ADOQuery1.atEnd());
     }
 
-private:
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<Session> m_session;
 };
 
 QTEST_GUILESS_MAIN(TestCardList)

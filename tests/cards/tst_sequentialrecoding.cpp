@@ -1,4 +1,5 @@
 #include "CardFixture.h"
+#include "CompanyTest.h"
 #include "RecordingPrompter.h"
 
 #include "cards/CardList.h"
@@ -46,15 +47,14 @@ bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QString &
 
 } // namespace
 
-class TestSequentialRecoding : public QObject
+class TestSequentialRecoding : public zym::test::CompanyTest
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_server = std::make_unique<TestServer>();
-        m_session = std::make_unique<Session>();
+        startServer();
         m_prompter = std::make_unique<RecordingPrompter>();
         // The four-card list: a customer, a supplier, both, and a card of no type.
         seedCards(db(), {{QStringLiteral("K1"), QStringLiteral("Ağaç Ltd.   "), 1},
@@ -69,8 +69,7 @@ private slots:
     void cleanup()
     {
         m_prompter.reset();
-        m_session.reset();
-        m_server.reset();
+        stopServer();
     }
 
     void sequentialWithoutAccountsRenamesEveryTable()
@@ -348,8 +347,6 @@ private:
         SequentialRecoding(*m_session, *m_prompter, progress).run(request);
     }
 
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<Session> m_session;
     std::unique_ptr<RecordingPrompter> m_prompter;
 };
 

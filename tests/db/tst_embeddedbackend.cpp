@@ -1,4 +1,4 @@
-#include "TestServer.h"
+#include "CompanyTest.h"
 
 #include "db/Error.h"
 #include "db/SqlText.h"
@@ -19,21 +19,19 @@ const QString cardListQuery = QStringLiteral(
 }
 
 // The embedded backend: a folder of database files behaves as a server.
-class TestEmbeddedBackend : public QObject
+class TestEmbeddedBackend : public zym::test::CompanyTest
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_server = std::make_unique<TestServer>();
-        m_session = std::make_unique<Session>();
+        startServer();
     }
 
     void cleanup()
     {
-        m_session.reset();
-        m_server.reset();
+        stopServer();
     }
 
     void connectsToTheMasterAndSignals()
@@ -170,9 +168,6 @@ private slots:
         QCOMPARE(adapted.databases, databases);
     }
 
-private:
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<Session> m_session;
 };
 
 QTEST_GUILESS_MAIN(TestEmbeddedBackend)

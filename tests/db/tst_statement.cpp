@@ -1,4 +1,4 @@
-#include "TestServer.h"
+#include "CompanyTest.h"
 
 #include "db/Error.h"
 #include "db/UnitOfWork.h"
@@ -10,15 +10,14 @@ using namespace zym;
 using zym::test::TestServer;
 
 // The statement object's contract on the embedded backend.
-class TestStatement : public QObject
+class TestStatement : public zym::test::CompanyTest
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_server = std::make_unique<TestServer>();
-        m_session = std::make_unique<Session>();
+        startServer();
         m_server->db().insert(QStringLiteral("CARKART"),
                               {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI")},
                               {{QStringLiteral("C1"), QStringLiteral("Bir"), 1},
@@ -29,8 +28,7 @@ private slots:
 
     void cleanup()
     {
-        m_session.reset();
-        m_server.reset();
+        stopServer();
     }
 
     void parameterKeepsValueAcrossTexts()
@@ -199,9 +197,6 @@ private slots:
                  QStringLiteral("Birinci"));
     }
 
-private:
-    std::unique_ptr<TestServer> m_server;
-    std::unique_ptr<Session> m_session;
 };
 
 QTEST_GUILESS_MAIN(TestStatement)

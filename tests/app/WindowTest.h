@@ -1,0 +1,55 @@
+#pragma once
+
+#include "RecordingPrompter.h"
+#include "TestServer.h"
+
+#include "app/Menu1.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace zym::test {
+
+// A test of the main window: the window shown on a fresh test server,
+// answering through a recording prompter, its controls found by name.
+class WindowTest : public QObject
+{
+protected:
+    // Opens the window with `serverText` in its server edit; an empty text
+    // stands for the test server's folder.
+    void openWindow(const QString &serverText = QString())
+    {
+        m_server = std::make_unique<TestServer>();
+        m_prompter = std::make_unique<RecordingPrompter>();
+        m_window = std::make_unique<TForm8>(*m_prompter, serverText.isEmpty() ? m_server->folder() : serverText);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void closeWindow()
+    {
+        m_window.reset();
+        m_prompter.reset();
+        m_server.reset();
+    }
+
+    // A control by its name; a missing one ends the test run.
+    template<typename Widget>
+    Widget *control(const char *name) const
+    {
+        auto *widget = m_window->findChild<Widget *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+
+    void click(const char *button) { control<QPushButton>(button)->click(); }
+
+    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<RecordingPrompter> m_prompter;
+    std::unique_ptr<TForm8> m_window;
+};
+
+} // namespace zym::test
