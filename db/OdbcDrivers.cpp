@@ -5,6 +5,9 @@
 #endif
 #include <sql.h>
 #include <sqlext.h>
+#include <sqlucode.h>
+
+#include <iterator>
 
 namespace zym {
 
@@ -16,15 +19,17 @@ QStringList installedOdbcDrivers()
         return drivers;
     SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
 
-    SQLCHAR description[512];
-    SQLCHAR attributes[2048];
+    // The wide call: UTF-16 on Windows and with unixODBC alike.
+    SQLWCHAR description[512];
+    SQLWCHAR attributes[2048];
     SQLSMALLINT descriptionLength = 0;
     SQLSMALLINT attributesLength = 0;
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
-    while (SQL_SUCCEEDED(SQLDrivers(environment, direction, description, sizeof description,
-                                    &descriptionLength, attributes, sizeof attributes,
-                                    &attributesLength))) {
-        drivers << QString::fromLocal8Bit(reinterpret_cast<const char *>(description));
+    while (SQL_SUCCEEDED(SQLDriversW(environment, direction, description, SQLSMALLINT(std::size(description)),
+                                     &descriptionLength, attributes, SQLSMALLINT(std::size(attributes)),
+                                     &attributesLength))) {
+        drivers << QString::fromUtf16(reinterpret_cast<const char16_t *>(description),
+                                      qMin<qsizetype>(descriptionLength, std::size(description) - 1));
         direction = SQL_FETCH_NEXT;
     }
     SQLFreeHandle(SQL_HANDLE_ENV, environment);
