@@ -1,6 +1,6 @@
 #include "HandlerGuard.h"
 
-#include "db/Interaction.h"
+#include "ops/Prompter.h"
 
 #include "db/Error.h"
 

@@ -5,12 +5,12 @@
 #include "ModalProgress.h"
 #include "NullableDateEdit.h"
 #include "StatementGrid.h"
-#include "db/Interaction.h"
 #include "WrappingButton.h"
 
 #include "cards/CardList.h"
 #include "cards/SequentialRecoding.h"
-#include "db/SqlText.h"
+#include "ops/Prompter.h"
+#include "ops/ServerLogin.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -254,12 +254,10 @@ void TForm8::buildCardPage()
     // so the column titles stay whole.
     QHeaderView *titles = DBGrid1->horizontalHeader();
     titles->setMinimumHeight(titles->sizeHint().height() + 6);
-    QHash<QString, int> widths;
-    for (const CardList::Column &column : CardList::columns()) {
-        if (column.gridWidth > 0)
-            widths.insert(column.name, column.gridWidth);
-    }
-    DBGrid1->setColumnWidths(widths);
+    QList<StatementGrid::Column> columns;
+    for (const CardList::Column &column : CardList::columns())
+        columns << StatementGrid::Column{column.name, column.gridWidth};
+    DBGrid1->showColumns(columns);
 }
 
 void TForm8::buildQueryPage()
@@ -358,23 +356,21 @@ void TForm8::setStatusText(const QString &text)
 // disconnects.
 void TForm8::BitBtn1Click()
 {
-    if (BitBtn1->text() == connectCaption)
-        m_session.connection.open({Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()});
-    else
+    if (BitBtn1->text() != connectCaption) {
         m_session.connection.close();
+        return;
+    }
+    const ConnectionSettings settings{
+        .server = Edit1->text(), .login = Edit2->text(), .password = Edit3->text(), .masterSuffix = Edit4->text()};
+    ServerLogin::connect(settings, m_prompter,
+                         [this](const ConnectionSettings &typed) { m_session.connection.open(typed); });
 }
 
 void TForm8::ADOConnection1AfterConnect()
 {
     setStatusText(QStringLiteral("Bağlandı"));
     BitBtn1->setText(QStringLiteral("Bağlı"));
-    Statement &companies = m_session.ADOQuery2;
-    companies.setText(QStringLiteral("SELECT * FROM ") + SqlText::bracketed(QStringLiteral("ZYM_") + Edit4->text())
-                      + QStringLiteral(".dbo.SIRKET"));
-    companies.open();
-    QStringList names;
-    for (; !companies.atEnd(); companies.next())
-        names << companies.readText(QStringLiteral("SIRDBNAME"));
+    const QStringList names = m_session.connection.companies();
     ComboBox1->clear();
     ComboBox1->addItems(names);
     // Filling an empty list makes its first entry current; no company is chosen yet.
@@ -393,9 +389,7 @@ void TForm8::ComboBox1Change()
 {
     if (!requireConnection())
         return;
-    Statement &use = m_session.ADOQuery4;
-    use.setText(QStringLiteral("USE ") + SqlText::bracketed(ComboBox1->currentText()));
-    use.execute();
+    m_session.connection.use(ComboBox1->currentText());
 }
 
 // Loads the card list from the query editor's text as it stands.
@@ -408,12 +402,12 @@ void TForm8::BitBtn2Click()
 
 void TForm8::BitBtn3Click()
 {
-    if (!requireConnection())
-        return;
-    ModalProgress progress(this);
-    SequentialRecoding(m_session, m_prompter, progress)
-        .run({Edit5->text(), Edit6->text(), Edit7->text(), Edit8->text(), CheckBox1->isChecked(),
-              CheckBox2->isChecked()});
+    runOperation<SequentialRecoding>(RecodingRequest{.startNumber = Edit5->text(),
+                                                     .codeMask = Edit6->text(),
+                                                     .firstCustomerNumber = Edit7->text(),
+                                                     .firstSupplierNumber = Edit8->text(),
+                                                     .sequentialMode = CheckBox1->isChecked(),
+                                                     .makeAccounts = CheckBox2->isChecked()});
 }
 
 } // namespace zym

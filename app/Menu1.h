@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HandlerGuard.h"
+#include "ModalProgress.h"
 
 #include "db/Session.h"
 
@@ -64,6 +65,17 @@ private:
     // For handlers that need the connection: true when connected, otherwise
     // tells the operator to connect first and the handler does nothing.
     bool requireConnection();
+
+    // Runs an operation from its handler: connected first, with the progress
+    // dialog of a long run, on the request built from the controls.
+    template<typename Operation, typename Request>
+    void runOperation(const Request &request)
+    {
+        if (!requireConnection())
+            return;
+        ModalProgress progress(this);
+        Operation({m_session, m_prompter, progress}).run(request);
+    }
     void setStatusText(const QString &text);
 
     void BitBtn1Click();

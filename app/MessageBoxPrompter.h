@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/Interaction.h"
+#include "ops/Prompter.h"
 
 namespace zym {
 

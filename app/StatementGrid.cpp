@@ -41,20 +41,22 @@ void StatementGrid::fitRowsToFont()
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
 }
 
-void StatementGrid::setColumnWidths(const QHash<QString, int> &widths)
+void StatementGrid::showColumns(const QList<Column> &columns)
 {
+    QStringList names;
     m_widths.clear();
-    for (auto it = widths.cbegin(); it != widths.cend(); ++it)
-        m_widths.insert(it.key().toUpper(), it.value());
-    applyColumnWidths();
+    for (const Column &column : columns) {
+        names << column.name;
+        m_widths << column.width;
+    }
+    m_model->setColumns(names);
 }
 
 void StatementGrid::applyColumnWidths()
 {
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        const QString name = m_model->headerData(column, Qt::Horizontal).toString().toUpper();
-        if (const auto width = m_widths.constFind(name); width != m_widths.cend())
-            setColumnWidth(column, *width);
+    for (int column = 0; column < qMin(m_model->columnCount(), int(m_widths.size())); ++column) {
+        if (m_widths.at(column) > 0)
+            setColumnWidth(column, m_widths.at(column));
     }
 }
 

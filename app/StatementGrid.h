@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QHash>
+#include <QList>
 #include <QTableView>
 
 namespace zym {
@@ -18,9 +18,16 @@ class StatementGrid : public QTableView
 public:
     explicit StatementGrid(Statement &statement, QWidget *parent = nullptr);
 
-    // Column widths by column name (case-insensitive), applied each time the
-    // statement's rows are new; other columns keep the default width.
-    void setColumnWidths(const QHash<QString, int> &widths);
+    struct Column
+    {
+        QString name;
+        int width; // pixels; 0 keeps the grid's default
+    };
+
+    // Shows only these columns of the statement's rows, in this order and at
+    // these widths, whatever the order of the result's columns; the widths
+    // are set again each time the rows are new.
+    void showColumns(const QList<Column> &columns);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -32,7 +39,7 @@ private:
 
     Statement &m_statement;
     ResultModel *m_model;
-    QHash<QString, int> m_widths;
+    QList<int> m_widths;
 };
 
 } // namespace zym

@@ -5,8 +5,8 @@
 #include "cards/CardCodePropagation.h"
 #include "cards/CardList.h"
 #include "cards/SequentialRecoding.h"
-#include "db/Interaction.h"
 #include "db/Session.h"
+#include "ops/Prompter.h"
 #include "demo/DemoData.h"
 
 #include <QCommandLineParser>
@@ -69,18 +69,19 @@ Measure measure(int cards, int movementsPerCard, bool sequential)
         SilentProgress progress;
         QElapsedTimer timer;
         timer.start();
-        SequentialRecoding(company.session(), yes, progress)
+        SequentialRecoding({company.session(), yes, progress})
             .run({QStringLiteral("1"), QStringLiteral("Y00000"), QStringLiteral("1"), QStringLiteral("1"), sequential, true});
         result.recodingMs = elapsedMs(timer);
     }
     {
         Company company(cards, movementsPerCard);
-        CardCodePropagation propagation(company.session());
-        const auto scope = sequential ? CardCodePropagation::Scope::AllTables : CardCodePropagation::Scope::CardRows;
+        const CardCodePropagation propagation(company.session().connection, sequential
+                                                                                ? CardCodePropagation::Scope::AllTables
+                                                                                : CardCodePropagation::Scope::CardRows);
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < result.cards; ++i)
-            propagation.codeTaken(scope, QStringLiteral("Y%1").arg(i, 5, 10, QLatin1Char('0')));
+            propagation.codeTaken(QStringLiteral("Y%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("X"));
         result.probeMs = elapsedMs(timer);
     }
     return result;

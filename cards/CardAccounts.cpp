@@ -1,7 +1,5 @@
 #include "CardAccounts.h"
 
-#include "db/Session.h"
-
 namespace zym {
 
 namespace {
@@ -16,50 +14,40 @@ const QString doubleLinkSql = QStringLiteral("UPDATE CARKART SET CARMUHKODU=:pKo
 const QString CardAccounts::customerPrefix = QStringLiteral("120 ");
 const QString CardAccounts::supplierPrefix = QStringLiteral("320 ");
 
-void CardAccounts::remove(const QString &accountCode)
+CardAccounts::CardAccounts(Connection &connection)
+    : m_remove(connection, removeSql)
+    , m_insert(connection, insertSql)
+    , m_customerLink(connection, customerLinkSql)
+    , m_supplierLink(connection, supplierLinkSql)
+    , m_doubleLink(connection, doubleLinkSql)
 {
-    Statement &statement = m_session.ADOQuery5;
-    statement.setText(removeSql);
-    statement.bindText(QStringLiteral("pKod"), accountCode);
-    statement.execute();
 }
 
-void CardAccounts::insert(const QString &accountCode, const QString &name)
+void CardAccounts::remove(const QString &accountCode) const
 {
-    Statement &statement = m_session.ADOQuery5;
-    statement.setText(insertSql);
-    statement.bindText(QStringLiteral("pKod"), accountCode);
-    statement.bindText(QStringLiteral("pAdi"), name);
-    statement.execute();
+    m_remove.execute({{QStringLiteral("pKod"), accountCode}});
 }
 
-void CardAccounts::linkCustomer(const QString &cardCode, const QString &customerAccount)
+void CardAccounts::insert(const QString &accountCode, const QString &name) const
 {
-    linkOne(customerLinkSql, cardCode, customerAccount);
+    m_insert.execute({{QStringLiteral("pKod"), accountCode}, {QStringLiteral("pAdi"), name}});
 }
 
-void CardAccounts::linkSupplier(const QString &cardCode, const QString &supplierAccount)
+void CardAccounts::linkCustomer(const QString &cardCode, const QString &customerAccount) const
 {
-    linkOne(supplierLinkSql, cardCode, supplierAccount);
+    m_customerLink.execute({{QStringLiteral("pKod"), customerAccount}, {QStringLiteral("pCarKod"), cardCode}});
 }
 
-void CardAccounts::linkOne(const QString &sql, const QString &cardCode, const QString &account)
+void CardAccounts::linkSupplier(const QString &cardCode, const QString &supplierAccount) const
 {
-    Statement &statement = m_session.ADOQuery2;
-    statement.setText(sql);
-    statement.bindText(QStringLiteral("pKod"), account);
-    statement.bindText(QStringLiteral("pCarKod"), cardCode);
-    statement.execute();
+    m_supplierLink.execute({{QStringLiteral("pKod"), supplierAccount}, {QStringLiteral("pCarKod"), cardCode}});
 }
 
-void CardAccounts::linkBoth(const QString &cardCode, const QString &customerAccount, const QString &supplierAccount)
+void CardAccounts::linkBoth(const QString &cardCode, const QString &customerAccount, const QString &supplierAccount) const
 {
-    Statement &statement = m_session.ADOQuery2;
-    statement.setText(doubleLinkSql);
-    statement.bindText(QStringLiteral("pKod"), customerAccount);
-    statement.bindText(QStringLiteral("pKod2"), supplierAccount);
-    statement.bindText(QStringLiteral("pCarKod"), cardCode);
-    statement.execute();
+    m_doubleLink.execute({{QStringLiteral("pKod"), customerAccount},
+                          {QStringLiteral("pKod2"), supplierAccount},
+                          {QStringLiteral("pCarKod"), cardCode}});
 }
 
 } // namespace zym

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "db/Command.h"
+
 #include <QList>
 #include <QString>
 
 namespace zym {
 
-struct Session;
-class Statement;
+class Connection;
 
 // Rewrites one card code in every table that carries it: twenty statements in
 // a fixed order. The first three (card row, identity rows, address rows) are
@@ -23,26 +24,32 @@ public:
         QString column;
         QString moduleColumn; // empty where the table has no module
         QString sql;
-        Statement Session::*statement;
     };
 
     // All twenty steps, in the order they run.
     static const QList<Step> &steps();
 
-    explicit CardCodePropagation(Session &session) : m_session(session) {}
+    // "Kart bulunamadı: X. Kart listesini CariKart ile yeniden yükleyin."
+    static QString cardNotFound(const QString &listedCode);
 
-    // Runs the steps of `scope` in order, from `oldCode` to `newCode`. Call it
-    // inside the card's unit of work: a failing step raises and the unit's
-    // rollback takes back the steps before it.
-    void run(Scope scope, const QString &newCode, const QString &oldCode);
+    CardCodePropagation(Connection &connection, Scope scope);
 
-    // Whether a row of a table that `scope` renames already carries `newCode`.
-    bool codeTaken(Scope scope, const QString &newCode);
+    // Runs the steps of the scope in order, from `oldCode` to `newCode`. Call
+    // it inside the card's unit of work: a failing step raises and the unit's
+    // rollback takes back the steps before it. A card row that no longer
+    // carries `oldCode` (a list loaded before the card changed) fails the
+    // unit with cardNotFound.
+    void run(const QString &newCode, const QString &oldCode) const;
+
+    // Whether a row of a table the scope renames, other than the card's own
+    // rows under `oldCode`, already carries `newCode`. The card's own rows
+    // are told apart by their code, not by the server's comparison, which may
+    // ignore case and trailing blanks.
+    bool codeTaken(const QString &newCode, const QString &oldCode) const;
 
 private:
-    static qsizetype stepCount(Scope scope);
-
-    Session &m_session;
+    QList<Command> m_renames;
+    Command m_probe;
 };
 
 } // namespace zym

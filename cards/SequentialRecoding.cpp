@@ -4,19 +4,21 @@
 #include "CardCodePropagation.h"
 #include "CodeMask.h"
 
-#include "db/Interaction.h"
-#include "db/IntegerText.h"
-#include "db/RunningNumber.h"
 #include "db/Session.h"
-#include "db/UnitOfWork.h"
-
-#include <QSet>
+#include "ops/IntegerText.h"
+#include "ops/RunningNumber.h"
+#include "ops/Walk.h"
 
 namespace zym {
 
 namespace {
 
-enum AccountType { Customer = 1, Supplier = 2, Both = 3 };
+struct Numbers
+{
+    RunningNumber sequence;
+    RunningNumber customer;
+    RunningNumber supplier;
+};
 
 struct AccountCodes
 {
@@ -26,7 +28,7 @@ struct AccountCodes
 
 // Removes any account row already holding the codes, inserts the card's
 // accounts and links them to the card (already carrying its new code).
-void replaceAccounts(CardAccounts &accounts, int type, const QString &cardCode, const QString &name,
+void replaceAccounts(const CardAccounts &accounts, int type, const QString &cardCode, const QString &name,
                      const AccountCodes &codes)
 {
     if (!codes.customer.isEmpty())
@@ -37,9 +39,9 @@ void replaceAccounts(CardAccounts &accounts, int type, const QString &cardCode, 
         accounts.insert(codes.customer, name);
     if (!codes.supplier.isEmpty())
         accounts.insert(codes.supplier, name);
-    if (type == Customer)
+    if (type == CardAccounts::customerType)
         accounts.linkCustomer(cardCode, codes.customer);
-    else if (type == Supplier)
+    else if (type == CardAccounts::supplierType)
         accounts.linkSupplier(cardCode, codes.supplier);
     else
         accounts.linkBoth(cardCode, codes.customer, codes.supplier);
@@ -47,62 +49,42 @@ void replaceAccounts(CardAccounts &accounts, int type, const QString &cardCode, 
 
 } // namespace
 
-const QString SequentialRecoding::conflictNotice = QStringLiteral("Kod Çakışması mevcut! \rFarklı bir KOD seçin.");
-
-SequentialRecoding::SequentialRecoding(Session &session, Prompter &prompter, Progress &progress)
-    : m_session(session)
-    , m_prompter(prompter)
-    , m_progress(progress)
-{
-}
-
 void SequentialRecoding::run(const RecodingRequest &request)
 {
-    RunningNumber customerNumber(parseInteger(request.firstCustomerNumber));
-    RunningNumber supplierNumber(parseInteger(request.firstSupplierNumber));
-    RunningNumber sequence(parseInteger(request.startNumber));
-    if (!m_prompter.confirm(QStringLiteral("İşlem Başlayacak Emin misiniz?"), QStringLiteral("Uyarı")))
+    const qint32 firstCustomer = parseInteger(request.firstCustomerNumber);
+    const qint32 firstSupplier = parseInteger(request.firstSupplierNumber);
+    const qint32 start = parseInteger(request.startNumber);
+    if (!confirmStart(m_context.prompter))
         return;
 
     const bool sequential = request.sequentialMode;
-    const auto scope = sequential ? CardCodePropagation::Scope::AllTables : CardCodePropagation::Scope::CardRows;
-    CardCodePropagation propagation(m_session);
-    CardAccounts accounts(m_session);
-    Statement &list = m_session.ADOQuery1;
-    QSet<QString> handled;
-    ProgressRun progress(m_progress, list.rowCount() - list.currentRow());
-    for (; !list.atEnd(); list.next()) {
+    Connection &connection = m_context.session.connection;
+    const CardCodePropagation propagation(connection, sequential ? CardCodePropagation::Scope::AllTables
+                                                                 : CardCodePropagation::Scope::CardRows);
+    const CardAccounts accounts(connection);
+    const Statement &list = m_context.session.ADOQuery1;
+    Numbers numbers{RunningNumber(start), RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
+    Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
         const QString oldCode = list.readText(QStringLiteral("CARKOD"));
-        if (handled.contains(oldCode))
-            continue;
-        const QString newCode = CodeMask::render(request.codeMask, sequence.next());
+        const QString newCode = CodeMask::render(request.codeMask, n.sequence.next());
+        if (propagation.codeTaken(newCode, oldCode))
+            return UnitResult::stop(OperatorTexts::codeConflict);
+        propagation.run(newCode, oldCode);
 
-        UnitOfWork unit(m_session.connection);
-        if (newCode != oldCode && propagation.codeTaken(scope, newCode)) {
-            m_prompter.notify(conflictNotice);
-            return;
-        }
-        propagation.run(scope, newCode, oldCode);
-
-        const int type = list.readInteger(QStringLiteral("CARMUHTIPI"));
-        if ((!sequential || request.makeAccounts) && type >= Customer && type <= Both) {
+        const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
+        if ((!sequential || request.makeAccounts) && type >= CardAccounts::customerType && type <= CardAccounts::bothTypes) {
             const auto suffix = [&](RunningNumber &number) {
                 return sequential ? CodeMask::render(request.codeMask, number.next()) : newCode;
             };
             AccountCodes codes;
-            if (type == Customer || type == Both)
-                codes.customer = CardAccounts::customerPrefix + suffix(customerNumber);
-            if (type == Supplier || type == Both)
-                codes.supplier = CardAccounts::supplierPrefix + suffix(supplierNumber);
+            if (type != CardAccounts::supplierType)
+                codes.customer = CardAccounts::customerPrefix + suffix(n.customer);
+            if (type != CardAccounts::customerType)
+                codes.supplier = CardAccounts::supplierPrefix + suffix(n.supplier);
             replaceAccounts(accounts, type, newCode, list.readText(QStringLiteral("CARUNVAN")), codes);
         }
-        unit.commit();
-        handled.insert(oldCode);
-        if (!progress.step()) {
-            list.next();
-            return;
-        }
-    }
+        return UnitResult::done();
+    });
 }
 
 } // namespace zym

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "ops/Operation.h"
+
 #include <QString>
 
 namespace zym {
-
-struct Session;
-class Prompter;
-class Progress;
 
 // What the operator typed and ticked for a re-coding run, as typed.
 struct RecodingRequest
@@ -23,24 +21,19 @@ struct RecodingRequest
 // code from a running number, rewrites it wherever the product keeps it, and
 // makes and links the card's customer and supplier accounts.
 //
-// Each card is one unit of work: its renames and account steps commit
-// together. A failure rolls that card back whole, leaves the list on it and
-// raises; the cards before it keep their new codes. A new code that a row of
-// the renamed tables already carries stops the run before that card with a
-// notice. A card listed twice is handled once.
+// Each card is one unit of work of the walk: its renames and account steps
+// commit together. A new code that a row of the renamed tables already
+// carries stops the run before that card with a notice. A card listed twice
+// is handled once.
 class SequentialRecoding
 {
 public:
-    static const QString conflictNotice;
-
-    SequentialRecoding(Session &session, Prompter &prompter, Progress &progress);
+    explicit SequentialRecoding(const OperationContext &context) : m_context(context) {}
 
     void run(const RecodingRequest &request);
 
 private:
-    Session &m_session;
-    Prompter &m_prompter;
-    Progress &m_progress;
+    OperationContext m_context;
 };
 
 } // namespace zym

@@ -1,32 +1,33 @@
 #include "Connection.h"
 
-#include "Error.h"
+#include "EmbeddedFolder.h"
 #include "OdbcConnectionString.h"
 #include "OdbcDrivers.h"
 #include "SqlText.h"
 #include "SqliteDialect.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
+
+#include <atomic>
 
 namespace zym {
 
 namespace {
 
-const QString connectionName = QStringLiteral("zym");
-// Prepared statements kept for reuse; the card operations cycle through a
-// few dozen texts, anything beyond that is prepared again.
-constexpr qsizetype preparedLimit = 64;
+// Prepared statements kept for reuse; an operation cycles through a few dozen
+// texts, anything beyond that is prepared again.
+constexpr qsizetype preparedLimit = 256;
 
-Error errorOf(const QSqlError &error)
+QString uniqueConnectionName()
 {
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.driverText().trimmed();
-    return Error(text);
+    static std::atomic<int> count{0};
+    return QStringLiteral("zym-%1").arg(++count);
 }
 
 Error missingDatabase(const QString &database)
@@ -35,20 +36,30 @@ Error missingDatabase(const QString &database)
                      .arg(database));
 }
 
+// A null text binds as empty text: the product writes '' where a value is
+// missing, never NULL.
+QVariant bindable(const QVariant &value, Backend backend)
+{
+    if (value.metaType() == QMetaType::fromType<QString>() && value.toString().isNull())
+        return QStringLiteral("");
+    return backend == Backend::Sqlite ? SqliteDialect::bindable(value) : value;
+}
+
 } // namespace
 
 Connection::Connection(QObject *parent)
     : QObject(parent)
+    , m_name(uniqueConnectionName())
 {
 }
 
 Connection::~Connection()
 {
-    forgetStatements();
+    m_statements.clear();
     if (m_db.isValid()) {
         m_db.close();
         m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName);
+        QSqlDatabase::removeDatabase(m_name);
     }
 }
 
@@ -56,10 +67,11 @@ void Connection::open(const ConnectionSettings &settings)
 {
     if (isOpen())
         close();
-    if (QFileInfo(settings.server).isDir())
+    if (EmbeddedFolder::isEmbedded(settings.server))
         openSqlite(settings);
     else
         openSqlServer(settings);
+    m_masterSuffix = settings.masterSuffix;
     m_currentDatabase = settings.masterDatabase();
     emit connected();
 }
@@ -73,8 +85,12 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
     useDriver(QStringLiteral("QODBC"));
     m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
     m_db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5"));
-    if (!m_db.open())
-        throw errorOf(m_db.lastError());
+    if (!m_db.open()) {
+        const Error error = Error::fromSql(m_db.lastError());
+        if (!settings.trustServerCertificate && rejectsServerCertificate(driver, error.text()))
+            throw UntrustedCertificate(error.text());
+        throw error;
+    }
     m_backend = Backend::SqlServer;
 }
 
@@ -95,36 +111,38 @@ void Connection::useDriver(const QString &driver)
         return;
     if (m_db.isValid()) {
         m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName);
+        QSqlDatabase::removeDatabase(m_name);
     }
-    m_db = QSqlDatabase::addDatabase(driver, connectionName);
+    m_db = QSqlDatabase::addDatabase(driver, m_name);
 }
 
 void Connection::openSqliteFile(const QString &database)
 {
-    forgetStatements();
+    m_statements.clear();
     m_db.close();
     m_attached.clear();
     m_db.setDatabaseName(sqliteFile(database));
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!m_db.open())
-        throw errorOf(m_db.lastError());
+        throw Error::fromSql(m_db.lastError());
     execDirect(QStringLiteral("PRAGMA journal_mode=WAL"));
     execDirect(QStringLiteral("PRAGMA temp_store=MEMORY"));
 }
 
 QString Connection::sqliteFile(const QString &database) const
 {
-    return QDir(m_folder).filePath(database + QStringLiteral(".sqlite"));
+    return EmbeddedFolder::databaseFile(m_folder, database);
 }
 
 void Connection::close()
 {
     if (!isOpen())
         return;
-    if (m_inUnit)
-        rollbackUnit();
-    forgetStatements();
+    if (m_inUnit) {
+        m_db.rollback();
+        m_inUnit = false;
+    }
+    m_statements.clear();
     m_db.close();
     m_backend = Backend::None;
     m_attached.clear();
@@ -143,6 +161,21 @@ void Connection::requireOpen() const
         throw Error(QStringLiteral("Veritabanı bağlantısı açık değil."));
 }
 
+QStringList Connection::companies()
+{
+    // The master is named explicitly, so the list works from any database.
+    const ResultSet rows = fetch(QStringLiteral("SELECT * FROM ") + SqlText::bracketed(masterDatabaseName(m_masterSuffix))
+                                     + QStringLiteral(".dbo.SIRKET    "),
+                                 {});
+    const qsizetype column = rows.columnIndex(QStringLiteral("SIRDBNAME"));
+    if (column < 0)
+        throw Error(QStringLiteral("SIRKET: 'SIRDBNAME' alanı bulunamadı"));
+    QStringList names;
+    for (const QVariantList &row : rows.rows)
+        names << (row.at(column).isNull() ? QString() : row.at(column).toString());
+    return names;
+}
+
 void Connection::use(const QString &database)
 {
     requireOpen();
@@ -155,7 +188,7 @@ void Connection::use(const QString &database)
     } else {
         // A prepared USE would run inside sp_executesql and end with it.
         execDirect(QStringLiteral("USE ") + SqlText::bracketed(database));
-        forgetStatements();
+        m_statements.clear();
     }
     m_currentDatabase = database;
 }
@@ -163,15 +196,13 @@ void Connection::use(const QString &database)
 int Connection::execute(const QString &sql, const QVariantMap &values)
 {
     requireOpen();
-    if (const auto target = SqlText::useTarget(sql)) {
-        use(*target);
-        return 0;
-    }
     QSqlQuery &query = prepared(sql, values);
     if (!query.exec())
-        throw errorOf(query.lastError());
+        throw Error::fromSql(query.lastError());
     const int affected = query.numRowsAffected();
     query.finish();
+    if (m_observer)
+        m_observer(sql, values, affected);
     return affected;
 }
 
@@ -180,7 +211,7 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
     requireOpen();
     QSqlQuery &query = prepared(sql, values);
     if (!query.exec())
-        throw errorOf(query.lastError());
+        throw Error::fromSql(query.lastError());
     ResultSet result;
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i) {
@@ -197,7 +228,7 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
     const QSqlError error = query.lastError();
     query.finish();
     if (error.isValid())
-        throw errorOf(error);
+        throw Error::fromSql(error);
     return result;
 }
 
@@ -212,18 +243,16 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
     auto found = m_statements.find(text);
     if (found == m_statements.end()) {
         if (m_statements.size() >= preparedLimit)
-            forgetStatements();
+            m_statements.clear();
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
         if (!query.prepare(text))
-            throw errorOf(query.lastError());
+            throw Error::fromSql(query.lastError());
         found = m_statements.insert(text, query);
     }
     QSqlQuery &query = found.value();
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        const QVariant value = m_backend == Backend::Sqlite ? SqliteDialect::bindable(it.value()) : it.value();
-        query.bindValue(u':' + it.key(), value);
-    }
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        query.bindValue(u':' + it.key(), bindable(it.value(), m_backend));
     return query;
 }
 
@@ -246,12 +275,12 @@ void Connection::execDirect(const QString &sql)
 {
     QSqlQuery query(m_db);
     if (!query.exec(sql))
-        throw errorOf(query.lastError());
+        throw Error::fromSql(query.lastError());
 }
 
-void Connection::forgetStatements()
+QVariant Connection::nativeHandle() const
 {
-    m_statements.clear();
+    return m_db.isValid() && m_db.driver() ? m_db.driver()->handle() : QVariant();
 }
 
 void Connection::beginUnit()
@@ -260,7 +289,7 @@ void Connection::beginUnit()
     if (m_inUnit)
         throw Error(QStringLiteral("İç içe işlem açılamaz."));
     if (!m_db.transaction())
-        throw errorOf(m_db.lastError());
+        throw Error::fromSql(m_db.lastError());
     m_inUnit = true;
 }
 
@@ -268,17 +297,49 @@ void Connection::commitUnit()
 {
     if (!m_inUnit)
         throw Error(QStringLiteral("Onaylanacak açık bir işlem yok."));
-    if (!m_db.commit())
-        throw errorOf(m_db.lastError());
+    if (m_db.commit()) {
+        m_inUnit = false;
+        return;
+    }
+    const QString cause = Error::fromSql(m_db.lastError()).text();
+    // A COMMIT SQLite refuses has already rolled the transaction back.
+    if (sqliteEndedTheTransaction()) {
+        m_inUnit = false;
+        throw Error(cause);
+    }
+    if (!m_db.rollback())
+        failUnit(cause);
     m_inUnit = false;
+    throw Error(cause);
 }
 
-void Connection::rollbackUnit() noexcept
+void Connection::rollbackUnit()
 {
     if (!m_inUnit)
         return;
-    m_db.rollback();
+    if (!m_db.rollback())
+        failUnit(QString());
     m_inUnit = false;
+}
+
+bool Connection::sqliteEndedTheTransaction() const
+{
+    if (m_backend != Backend::Sqlite)
+        return false;
+    const QVariant handle = nativeHandle();
+    auto *db = handle.isValid() ? *static_cast<sqlite3 *const *>(handle.constData()) : nullptr;
+    return db && sqlite3_get_autocommit(db) != 0;
+}
+
+void Connection::failUnit(const QString &cause)
+{
+    const QString text = Error::fromSql(m_db.lastError()).text();
+    m_inUnit = false;
+    close();
+    QString message = QStringLiteral("İşlem geri alınamadı, bağlantı kapatıldı; verinin durumu bilinmiyor: %1").arg(text);
+    if (!cause.isEmpty())
+        message = cause + u'\n' + message;
+    throw Error(message);
 }
 
 } // namespace zym

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectionSettings.h"
+#include "Error.h"
 #include "ResultSet.h"
 
 #include <QHash>
@@ -10,16 +11,27 @@
 #include <QSqlQuery>
 #include <QVariantMap>
 
+#include <functional>
+
 namespace zym {
 
 enum class Backend { None, SqlServer, Sqlite };
 
-// The tool's one database connection.
+// The server refused the login because the driver could not verify the
+// server's certificate; connecting again with trustServerCertificate set
+// would pass that check.
+class UntrustedCertificate : public Error
+{
+public:
+    using Error::Error;
+};
+
+// One database connection of the tool.
 //
-// Either SQL Server through ODBC, or, when the typed server names an existing
-// folder, the embedded backend: each database is the file NAME.sqlite in that
-// folder. Statement texts are T-SQL; the few things SQLite reads differently
-// are adapted in one place before a text is prepared.
+// Either SQL Server through ODBC, or, when the typed server is the absolute
+// path of a folder, the embedded backend: each database is the file
+// NAME.sqlite in that folder. Statement texts are T-SQL; the few things SQLite
+// reads differently are adapted in one place before a text is prepared.
 //
 // Thread contract: use it only on the thread that opened it. Transaction
 // contract: statements run in autocommit unless a unit of work is open (see
@@ -39,22 +51,34 @@ public:
     Backend backend() const { return m_backend; }
     QString currentDatabase() const { return m_currentDatabase; }
 
+    // The company databases the master database lists, in the server's order.
+    QStringList companies();
+
     // Makes `database` the current database of every later statement. A name
     // the server does not know leaves the current database as it was.
     void use(const QString &database);
 
     // Runs `sql` with `values` bound by parameter name (names without the
-    // colon). A "USE" text switches the database instead. Returns the number
-    // of rows affected.
+    // colon); returns the number of rows affected.
     int execute(const QString &sql, const QVariantMap &values);
-
     // Runs a query and returns its whole result.
     ResultSet fetch(const QString &sql, const QVariantMap &values);
 
     void beginUnit();
+    // A commit the server refuses leaves the unit rolled back and raises.
     void commitUnit();
-    void rollbackUnit() noexcept;
+    // A rollback that fails leaves the unit's state unknown: the connection
+    // is closed and the driver's text raised.
+    void rollbackUnit();
     bool inUnit() const { return m_inUnit; }
+
+    // Told of every statement executed: its text as written, its values and
+    // the rows it affected.
+    using ExecutionObserver = std::function<void(const QString &sql, const QVariantMap &values, int affected)>;
+    void setExecutionObserver(ExecutionObserver observer) { m_observer = std::move(observer); }
+
+    // The driver's own handle (a sqlite3* or an SQLHDBC), for what Qt does not reach.
+    QVariant nativeHandle() const;
 
 signals:
     void connected();
@@ -70,15 +94,19 @@ private:
     QSqlQuery &prepared(const QString &sql, const QVariantMap &values);
     void attachDatabases(const QStringList &databases);
     void execDirect(const QString &sql);
-    void forgetStatements();
+    bool sqliteEndedTheTransaction() const;
+    [[noreturn]] void failUnit(const QString &cause);
 
+    const QString m_name;
     QSqlDatabase m_db;
     Backend m_backend = Backend::None;
     QString m_folder;
+    QString m_masterSuffix;
     QString m_currentDatabase;
     QSet<QString> m_attached;
     QHash<QString, QSqlQuery> m_statements;
     bool m_inUnit = false;
+    ExecutionObserver m_observer;
 };
 
 } // namespace zym

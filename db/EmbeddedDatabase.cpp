@@ -1,6 +1,7 @@
 #include "EmbeddedDatabase.h"
 
 #include "Error.h"
+#include "EmbeddedFolder.h"
 #include "SqliteDialect.h"
 
 #include <QDir>
@@ -13,11 +14,15 @@ namespace zym {
 
 namespace {
 
-QStringList ddl(const TableSpec &table)
+QStringList ddl(const TableSpec &table, const QString &textCollation)
 {
     QStringList columns;
-    for (const ColumnSpec &column : table.columns)
-        columns << column.name + u' ' + column.type;
+    for (const ColumnSpec &column : table.columns) {
+        QString definition = column.name + u' ' + column.type;
+        if (!textCollation.isEmpty() && column.type.startsWith(QStringLiteral("VARCHAR")))
+            definition += QStringLiteral(" COLLATE ") + textCollation;
+        columns << definition;
+    }
     QStringList statements{QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")))};
     for (const QStringList &key : table.uniqueKeys) {
         statements << QStringLiteral("CREATE UNIQUE INDEX UX_%1_%2 ON %1 (%3)")
@@ -35,9 +40,9 @@ EmbeddedDatabase::EmbeddedDatabase(const QString &folder, const QString &name)
 {
     QDir().mkpath(folder);
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    m_db.setDatabaseName(fileName(folder, name));
+    m_db.setDatabaseName(EmbeddedFolder::databaseFile(folder, name));
     if (!m_db.open())
-        throw Error(m_db.lastError().text());
+        throw Error::fromSql(m_db.lastError());
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
 }
 
@@ -48,15 +53,10 @@ EmbeddedDatabase::~EmbeddedDatabase()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-QString EmbeddedDatabase::fileName(const QString &folder, const QString &name)
-{
-    return QDir(folder).filePath(name + QStringLiteral(".sqlite"));
-}
-
-void EmbeddedDatabase::createTables(const QList<TableSpec> &tables)
+void EmbeddedDatabase::createTables(const QList<TableSpec> &tables, const QString &textCollation)
 {
     for (const TableSpec &table : tables) {
-        for (const QString &statement : ddl(table))
+        for (const QString &statement : ddl(table, textCollation))
             exec(statement);
     }
 }
@@ -65,7 +65,7 @@ void EmbeddedDatabase::exec(const QString &sql)
 {
     QSqlQuery query(m_db);
     if (!query.exec(sql))
-        throw Error(query.lastError().text());
+        throw Error::fromSql(query.lastError());
 }
 
 void EmbeddedDatabase::insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows)
@@ -73,24 +73,24 @@ void EmbeddedDatabase::insert(const QString &table, const QStringList &columns, 
     QStringList marks;
     marks.fill(QStringLiteral("?"), columns.size());
     if (!m_db.transaction())
-        throw Error(m_db.lastError().text());
+        throw Error::fromSql(m_db.lastError());
     QSqlQuery query(m_db);
     if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                            .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))) {
         m_db.rollback();
-        throw Error(query.lastError().text());
+        throw Error::fromSql(query.lastError());
     }
     for (const QVariantList &row : rows) {
         for (qsizetype i = 0; i < row.size(); ++i)
             query.bindValue(int(i), SqliteDialect::bindable(row.at(i)));
         if (!query.exec()) {
-            const QString text = query.lastError().text();
+            const Error error = Error::fromSql(query.lastError());
             m_db.rollback();
-            throw Error(text);
+            throw error;
         }
     }
     if (!m_db.commit())
-        throw Error(m_db.lastError().text());
+        throw Error::fromSql(m_db.lastError());
 }
 
 QList<QVariantList> EmbeddedDatabase::select(const QString &sql)
@@ -98,7 +98,7 @@ QList<QVariantList> EmbeddedDatabase::select(const QString &sql)
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!query.exec(sql))
-        throw Error(query.lastError().text());
+        throw Error::fromSql(query.lastError());
     QList<QVariantList> rows;
     while (query.next()) {
         QVariantList row;

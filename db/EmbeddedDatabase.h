@@ -19,9 +19,9 @@ public:
     EmbeddedDatabase(const EmbeddedDatabase &) = delete;
     EmbeddedDatabase &operator=(const EmbeddedDatabase &) = delete;
 
-    static QString fileName(const QString &folder, const QString &name);
-
-    void createTables(const QList<TableSpec> &tables);
+    // Lays out `tables`; a `textCollation` such as NOCASE applies to every
+    // text column, as a server's collation would.
+    void createTables(const QList<TableSpec> &tables, const QString &textCollation = QString());
     void exec(const QString &sql);
     // Inserts `rows` into `table`, all in one transaction.
     void insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows);

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QString>
 #include <QByteArray>
+#include <QString>
 #include <exception>
+
+class QSqlError;
 
 namespace zym {
 
@@ -14,6 +16,9 @@ class Error : public std::exception
 {
 public:
     explicit Error(QString text);
+
+    // The server's own message where there is one, else the driver's.
+    static Error fromSql(const QSqlError &error);
 
     const QString &text() const noexcept { return m_text; }
     const char *what() const noexcept override { return m_utf8.constData(); }

@@ -46,7 +46,7 @@ QString OdbcConnectionString::build(const ConnectionSettings &settings, const QS
                             quote(settings.password), quote(settings.masterDatabase()));
     if (driver.compare(freeTds, Qt::CaseInsensitive) == 0)
         text += QStringLiteral("TDS_Version=auto;ClientCharset=UTF-8;");
-    else if (driver.compare(driver18, Qt::CaseInsensitive) == 0)
+    else if (settings.trustServerCertificate)
         text += QStringLiteral("TrustServerCertificate=yes;");
     return text;
 }

@@ -36,4 +36,11 @@ QStringList installedOdbcDrivers()
     return drivers;
 }
 
+bool rejectsServerCertificate(const QString &driver, const QString &message)
+{
+    return driver.compare(QStringLiteral("ODBC Driver 18 for SQL Server"), Qt::CaseInsensitive) == 0
+           && message.contains(QStringLiteral("SSL Provider"), Qt::CaseInsensitive)
+           && message.contains(QStringLiteral("certificate"), Qt::CaseInsensitive);
+}
+
 } // namespace zym

@@ -5,19 +5,15 @@
 
 namespace zym {
 
-// The connection and the window's statement objects on it, shared by every
-// operation. The three lists (ADOQuery1 cards, qMUHFIS vouchers, qBor payroll
-// registry) stay open between operations; the others are reused by replacing
-// their text.
+// The connection and the four lists the operator sees on it, shared by the
+// operations: the card list (ADOQuery1), the voucher list (qMUHFIS), the
+// journal lines (qMUHHAR) and the payroll registry (qBor). The lists stay
+// open between operations; every other statement is a command that the
+// operation running it owns.
 struct Session
 {
     Connection connection;
     Statement ADOQuery1{connection, QStringLiteral("ADOQuery1")};
-    Statement ADOQuery2{connection, QStringLiteral("ADOQuery2")};
-    Statement ADOQuery3{connection, QStringLiteral("ADOQuery3")};
-    Statement ADOQuery4{connection, QStringLiteral("ADOQuery4")};
-    Statement ADOQuery5{connection, QStringLiteral("ADOQuery5")};
-    Statement ADOQuery6{connection, QStringLiteral("ADOQuery6")};
     Statement qMUHFIS{connection, QStringLiteral("qMUHFIS")};
     Statement qMUHHAR{connection, QStringLiteral("qMUHHAR")};
     Statement qBor{connection, QStringLiteral("qBor")};

@@ -1,15 +1,32 @@
 #include "SqlText.h"
 
-#include <QRegularExpression>
-
 namespace zym {
 
 namespace {
+
 bool isNameChar(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_';
 }
+
+// End of a literal opening with `quote` at `pos`; a doubled quote stays inside.
+qsizetype literalEnd(const QString &sql, qsizetype pos, QChar quote)
+{
+    qsizetype end = pos + 1;
+    while (end < sql.size()) {
+        if (sql.at(end) == quote) {
+            if (end + 1 < sql.size() && sql.at(end + 1) == quote) {
+                end += 2;
+                continue;
+            }
+            return end + 1;
+        }
+        ++end;
+    }
+    return sql.size();
 }
+
+} // namespace
 
 qsizetype SqlText::closingBracket(const QString &sql, qsizetype open)
 {
@@ -25,6 +42,23 @@ qsizetype SqlText::closingBracket(const QString &sql, qsizetype open)
         ++pos;
     }
     return sql.size();
+}
+
+qsizetype SqlText::verbatimEnd(const QString &sql, qsizetype pos)
+{
+    const QChar c = sql.at(pos);
+    if (c == u'\'' || c == u'"')
+        return literalEnd(sql, pos, c);
+    const QStringView rest = QStringView(sql).mid(pos);
+    if (rest.startsWith(u"--")) {
+        const qsizetype newline = sql.indexOf(u'\n', pos);
+        return newline < 0 ? sql.size() : newline;
+    }
+    if (rest.startsWith(u"/*")) {
+        const qsizetype close = sql.indexOf(QStringLiteral("*/"), pos + 2);
+        return close < 0 ? sql.size() : close + 2;
+    }
+    return pos;
 }
 
 QStringList SqlText::parameterNames(const QString &sql)
@@ -52,19 +86,6 @@ QStringList SqlText::parameterNames(const QString &sql)
         },
         [](const QString &) {});
     return names;
-}
-
-std::optional<QString> SqlText::useTarget(const QString &sql)
-{
-    static const QRegularExpression use(
-        QStringLiteral(R"(^\s*USE\s+(?:\[((?:[^\]]|\]\])*)\]|([^\s;\[]\S*?))\s*;?\s*$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto match = use.match(sql);
-    if (!match.hasMatch())
-        return std::nullopt;
-    if (match.capturedStart(1) >= 0)
-        return match.captured(1).replace(QStringLiteral("]]"), QStringLiteral("]"));
-    return match.captured(2);
 }
 
 QString SqlText::bracketed(const QString &name)

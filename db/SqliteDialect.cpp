@@ -44,7 +44,7 @@ SqliteDialect::Adapted SqliteDialect::adapt(const QString &tsql, const QString &
     SqlText::forEachPart(
         tsql,
         [&](const QString &code) { adapted.text += adaptCode(code, currentDatabase, adapted.databases); },
-        [&](const QString &literal) { adapted.text += literal; });
+        [&](const QString &verbatim) { adapted.text += verbatim; });
     return adapted;
 }
 

@@ -18,7 +18,7 @@ struct Adapted
 
 // ISNULL( becomes IFNULL( (ISNULL is an SQLite keyword), and "X.dbo.T"
 // becomes "X".T, or plain T when X is the current database. String literals
-// are left alone.
+// and comments are left alone.
 Adapted adapt(const QString &tsql, const QString &currentDatabase);
 
 // Date-times are stored and compared as 'yyyy-MM-dd HH:mm:ss' text.

@@ -27,7 +27,7 @@ void Statement::setText(const QString &sql)
 
 void Statement::bindText(const QString &parameter, const QString &value)
 {
-    bind(parameter, value.isNull() ? QStringLiteral("") : value);
+    bind(parameter, value);
 }
 
 void Statement::bindInteger(const QString &parameter, qint32 value)
@@ -54,12 +54,6 @@ QVariantMap Statement::boundValues() const
             throw Error(QStringLiteral("%1: '%2' parametresine değer verilmedi").arg(objectName(), parameter));
     }
     return m_values;
-}
-
-int Statement::execute()
-{
-    close();
-    return m_connection.execute(m_text, boundValues());
 }
 
 void Statement::open()
@@ -111,19 +105,6 @@ QString Statement::readText(const QString &column) const
 {
     const QVariant &v = value(column);
     return v.isNull() ? QString() : v.toString();
-}
-
-qint32 Statement::readInteger(const QString &column) const
-{
-    const QVariant &v = value(column);
-    const QString text = v.isNull() ? QString() : v.toString().trimmed();
-    if (text.isEmpty())
-        return 0;
-    bool ok = false;
-    const qint32 number = text.toInt(&ok);
-    if (!ok)
-        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    return number;
 }
 
 } // namespace zym

@@ -11,8 +11,9 @@ namespace zym {
 
 class Connection;
 
-// A reusable statement on the connection: its text is replaced as a whole,
-// its parameters are bound by name, and it is either executed or opened.
+// One of the lists the operator sees (the card list, the voucher list, the
+// journal lines, the payroll registry): its text is replaced as a whole, its
+// parameters are bound by name, and it is opened.
 //
 // Opening holds the whole result in memory with a cursor on it: the current
 // row, an end test and a step forward. Values read from it are those of the
@@ -33,13 +34,10 @@ public:
     QStringList parameterNames() const { return m_parameters; }
     bool isBound(const QString &parameter) const { return m_values.contains(parameter); }
 
-    // Empty and null texts both bind as empty text, never as NULL.
+    // A null text binds as empty text, never as NULL.
     void bindText(const QString &parameter, const QString &value);
     void bindInteger(const QString &parameter, qint32 value);
     void bindDateTime(const QString &parameter, const QDateTime &value);
-
-    // Runs the text once; returns the number of rows affected.
-    int execute();
 
     void open();
     void close();
@@ -52,10 +50,10 @@ public:
     // Moves the cursor to `row` (0 to rowCount(); rowCount() is past the end).
     void setCurrentRow(int row);
 
-    // Reads a column of the current row. An empty value reads as 0 through
-    // readInteger and as empty text through readText.
+    // A column of the current row, as it was when the list was opened.
+    const QVariant &value(const QString &column) const;
+    // The same as text; an empty value reads as empty text.
     QString readText(const QString &column) const;
-    qint32 readInteger(const QString &column) const;
 
     const ResultSet &result() const { return m_result; }
 
@@ -67,7 +65,6 @@ signals:
 private:
     void bind(const QString &parameter, const QVariant &value);
     QVariantMap boundValues() const;
-    const QVariant &value(const QString &column) const;
 
     Connection &m_connection;
     QString m_text;

@@ -28,7 +28,7 @@ TableSpec moduleCodeCarrier(const QString &table, const QString &codeColumn,
 
 QList<TableSpec> makeCompanyTables()
 {
-    return {
+    QList<TableSpec> tables{
         {QStringLiteral("CARKART"),
          {{QStringLiteral("CARKOD"), code40},
           {QStringLiteral("CARUNVAN"), text80},
@@ -43,23 +43,10 @@ QList<TableSpec> makeCompanyTables()
         moduleCodeCarrier(QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL"),
                           {{QStringLiteral("KIMMERNISNO"), code40}}),
         moduleCodeCarrier(QStringLiteral("ADRESLER"), QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")),
-        codeCarrier(QStringLiteral("CARFIS"), QStringLiteral("CARFISCARKOD")),
-        codeCarrier(QStringLiteral("CARHAR"), QStringLiteral("CARHARCARKOD")),
-        codeCarrier(QStringLiteral("CARMIZDEGER"), QStringLiteral("CARKOD")),
-        codeCarrier(QStringLiteral("BANKAHAR"), QStringLiteral("BANHARKARKOD")),
-        codeCarrier(QStringLiteral("CSNFIS"), QStringLiteral("CSNFISKARTKOD")),
-        codeCarrier(QStringLiteral("CSNHAR"), QStringLiteral("CSNHARKARTKOD")),
-        codeCarrier(QStringLiteral("FATFIS"), QStringLiteral("FATFISCARKOD")),
-        codeCarrier(QStringLiteral("FATHAR"), QStringLiteral("FATHARCARKOD")),
-        codeCarrier(QStringLiteral("IRSFIS"), QStringLiteral("IRSFISCARKOD")),
-        codeCarrier(QStringLiteral("IRSHAR"), QStringLiteral("IRSHARCARKOD")),
-        codeCarrier(QStringLiteral("KASAHAR"), QStringLiteral("KASHARCARKOD")),
-        codeCarrier(QStringLiteral("SATFIS"), QStringLiteral("SATFISKARTKOD")),
-        codeCarrier(QStringLiteral("SATHAR"), QStringLiteral("SATHARKARTKOD")),
-        codeCarrier(QStringLiteral("SIPFIS"), QStringLiteral("SIPFISCARKOD")),
-        codeCarrier(QStringLiteral("SIPHAR"), QStringLiteral("SIPHARCARKOD")),
-        codeCarrier(QStringLiteral("STKFIS"), QStringLiteral("STKFISCARKOD")),
-        codeCarrier(QStringLiteral("STKHAR"), QStringLiteral("STKHARCARKOD")),
+    };
+    for (const CodeColumn &carrier : Tables::movementTables())
+        tables << codeCarrier(carrier.table, carrier.column);
+    tables += {
         {QStringLiteral("MUHHESAP"),
          {{QStringLiteral("MUHKOD"), code40},
           {QStringLiteral("MUHADI1"), text80},
@@ -107,6 +94,7 @@ QList<TableSpec> makeCompanyTables()
         moduleCodeCarrier(QStringLiteral("RESIMLER"), QStringLiteral("RESIMKOD"), QStringLiteral("RESIMMODUL")),
         moduleCodeCarrier(QStringLiteral("SIRKETLOG"), QStringLiteral("SIRLOGKYTKODU"), QStringLiteral("SIRLOGMODUL")),
     };
+    return tables;
 }
 
 } // namespace
@@ -128,6 +116,30 @@ const TableSpec &Tables::companyList()
 const QList<TableSpec> &Tables::companyTables()
 {
     static const QList<TableSpec> tables = makeCompanyTables();
+    return tables;
+}
+
+const QList<CodeColumn> &Tables::movementTables()
+{
+    static const QList<CodeColumn> tables{
+        {QStringLiteral("CARFIS"), QStringLiteral("CARFISCARKOD")},
+        {QStringLiteral("CARHAR"), QStringLiteral("CARHARCARKOD")},
+        {QStringLiteral("CARMIZDEGER"), QStringLiteral("CARKOD")},
+        {QStringLiteral("BANKAHAR"), QStringLiteral("BANHARKARKOD")},
+        {QStringLiteral("CSNFIS"), QStringLiteral("CSNFISKARTKOD")},
+        {QStringLiteral("CSNHAR"), QStringLiteral("CSNHARKARTKOD")},
+        {QStringLiteral("FATFIS"), QStringLiteral("FATFISCARKOD")},
+        {QStringLiteral("FATHAR"), QStringLiteral("FATHARCARKOD")},
+        {QStringLiteral("IRSFIS"), QStringLiteral("IRSFISCARKOD")},
+        {QStringLiteral("IRSHAR"), QStringLiteral("IRSHARCARKOD")},
+        {QStringLiteral("KASAHAR"), QStringLiteral("KASHARCARKOD")},
+        {QStringLiteral("SATFIS"), QStringLiteral("SATFISKARTKOD")},
+        {QStringLiteral("SATHAR"), QStringLiteral("SATHARKARTKOD")},
+        {QStringLiteral("SIPFIS"), QStringLiteral("SIPFISCARKOD")},
+        {QStringLiteral("SIPHAR"), QStringLiteral("SIPHARCARKOD")},
+        {QStringLiteral("STKFIS"), QStringLiteral("STKFISCARKOD")},
+        {QStringLiteral("STKHAR"), QStringLiteral("STKHARCARKOD")},
+    };
     return tables;
 }
 

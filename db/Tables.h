@@ -26,6 +26,13 @@ struct TableSpec
     QStringList columnNames() const;
 };
 
+// A table that carries a code in one column.
+struct CodeColumn
+{
+    QString table;
+    QString column;
+};
+
 namespace Tables {
 
 // The company list of the master database.
@@ -33,6 +40,10 @@ const TableSpec &companyList();
 
 // Every table of a company database the tool reads or writes.
 const QList<TableSpec> &companyTables();
+
+// The seventeen document and movement tables that carry a card code, in the
+// order a card-code change rewrites them.
+const QList<CodeColumn> &movementTables();
 
 // The description of a company table by name; raises zym::Error when unknown.
 const TableSpec &company(const QString &name);

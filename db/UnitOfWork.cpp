@@ -1,6 +1,7 @@
 #include "UnitOfWork.h"
 
 #include "Connection.h"
+#include "Error.h"
 
 namespace zym {
 
@@ -12,14 +13,34 @@ UnitOfWork::UnitOfWork(Connection &connection)
 
 UnitOfWork::~UnitOfWork()
 {
-    if (!m_done)
+    if (!m_open)
+        return;
+    try {
         m_connection.rollbackUnit();
+    } catch (const Error &) {
+        // The connection is closed by now; the error in flight is the one to show.
+    }
 }
 
 void UnitOfWork::commit()
 {
+    m_open = false;
     m_connection.commitUnit();
-    m_done = true;
+}
+
+void UnitOfWork::rollback()
+{
+    m_open = false;
+    m_connection.rollbackUnit();
+}
+
+void UnitOfWork::rollbackAfter(const QString &cause)
+{
+    try {
+        rollback();
+    } catch (const Error &failure) {
+        throw Error(cause.isEmpty() ? failure.text() : cause + u'\n' + failure.text());
+    }
 }
 
 } // namespace zym

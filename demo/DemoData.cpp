@@ -1,6 +1,8 @@
 #include "DemoData.h"
 
+#include "db/ConnectionSettings.h"
 #include "db/EmbeddedDatabase.h"
+#include "db/EmbeddedFolder.h"
 #include "db/Tables.h"
 
 #include <QDate>
@@ -161,13 +163,7 @@ private:
 
     void writeMovements()
     {
-        static const QStringList movementTables{
-            QStringLiteral("CARFIS"), QStringLiteral("CARHAR"), QStringLiteral("CARMIZDEGER"),
-            QStringLiteral("BANKAHAR"), QStringLiteral("CSNFIS"), QStringLiteral("CSNHAR"),
-            QStringLiteral("FATFIS"), QStringLiteral("FATHAR"), QStringLiteral("IRSFIS"),
-            QStringLiteral("IRSHAR"), QStringLiteral("KASAHAR"), QStringLiteral("SATFIS"),
-            QStringLiteral("SATHAR"), QStringLiteral("SIPFIS"), QStringLiteral("SIPHAR"),
-            QStringLiteral("STKFIS"), QStringLiteral("STKHAR")};
+        const QList<CodeColumn> &movementTables = Tables::movementTables();
         if (m_cards.isEmpty())
             return;
         QList<QList<QVariantList>> rows(movementTables.size());
@@ -177,7 +173,7 @@ private:
             rows[table] << QVariantList{m_cards.at(m_dice.below(int(m_cards.size()))).code};
         }
         for (qsizetype t = 0; t < movementTables.size(); ++t) {
-            const TableSpec &table = Tables::company(movementTables.at(t));
+            const TableSpec &table = Tables::company(movementTables.at(t).table);
             m_db.insert(table.name, table.columnNames(), rows.at(t));
         }
     }
@@ -275,7 +271,7 @@ std::uint64_t seedOf(const QString &name)
 
 void removeDatabaseFiles(const QString &folder, const QString &name)
 {
-    const QString file = EmbeddedDatabase::fileName(folder, name);
+    const QString file = EmbeddedFolder::databaseFile(folder, name);
     for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::remove(file + suffix);
 }
@@ -297,7 +293,7 @@ void DemoData::writeCompany(const QString &folder, const QString &company, const
 
 void DemoData::write(const QString &folder, const DemoSize &size, const QString &masterSuffix)
 {
-    const QString master = QStringLiteral("ZYM_") + masterSuffix;
+    const QString master = masterDatabaseName(masterSuffix);
     removeDatabaseFiles(folder, master);
     {
         EmbeddedDatabase db(folder, master);

@@ -1,6 +1,8 @@
 #include "WindowTest.h"
 
 #include "app/Menu1.h"
+#include "cards/CardList.h"
+#include "db/Tables.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -93,6 +95,63 @@ private slots:
         QCOMPARE(control<QTableView>("DBGrid1")->model()->rowCount(), 0);
     }
 
+    // The grid shows the list's ten fields in their order and widths,
+    // whatever order the query returns them in, and nothing else.
+    void gridShowsTheTenFieldsInTheirOrder_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::newRow("default query") << CardList::defaultQuery;
+        QTest::newRow("reordered, with an extra column")
+            << "SELECT CAROZKOD3, HESSATICI, CAREKCHAR1, HESALICI, CARMUHKODU, CARMUHTIPI, KIMLIKNO, CARVERHESNO, "
+               "CARVERDAIRE, CARUNVAN, CARKOD FROM (" + CardList::defaultQuery.section(QStringLiteral(" ORDER BY"), 0, 0)
+                   .replace(QStringLiteral("SELECT CARKOD,"), QStringLiteral("SELECT CAROZKOD3,CARKOD,"))
+               + ") ORDER BY CARKOD";
+    }
+
+    void gridShowsTheTenFieldsInTheirOrder()
+    {
+        QFETCH(QString, query);
+        connectAndChoose();
+        control<QPlainTextEdit>("Memo1")->setPlainText(query);
+        click("BitBtn2");
+        QCOMPARE(m_prompter->errors, QStringList());
+        auto *grid = control<QTableView>("DBGrid1");
+        QStringList shown;
+        for (int column = 0; column < grid->model()->columnCount(); ++column)
+            shown << grid->model()->headerData(column, Qt::Horizontal).toString();
+        QStringList expected;
+        for (const CardList::Column &column : CardList::columns())
+            expected << column.name;
+        QCOMPARE(shown, expected);
+        QCOMPARE(grid->columnWidth(1), 131);
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("K1"));
+        QCOMPARE(grid->model()->index(0, 1).data().toString(), QStringLiteral("Kart 1"));
+    }
+
+    // Until a company is chosen, the connection is in the master database,
+    // and so is the card list.
+    void cardListBeforeACompanyIsChosenComesFromTheMaster()
+    {
+        EmbeddedDatabase &master = m_server->db(masterDatabaseName(QStringLiteral("MASTERV8")));
+        master.createTables(Tables::companyTables());
+        master.insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CAROZKOD3")},
+                      {{QStringLiteral("MASTERKART"), QStringLiteral("")}});
+        click("BitBtn1");
+        click("BitBtn2");
+        QCOMPARE(m_prompter->errors, QStringList());
+        QCOMPARE(m_window->session().ADOQuery1.rowCount(), 1);
+        QCOMPARE(m_window->session().ADOQuery1.readText(QStringLiteral("CARKOD")), QStringLiteral("MASTERKART"));
+    }
+
+    void choosingTheSameCompanyTwice()
+    {
+        connectAndChoose();
+        choose();
+        QCOMPARE(m_prompter->errors, QStringList());
+        click("BitBtn2");
+        QCOMPARE(m_window->session().ADOQuery1.rowCount(), 5);
+    }
+
     void cardOperationsAskToConnectFirst_data()
     {
         QTest::addColumn<QString>("button");
@@ -113,6 +172,11 @@ private:
     void connectAndChoose()
     {
         click("BitBtn1");
+        choose();
+    }
+
+    void choose()
+    {
         auto *box = control<QComboBox>("ComboBox1");
         box->setCurrentIndex(box->findText(TestServer::company));
         emit box->activated(box->currentIndex());

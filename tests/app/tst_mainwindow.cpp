@@ -6,6 +6,7 @@
 #include "app/NullableDateEdit.h"
 
 #include "cards/CardList.h"
+#include "db/Command.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -528,10 +529,10 @@ private:
     // The first card code in the current database, read through a statement of the window.
     QString firstCard()
     {
-        Statement &query = m_window->session().ADOQuery3;
-        query.setText(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
-        query.open();
-        return query.atEnd() ? QString() : query.readText(QStringLiteral("CARKOD"));
+        const ResultSet rows = Command(m_window->session().connection,
+                                       QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"))
+                                   .fetch();
+        return rows.rows.isEmpty() ? QString() : rows.rows.constFirst().constFirst().toString();
     }
 };
 

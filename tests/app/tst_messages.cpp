@@ -5,7 +5,7 @@
 #include "app/MessageText.h"
 
 #include "db/Error.h"
-#include "db/IntegerText.h"
+#include "ops/IntegerText.h"
 
 #include <QPushButton>
 #include <QApplication>

@@ -1,10 +1,12 @@
 #include "CardFixture.h"
 #include "CompanyTest.h"
 #include "RecordingPrompter.h"
+#include "SqliteFaults.h"
 
 #include "cards/CardList.h"
 #include "cards/SequentialRecoding.h"
 #include "db/Error.h"
+#include "db/Tables.h"
 
 #include <QTest>
 
@@ -13,7 +15,6 @@ using namespace zym::test;
 
 namespace {
 
-using Scope = CardCodePropagation::Scope;
 
 // Card code -> (CARMUHKODU, CAREKCHAR1) as the card rows hold them.
 QMap<QString, QStringList> cardAccounts(EmbeddedDatabase &db)
@@ -33,13 +34,14 @@ QMap<QString, QString> chart(EmbeddedDatabase &db)
     return accounts;
 }
 
-// Whether every table the scope renames carries `code` and none `old`.
+// Whether every table the scope renames carries `code` and, unless the two
+// are the same, none `old`.
 bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QString &code, qsizetype steps)
 {
     for (qsizetype i = 0; i < steps; ++i) {
         const auto &step = CardCodePropagation::steps().at(i);
         const QStringList codes = codesIn(db, step.table, step.column);
-        if (codes.contains(old) || !codes.contains(code))
+        if ((old != code && codes.contains(old)) || !codes.contains(code))
             return false;
     }
     return true;
@@ -324,12 +326,128 @@ private slots:
         QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='0001'")).toInt(), 1);
     }
 
-    void listNotLoadedStillAsks()
+    void listNotWalkedStillAsks_data()
     {
-        m_session->ADOQuery1.close();
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("not loaded, Yes") << "closed" << true;
+        QTest::newRow("not loaded, No") << "closed" << false;
+        QTest::newRow("empty, Yes") << "empty" << true;
+        QTest::newRow("empty, No") << "empty" << false;
+    }
+
+    void listNotWalkedStillAsks()
+    {
+        QFETCH(QString, list);
+        QFETCH(bool, answer);
+        if (list == QStringLiteral("closed"))
+            m_session->ADOQuery1.close();
+        else
+            CardList::load(*m_session, CardList::defaultQuery + QStringLiteral(" LIMIT 0"));
+        m_prompter->answers = {answer};
         run(request(true, true));
         QCOMPARE(m_prompter->questions.size(), 1);
+        QVERIFY(m_prompter->notices.isEmpty());
         QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2", "K3", "K4"}));
+    }
+
+    void typedNumberIsConvertedWithTheListNotLoaded()
+    {
+        m_session->ADOQuery1.close();
+        RecodingRequest r = request(true, true);
+        r.startNumber = QStringLiteral("abc");
+        QVERIFY_THROWS_EXCEPTION(Error, run(r));
+        QVERIFY(m_prompter->questions.isEmpty());
+    }
+
+    // A list loaded before an earlier run still shows the old codes: the
+    // card it names is gone, and the run stops there with nothing made.
+    void staleListFailsTheCard()
+    {
+        run(request(true, true));
+        const auto accounts = chart(db());
+        list().setCurrentRow(0);
+        RecodingRequest r = request(true, true);
+        r.startNumber = QStringLiteral("101");
+        try {
+            run(r);
+            QFAIL("ran on a stale list");
+        } catch (const Error &error) {
+            QCOMPARE(error.text(), QStringLiteral("Kart bulunamadı: K1. Kart listesini CariKart ile yeniden yükleyin."));
+        }
+        QCOMPARE(chart(db()), accounts);
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "0003", "0004"}));
+        QCOMPARE(list().currentRow(), 0);
+    }
+
+    // Where the server compares codes ignoring case or trailing blanks, a
+    // card's own rows still are no conflict with its new code.
+    void ownRowsAreNoConflictUnderTheServersCollation_data()
+    {
+        QTest::addColumn<QString>("collation");
+        QTest::addColumn<QString>("oldCode");
+        QTest::newRow("case ignored") << "NOCASE" << "c0001";
+        QTest::newRow("trailing blanks ignored") << "RTRIM" << "0001  ";
+    }
+
+    void ownRowsAreNoConflictUnderTheServersCollation()
+    {
+        QFETCH(QString, collation);
+        QFETCH(QString, oldCode);
+        m_session->connection.close();
+        for (const TableSpec &table : Tables::companyTables())
+            db().exec(QStringLiteral("DROP TABLE %1").arg(table.name));
+        db().createTables(Tables::companyTables(), collation);
+        seedCards(db(), {{oldCode, QStringLiteral("Tek"), 1}});
+        m_server->connect(*m_session);
+        CardList::load(*m_session, CardList::defaultQuery);
+        RecodingRequest r = request(true, false);
+        run(r);
+        QVERIFY(m_prompter->notices.isEmpty());
+        QVERIFY(renamedEverywhere(db(), oldCode, QStringLiteral("0001"), 20));
+    }
+
+    // A failure at any statement of a card's unit, or at its commit, leaves
+    // that card wholly on its old code and accounts, the cards before it
+    // wholly done, the cards after it untouched, and the list on it.
+    void failureAtEveryPositionOfAUnit_data()
+    {
+        QTest::addColumn<int>("position"); // 1-based statement of the unit; 0 for the commit
+        for (qsizetype i = 0; i < CardCodePropagation::steps().size(); ++i)
+            QTest::addRow("rename %s", qPrintable(CardCodePropagation::steps().at(i).table)) << int(i + 1);
+        const QStringList accountSteps{"remove 120", "remove 320", "insert 120", "insert 320", "link both"};
+        for (qsizetype i = 0; i < accountSteps.size(); ++i)
+            QTest::addRow("%s", qPrintable(accountSteps.at(i))) << int(CardCodePropagation::steps().size() + i + 1);
+        QTest::newRow("commit") << 0;
+    }
+
+    void failureAtEveryPositionOfAUnit()
+    {
+        QFETCH(int, position);
+        const int failingRow = 2; // K3, a card of both types: every statement runs
+        int executed = 0;
+        m_session->connection.setExecutionObserver([&](const QString &, const QVariantMap &, int) {
+            if (list().currentRow() == failingRow && ++executed == position)
+                throw Error(QStringLiteral("kilitli"));
+        });
+        std::unique_ptr<CommitRefusal> refusal;
+        if (position == 0)
+            refusal = std::make_unique<CommitRefusal>(m_session->connection, failingRow + 1);
+        QVERIFY_THROWS_EXCEPTION(Error, run(request(true, true)));
+        m_session->connection.setExecutionObserver({});
+        refusal.reset();
+
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), 20));
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K2"), QStringLiteral("0002"), 20));
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K3"), QStringLiteral("K3"), 20));
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K4"), QStringLiteral("K4"), 20));
+        const auto cards = cardAccounts(db());
+        QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{"120 0001", ""}));
+        QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{"", "320 0001"}));
+        QCOMPARE(cards.value(QStringLiteral("K3")), (QStringList{"120 ESKI", "320 ESKI"}));
+        QCOMPARE(chart(db()).keys(), (QStringList{"120 0001", "320 0001"}));
+        QCOMPARE(list().currentRow(), failingRow);
+        QVERIFY(!m_session->connection.inUnit());
     }
 
 private:
@@ -344,7 +462,7 @@ private:
     void run(const RecodingRequest &request)
     {
         SilentProgress progress;
-        SequentialRecoding(*m_session, *m_prompter, progress).run(request);
+        SequentialRecoding({*m_session, *m_prompter, progress}).run(request);
     }
 
     std::unique_ptr<RecordingPrompter> m_prompter;

@@ -1,9 +1,11 @@
 #include "CompanyTest.h"
 
 #include "db/Error.h"
-#include "db/SqlText.h"
+#include "db/Command.h"
+#include "db/EmbeddedFolder.h"
 #include "db/SqliteDialect.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -65,39 +67,56 @@ private slots:
     {
         m_session->connection.open(m_server->settings());
         m_session->connection.use(TestServer::company); // the list must work from any company
-        Statement &list = m_session->ADOQuery2;
-        list.setText(QStringLiteral("SELECT * FROM ") + SqlText::bracketed(QStringLiteral("ZYM_MASTERV8"))
-                     + QStringLiteral(".dbo.SIRKET"));
-        list.open();
-        QStringList names;
-        for (; !list.atEnd(); list.next())
-            names << list.readText(QStringLiteral("SIRDBNAME"));
-        QCOMPARE(names, (QStringList{TestServer::company, TestServer::otherCompany}));
+        QCOMPARE(m_session->connection.companies(), (QStringList{TestServer::company, TestServer::otherCompany}));
     }
 
     void useSwitchesTheFileForEveryStatement()
     {
         m_server->db(TestServer::otherCompany).insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD")},
                                                       {{QStringLiteral("B1")}});
-        m_session->connection.open(m_server->settings());
-        Statement &use = m_session->ADOQuery4;
-        use.setText(QStringLiteral("USE [FIRMA_B]"));
-        use.execute();
-        QCOMPARE(m_session->connection.currentDatabase(), TestServer::otherCompany);
-        m_session->ADOQuery2.setText(QStringLiteral("SELECT COUNT(*) AS N FROM CARKART"));
-        m_session->ADOQuery2.open();
-        QCOMPARE(m_session->ADOQuery2.readInteger(QStringLiteral("N")), 1);
+        Connection &connection = m_session->connection;
+        connection.open(m_server->settings());
+        const Command count(connection, QStringLiteral("SELECT COUNT(*) AS N FROM CARKART"));
+        connection.use(TestServer::otherCompany);
+        QCOMPARE(connection.currentDatabase(), TestServer::otherCompany);
+        QCOMPARE(count.fetch().rows.constFirst().constFirst().toInt(), 1);
 
-        use.setText(QStringLiteral("USE [FIRMA_C]"));
         try {
-            use.execute();
+            connection.use(QStringLiteral("FIRMA_C"));
             QFAIL("no error");
         } catch (const Error &error) {
             QVERIFY(error.text().startsWith(QStringLiteral("Database 'FIRMA_C' does not exist.")));
         }
-        QCOMPARE(m_session->connection.currentDatabase(), TestServer::otherCompany);
-        m_session->ADOQuery2.open();
-        QCOMPARE(m_session->ADOQuery2.readInteger(QStringLiteral("N")), 1);
+        QCOMPARE(connection.currentDatabase(), TestServer::otherCompany);
+        QCOMPARE(count.fetch().rows.constFirst().constFirst().toInt(), 1);
+    }
+
+    // Only the absolute path of an existing folder is the embedded backend;
+    // SQL Server's names for the local instance and relative texts are not,
+    // even when a folder of that name exists where the tool runs.
+    void embeddedOnlyForAnAbsoluteFolder_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<bool>("embedded");
+        QTest::newRow("the test folder") << QString() << true;
+        QTest::newRow("a missing folder") << "/yok/boyle/bir/klasor" << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("local") << "(local)" << false;
+        QTest::newRow("named instance") << "HOST\\SQLEXPRESS" << false;
+        QTest::newRow("relative folder") << "altklasor" << false;
+    }
+
+    void embeddedOnlyForAnAbsoluteFolder()
+    {
+        QFETCH(QString, server);
+        QFETCH(bool, embedded);
+        QDir(m_server->folder()).mkdir(QStringLiteral("altklasor"));
+        QDir(m_server->folder()).mkdir(QStringLiteral("(local)"));
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(m_server->folder());
+        const bool result = EmbeddedFolder::isEmbedded(server.isEmpty() ? m_server->folder() : server);
+        QDir::setCurrent(previous);
+        QCOMPARE(result, embedded);
     }
 
     void cardListQueryWithIsNull()
@@ -137,7 +156,7 @@ private slots:
         lines.bindDateTime(QStringLiteral("pTar"), QDateTime(QDate(2024, 1, 5), QTime(0, 0)));
         lines.open();
         QCOMPARE(lines.rowCount(), 2);
-        QCOMPARE(lines.readInteger(QStringLiteral("MUHHARREFNO")), 1);
+        QCOMPARE(lines.readText(QStringLiteral("MUHHARREFNO")), QStringLiteral("1"));
     }
 
     void adaptation_data()
@@ -156,6 +175,11 @@ private slots:
                                    << QStringList{"ZYM_a]b"};
         QTest::newRow("current database") << "SELECT * FROM [CUR].dbo.CARKART" << "SELECT * FROM CARKART"
                                           << QStringList();
+        QTest::newRow("apostrophe in a line comment")
+            << "SELECT ISNULL(A,'') -- the card's code\nFROM T WHERE ISNULL(B,0)=0"
+            << "SELECT IFNULL(A,'') -- the card's code\nFROM T WHERE IFNULL(B,0)=0" << QStringList();
+        QTest::newRow("block comment") << "SELECT /* it's ISNULL(x) */ ISNULL(A,'') FROM T"
+                                       << "SELECT /* it's ISNULL(x) */ IFNULL(A,'') FROM T" << QStringList();
     }
 
     void adaptation()

@@ -1,4 +1,5 @@
 #include "db/OdbcConnectionString.h"
+#include "db/OdbcDrivers.h"
 
 #include <QTest>
 
@@ -86,15 +87,48 @@ private slots:
         QCOMPARE(pairs.size(), 7);
     }
 
+    // Certificate checking stays on unless the operator agreed to trust the
+    // server for this connect.
     void driverSpecificKeys()
     {
-        const ConnectionSettings settings{QStringLiteral("H"), QStringLiteral("sa"), QStringLiteral("p"),
-                                          QStringLiteral("M")};
-        const auto driver18 = parse(OdbcConnectionString::build(settings, QStringLiteral("ODBC Driver 18 for SQL Server")));
-        QCOMPARE(driver18.value(QStringLiteral("TrustServerCertificate")), QStringLiteral("yes"));
-        QVERIFY(!driver18.contains(QStringLiteral("TDS_Version")));
-        const auto driver17 = parse(OdbcConnectionString::build(settings, QStringLiteral("ODBC Driver 17 for SQL Server")));
-        QVERIFY(!driver17.contains(QStringLiteral("TrustServerCertificate")));
+        ConnectionSettings settings{QStringLiteral("H"), QStringLiteral("sa"), QStringLiteral("p"), QStringLiteral("M")};
+        const QString driver18 = QStringLiteral("ODBC Driver 18 for SQL Server");
+        const auto checking = parse(OdbcConnectionString::build(settings, driver18));
+        QVERIFY(!checking.contains(QStringLiteral("TrustServerCertificate")));
+        QVERIFY(!checking.contains(QStringLiteral("TDS_Version")));
+        settings.trustServerCertificate = true;
+        const auto trusting = parse(OdbcConnectionString::build(settings, driver18));
+        QCOMPARE(trusting.value(QStringLiteral("TrustServerCertificate")), QStringLiteral("yes"));
+        QVERIFY(!parse(OdbcConnectionString::build(settings, QStringLiteral("FreeTDS")))
+                     .contains(QStringLiteral("TrustServerCertificate")));
+    }
+
+    void refusedCertificateIsRecognised_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("refused");
+        const QString driver18 = QStringLiteral("ODBC Driver 18 for SQL Server");
+        QTest::newRow("Linux, self-signed")
+            << driver18
+            << "[Microsoft][ODBC Driver 18 for SQL Server]SSL Provider: [error:0A000086:SSL routines::certificate verify "
+               "failed:self-signed certificate] [Microsoft][ODBC Driver 18 for SQL Server]Client unable to establish "
+               "connection" << true;
+        QTest::newRow("Windows, untrusted chain")
+            << driver18
+            << "[Microsoft][ODBC Driver 18 for SQL Server]SSL Provider: The certificate chain was issued by an authority "
+               "that is not trusted." << true;
+        QTest::newRow("wrong password")
+            << driver18 << "[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]Login failed for user 'sa'." << false;
+        QTest::newRow("another driver") << "FreeTDS" << "SSL Provider: certificate verify failed" << false;
+    }
+
+    void refusedCertificateIsRecognised()
+    {
+        QFETCH(QString, driver);
+        QFETCH(QString, message);
+        QFETCH(bool, refused);
+        QCOMPARE(rejectsServerCertificate(driver, message), refused);
     }
 
     void driverChoice_data()

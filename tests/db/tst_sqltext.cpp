@@ -20,6 +20,9 @@ private slots:
         QTest::newRow("bracket with ]]") << "SELECT [a]]:b], :pC" << QStringList{"pC"};
         QTest::newRow("none") << "SELECT 1" << QStringList();
         QTest::newRow("lone colon") << "SELECT a : b" << QStringList();
+        QTest::newRow("line comment") << "SELECT :pA -- it's 10:30\n, :pB" << QStringList{"pA", "pB"};
+        QTest::newRow("block comment") << "SELECT /* :pNo, it's */ :pA" << QStringList{"pA"};
+        QTest::newRow("comment marks in a literal") << "SELECT '--', :pA, '/*', :pB" << QStringList{"pA", "pB"};
     }
 
     void parameterNames()
@@ -27,30 +30,6 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QStringList, names);
         QCOMPARE(SqlText::parameterNames(sql), names);
-    }
-
-    void useTarget_data()
-    {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("isUse");
-        QTest::newRow("plain") << "USE FIRMA" << "FIRMA" << true;
-        QTest::newRow("bracketed") << "USE [FİRMA 2024]" << "FİRMA 2024" << true;
-        QTest::newRow("doubled bracket") << "USE [a]]b];" << "a]b" << true;
-        QTest::newRow("lower case") << "use firma;" << "firma" << true;
-        QTest::newRow("not use") << "UPDATE USE SET A=1" << "" << false;
-        QTest::newRow("two statements") << "USE [a]; DROP TABLE X" << "" << false;
-    }
-
-    void useTarget()
-    {
-        QFETCH(QString, sql);
-        QFETCH(QString, target);
-        QFETCH(bool, isUse);
-        const auto found = SqlText::useTarget(sql);
-        QCOMPARE(found.has_value(), isUse);
-        if (isUse)
-            QCOMPARE(*found, target);
     }
 
     void bracketedDoublesTheClosingBracket()

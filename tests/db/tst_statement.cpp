@@ -1,7 +1,10 @@
 #include "CompanyTest.h"
+#include "SqliteFaults.h"
 
+#include "db/Command.h"
 #include "db/Error.h"
 #include "db/UnitOfWork.h"
+#include "ops/IntegerText.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -9,7 +12,8 @@
 using namespace zym;
 using zym::test::TestServer;
 
-// The statement object's contract on the embedded backend.
+// The lists' and the commands' contracts, and the unit of work, on the
+// embedded backend.
 class TestStatement : public zym::test::CompanyTest
 {
     Q_OBJECT
@@ -31,33 +35,56 @@ private slots:
         stopServer();
     }
 
-    void parameterKeepsValueAcrossTexts()
+    void listKeepsParameterValuesAcrossTexts()
     {
-        Statement &s = m_session->ADOQuery2;
-        s.setText(QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
-        s.bindText(QStringLiteral("pKod"), QStringLiteral("C1"));
-        s.bindText(QStringLiteral("pAdi"), QStringLiteral("Yeni"));
-        s.setText(QStringLiteral("UPDATE CARKART SET CARMUHTIPI=:pTip WHERE CARKOD=:pKod"));
-        QCOMPARE(s.parameterNames(), (QStringList{QStringLiteral("pTip"), QStringLiteral("pKod")}));
-        QVERIFY(s.isBound(QStringLiteral("pKod")));
-        QVERIFY(!s.isBound(QStringLiteral("pTip")));
-        s.bindInteger(QStringLiteral("pTip"), 2);
-        QCOMPARE(s.execute(), 1);
-        QCOMPARE(m_server->db().scalar(QStringLiteral("SELECT CARMUHTIPI FROM CARKART WHERE CARKOD='C1'")).toInt(), 2);
+        Statement &list = m_session->qMUHHAR;
+        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARUNVAN=:pAdi OR CARKOD=:pKod"));
+        list.bindText(QStringLiteral("pKod"), QStringLiteral("C1"));
+        list.bindText(QStringLiteral("pAdi"), QStringLiteral("İki"));
+        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARMUHTIPI=:pTip OR CARKOD=:pKod ORDER BY CARKOD"));
+        QCOMPARE(list.parameterNames(), (QStringList{QStringLiteral("pTip"), QStringLiteral("pKod")}));
+        QVERIFY(list.isBound(QStringLiteral("pKod")));
+        QVERIFY(!list.isBound(QStringLiteral("pTip")));
+        QVERIFY_THROWS_EXCEPTION(Error, list.open());
+        list.bindInteger(QStringLiteral("pTip"), 3);
+        list.open();
+        QCOMPARE(list.rowCount(), 2);
+        QCOMPARE(list.readText(QStringLiteral("CARKOD")), QStringLiteral("C1"));
         // pAdi was dropped by the text that does not name it: it starts unbound again.
-        s.setText(QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
-        QVERIFY(!s.isBound(QStringLiteral("pAdi")));
+        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARUNVAN=:pAdi"));
+        QVERIFY(!list.isBound(QStringLiteral("pAdi")));
+        QVERIFY_THROWS_EXCEPTION(Error, list.bindText(QStringLiteral("pYok"), QStringLiteral("x")));
     }
 
-    void unboundPlaceholderIsRefused()
+    // A command binds every parameter at each run: a missing or an extra
+    // name is refused before anything reaches the server.
+    void commandTakesExactlyItsParameters_data()
     {
-        Statement &s = m_session->ADOQuery2;
-        s.setText(QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
-        s.bindText(QStringLiteral("pKod"), QStringLiteral("C1"));
-        QVERIFY_THROWS_EXCEPTION(Error, s.execute());
-        QCOMPARE(m_server->db().scalar(QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='C1'")).toString(),
-                 QStringLiteral("Bir"));
-        QVERIFY_THROWS_EXCEPTION(Error, s.bindText(QStringLiteral("pYok"), QStringLiteral("x")));
+        QTest::addColumn<QVariantMap>("values");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("all") << QVariantMap{{"pAdi", "Yeni"}, {"pKod", "C1"}} << true;
+        QTest::newRow("one missing") << QVariantMap{{"pKod", "C1"}} << false;
+        QTest::newRow("one extra") << QVariantMap{{"pAdi", "Yeni"}, {"pKod", "C1"}, {"pTip", 2}} << false;
+        QTest::newRow("none") << QVariantMap() << false;
+    }
+
+    void commandTakesExactlyItsParameters()
+    {
+        QFETCH(QVariantMap, values);
+        QFETCH(bool, accepted);
+        const Command rename(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
+        rename.execute({{QStringLiteral("pAdi"), QStringLiteral("Önceki")}, {QStringLiteral("pKod"), QStringLiteral("C1")}});
+        if (accepted) {
+            QCOMPARE(rename.execute(values), 1);
+        } else {
+            try {
+                rename.execute(values);
+                QFAIL("ran");
+            } catch (const Error &error) {
+                QVERIFY2(error.text().contains(QStringLiteral("parametreleri")), qPrintable(error.text()));
+            }
+        }
+        QCOMPARE(title(QStringLiteral("C1")), accepted ? QStringLiteral("Yeni") : QStringLiteral("Önceki"));
     }
 
     void rowsAffected_data()
@@ -74,11 +101,10 @@ private slots:
     {
         QFETCH(QString, sql);
         QFETCH(int, affected);
-        m_session->ADOQuery2.setText(sql);
-        QCOMPARE(m_session->ADOQuery2.execute(), affected);
+        QCOMPARE(Command(m_session->connection, sql).execute(), affected);
     }
 
-    void openedResultIsASnapshotWithACursor()
+    void openedListIsASnapshotWithACursor()
     {
         Statement &list = m_session->ADOQuery1;
         QVERIFY(list.atEnd()); // never opened
@@ -87,14 +113,15 @@ private slots:
         QCOMPARE(list.rowCount(), 3);
         QCOMPARE(list.currentRow(), 0);
 
-        m_session->ADOQuery2.setText(QStringLiteral("UPDATE CARKART SET CARKOD=CARKOD||'X', CARUNVAN='Değişti'"));
-        QCOMPARE(m_session->ADOQuery2.execute(), 3);
+        QCOMPARE(Command(m_session->connection, QStringLiteral("UPDATE CARKART SET CARKOD=CARKOD||'X', CARUNVAN='Değişti'"))
+                     .execute(),
+                 3);
 
         QStringList codes;
         QList<qint32> types;
         for (; !list.atEnd(); list.next()) {
             codes << list.readText(QStringLiteral("CARKOD"));
-            types << list.readInteger(QStringLiteral("carmuhtipi"));
+            types << readInteger(list, QStringLiteral("carmuhtipi"));
         }
         QCOMPARE(codes, (QStringList{QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3")}));
         QCOMPARE(types, (QList<qint32>{1, 0, 3})); // an empty value reads as 0
@@ -155,9 +182,8 @@ private slots:
     {
         QFETCH(QString, sql);
         QFETCH(QString, expected);
-        m_session->ADOQuery2.setText(sql);
         try {
-            m_session->ADOQuery2.execute();
+            Command(m_session->connection, sql).execute();
             QFAIL("no error");
         } catch (const Error &error) {
             QVERIFY2(error.text().contains(expected), qPrintable(error.text()));
@@ -166,37 +192,84 @@ private slots:
 
     void nullTextBindsAsEmptyText()
     {
-        Statement &s = m_session->ADOQuery2;
-        s.setText(QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD='C1'"));
-        s.bindText(QStringLiteral("pAdi"), QString());
-        s.execute();
+        Command(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD='C1'"))
+            .execute({{QStringLiteral("pAdi"), QString()}});
         QCOMPARE(m_server->db().scalar(QStringLiteral("SELECT CARUNVAN IS NULL FROM CARKART WHERE CARKOD='C1'")).toInt(), 0);
     }
 
     void unitOfWorkCommitsOrRollsBack()
     {
-        Statement &s = m_session->ADOQuery2;
-        s.setText(QStringLiteral("UPDATE CARKART SET CARUNVAN='Birinci' WHERE CARKOD='C1'"));
+        Connection &connection = m_session->connection;
         {
-            UnitOfWork unit(m_session->connection);
-            s.execute();
+            UnitOfWork unit(connection);
+            Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='Birinci' WHERE CARKOD='C1'")).execute();
             unit.commit();
         }
         try {
-            UnitOfWork unit(m_session->connection);
-            s.setText(QStringLiteral("UPDATE CARKART SET CARUNVAN='İkinci' WHERE CARKOD='C1'"));
-            s.execute();
-            s.setText(QStringLiteral("UPDATE YOKTABLO SET A=1"));
-            s.execute();
+            UnitOfWork unit(connection);
+            Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='İkinci' WHERE CARKOD='C1'")).execute();
+            Command(connection, QStringLiteral("UPDATE YOKTABLO SET A=1")).execute();
             unit.commit();
             QFAIL("no error");
         } catch (const Error &) {
         }
-        QVERIFY(!m_session->connection.inUnit());
-        QCOMPARE(m_server->db().scalar(QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='C1'")).toString(),
-                 QStringLiteral("Birinci"));
+        QVERIFY(!connection.inUnit());
+        QVERIFY(connection.isOpen());
+        QCOMPARE(title(QStringLiteral("C1")), QStringLiteral("Birinci"));
     }
 
+    void refusedCommitLeavesTheUnitRolledBack()
+    {
+        Connection &connection = m_session->connection;
+        zym::test::CommitRefusal refusal(connection);
+        UnitOfWork unit(connection);
+        Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='Yeni' WHERE CARKOD='C1'")).execute();
+        QVERIFY_THROWS_EXCEPTION(Error, unit.commit());
+        QVERIFY(!connection.inUnit());
+        QVERIFY(connection.isOpen());
+        QCOMPARE(title(QStringLiteral("C1")), QStringLiteral("Bir"));
+    }
+
+    // A rollback that fails leaves the unit in a state no one knows: the
+    // connection is closed, and the error names the cause and the driver's text.
+    void failedRollbackClosesTheConnection()
+    {
+        Connection &connection = m_session->connection;
+        QSignalSpy disconnected(&connection, &Connection::disconnected);
+        try {
+            UnitOfWork unit(connection);
+            // Ends the transaction behind the connection's back.
+            Command(connection, QStringLiteral("COMMIT")).execute();
+            unit.rollbackAfter(QStringLiteral("Birimin hatası"));
+            QFAIL("rolled back");
+        } catch (const Error &error) {
+            QVERIFY2(error.text().startsWith(QStringLiteral("Birimin hatası\n")), qPrintable(error.text()));
+            QVERIFY2(error.text().contains(QStringLiteral("bağlantı kapatıldı")), qPrintable(error.text()));
+            QVERIFY2(error.text().contains(QStringLiteral("no transaction is active")), qPrintable(error.text()));
+        }
+        QVERIFY(!connection.isOpen());
+        QVERIFY(!connection.inUnit());
+        QCOMPARE(disconnected.count(), 1);
+    }
+
+    // Every connection object has a name of its own: a second one leaves
+    // the first working.
+    void connectionsDoNotShareAName()
+    {
+        {
+            Session second;
+            m_server->connect(second);
+            QCOMPARE(Command(second.connection, QStringLiteral("SELECT COUNT(*) FROM CARKART")).fetch().rows.size(), 1);
+        }
+        QVERIFY(m_session->connection.isOpen());
+        QCOMPARE(Command(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='x' WHERE CARKOD='C2'")).execute(), 1);
+    }
+
+private:
+    QString title(const QString &code)
+    {
+        return m_server->db().scalar(QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='%1'").arg(code)).toString();
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStatement)

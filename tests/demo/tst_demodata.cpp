@@ -1,6 +1,7 @@
 #include "demo/DemoData.h"
 
 #include "db/EmbeddedDatabase.h"
+#include "db/EmbeddedFolder.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -47,7 +48,7 @@ private slots:
         QVERIFY(names.size() >= 2);
         QCOMPARE(names, DemoData::companies());
         for (const QString &name : names)
-            QVERIFY(QFile::exists(EmbeddedDatabase::fileName(m_dir.path(), name)));
+            QVERIFY(QFile::exists(EmbeddedFolder::databaseFile(m_dir.path(), name)));
     }
 
     // Each row names a situation some operation must meet in the first company.

@@ -9,8 +9,8 @@ const QString TestServer::otherCompany = QStringLiteral("FIRMA_B");
 
 TestServer::TestServer()
 {
-    db(QStringLiteral("ZYM_MASTERV8")).createTables({Tables::companyList()});
-    db(QStringLiteral("ZYM_MASTERV8")).insert(QStringLiteral("SIRKET"), {QStringLiteral("SIRDBNAME")},
+    db(masterDatabaseName(QStringLiteral("MASTERV8"))).createTables({Tables::companyList()});
+    db(masterDatabaseName(QStringLiteral("MASTERV8"))).insert(QStringLiteral("SIRKET"), {QStringLiteral("SIRDBNAME")},
                                               {{company}, {otherCompany}});
     db(company).createTables(Tables::companyTables());
     db(otherCompany).createTables(Tables::companyTables());

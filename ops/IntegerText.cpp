@@ -1,6 +1,7 @@
 #include "IntegerText.h"
 
-#include "Error.h"
+#include "db/Error.h"
+#include "db/Statement.h"
 
 #include <limits>
 
@@ -32,6 +33,13 @@ qint32 parseInteger(const QString &typed)
             throw invalid();
     }
     return qint32(negative ? -magnitude : magnitude);
+}
+
+qint32 readInteger(const Statement &list, const QString &column)
+{
+    const QVariant &value = list.value(column);
+    const QString text = value.isNull() ? QString() : value.toString();
+    return text.isEmpty() ? 0 : parseInteger(text);
 }
 
 } // namespace zym

@@ -41,22 +41,4 @@ public:
     void finish() override {}
 };
 
-// Starts progress on a Progress and finishes it when the operation is left,
-// by its end, a stop or an error.
-class ProgressRun
-{
-public:
-    ProgressRun(Progress &progress, int total) : m_progress(progress) { m_progress.start(total); }
-    ~ProgressRun() { m_progress.finish(); }
-    ProgressRun(const ProgressRun &) = delete;
-    ProgressRun &operator=(const ProgressRun &) = delete;
-
-    // Reports one more unit done; false when the operator asked to stop.
-    bool step() { return m_progress.step(++m_done); }
-
-private:
-    Progress &m_progress;
-    int m_done = 0;
-};
-
 } // namespace zym

@@ -1,5 +1,5 @@
 #include "db/Error.h"
-#include "db/IntegerText.h"
+#include "ops/IntegerText.h"
 
 #include <QTest>
 

@@ -1,0 +1,37 @@
+#include "Command.h"
+
+#include "Connection.h"
+#include "Error.h"
+#include "SqlText.h"
+
+namespace zym {
+
+Command::Command(Connection &connection, QString sql)
+    : m_connection(&connection)
+    , m_text(std::move(sql))
+    , m_parameters(SqlText::parameterNames(m_text))
+{
+    m_parameters.sort();
+}
+
+const QVariantMap &Command::checked(const QVariantMap &values) const
+{
+    // QVariantMap keeps its keys sorted.
+    if (values.keys() != m_parameters)
+        throw Error(QStringLiteral("Komutun parametreleri uyuşmuyor (beklenen: %1; verilen: %2): %3")
+                        .arg(m_parameters.join(QStringLiteral(", ")), values.keys().join(QStringLiteral(", ")),
+                             m_text));
+    return values;
+}
+
+int Command::execute(const QVariantMap &values) const
+{
+    return m_connection->execute(m_text, checked(values));
+}
+
+ResultSet Command::fetch(const QVariantMap &values) const
+{
+    return m_connection->fetch(m_text, checked(values));
+}
+
+} // namespace zym

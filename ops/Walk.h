@@ -1,0 +1,88 @@
+#pragma once
+
+#include "Operation.h"
+
+#include <QSet>
+#include <QString>
+
+#include <functional>
+
+namespace zym {
+
+class Statement;
+
+// What a unit of work tells the walk when it returns.
+class UnitResult
+{
+public:
+    static UnitResult done() { return UnitResult(QString(), false); }
+    // The run must end before this row: the unit is rolled back, and
+    // `notice` is shown once its transaction is closed.
+    static UnitResult stop(const QString &notice) { return UnitResult(notice, true); }
+
+    bool stopped() const { return m_stopped; }
+    const QString &notice() const { return m_notice; }
+
+private:
+    UnitResult(QString notice, bool stopped) : m_notice(std::move(notice)), m_stopped(stopped) {}
+
+    QString m_notice;
+    bool m_stopped;
+};
+
+// How a walk ended.
+enum class WalkEnd {
+    End,       // past the last row
+    Cancelled, // the operator stopped it; the list is on the first row not handled
+    Stopped,   // a unit stopped it; the list is on that unit's row
+};
+
+// The one way an operation walks a list. It starts at the list's current row,
+// never rewinds, and ends past the last row; a list not loaded or empty is not
+// walked. Each row is one unit of work: committed when the unit returns,
+// rolled back when it raises, and then the list stays on that row and the
+// error goes on to the default error display. Progress counts every row
+// walked, and a cancel takes effect between units.
+//
+// The walk alone decides when to commit. A unit must be able to run again:
+// the running values it uses live in a state that the walk saves when the
+// unit starts and puts back when the unit is rolled back.
+class Walk
+{
+public:
+    Walk(const OperationContext &context, Statement &list);
+
+    // Rows whose `keyColumn` value a unit of this walk has handled already
+    // are passed over, as a card listed twice is.
+    Walk &skipRepeated(const QString &keyColumn);
+    // Runs before each row's unit of work opens, with no transaction open:
+    // where a unit shows the operator something first.
+    Walk &beforeEachUnit(std::function<void()> announce);
+
+    template<typename State, typename Unit>
+    WalkEnd run(State &state, Unit unit)
+    {
+        State saved = state;
+        return walk([&] { return unit(state); }, {[&] { saved = state; }, [&] { state = saved; }});
+    }
+
+    WalkEnd run(const std::function<UnitResult()> &unit);
+
+private:
+    struct Checkpoint
+    {
+        std::function<void()> save;
+        std::function<void()> restore;
+    };
+
+    WalkEnd walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    UnitResult runUnit(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+
+    OperationContext m_context;
+    Statement &m_list;
+    QString m_keyColumn;
+    QSet<QString> m_handled;
+    std::function<void()> m_announce;
+};
+
+} // namespace zym

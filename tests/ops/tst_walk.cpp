@@ -1,0 +1,266 @@
+#include "CompanyTest.h"
+#include "RecordingPrompter.h"
+#include "SqliteFaults.h"
+
+#include "db/Command.h"
+#include "db/Error.h"
+#include "ops/RunningNumber.h"
+#include "ops/Walk.h"
+
+#include <QTest>
+
+using namespace zym;
+using namespace zym::test;
+
+namespace {
+
+// Records what the walk reported, and stops the run after `cancelAfter` steps.
+class ScriptedProgress : public Progress
+{
+public:
+    int cancelAfter = -1;
+    int total = -1;
+    QList<int> steps;
+    int finished = 0;
+
+    void start(int rows) override { total = rows; }
+    bool step(int done) override
+    {
+        steps << done;
+        return done != cancelAfter;
+    }
+    void finish() override { ++finished; }
+};
+
+// A prompter that also notes whether a transaction was open when it spoke.
+class WatchingPrompter : public RecordingPrompter
+{
+public:
+    explicit WatchingPrompter(Connection &connection) : m_connection(connection) {}
+    bool spokeInTransaction = false;
+
+    void notify(const QString &text) override
+    {
+        spokeInTransaction = spokeInTransaction || m_connection.inUnit();
+        RecordingPrompter::notify(text);
+    }
+
+private:
+    Connection &m_connection;
+};
+
+} // namespace
+
+// The walk on its own: where it starts and ends, one unit of work per row,
+// skip, stop, cancel and errors.
+class TestWalk : public CompanyTest
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        startServer();
+        // The list: K1 to K5, with K2 listed twice.
+        m_server->db().insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD")},
+                              {{"K1"}, {"K2"}, {"K2"}, {"K3"}, {"K4"}, {"K5"}});
+        QList<QVariantList> cards;
+        for (int i = 1; i <= 5; ++i)
+            cards << QVariantList{QStringLiteral("K%1").arg(i), QStringLiteral("-")};
+        m_server->db().insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN")}, cards);
+        m_server->connect(*m_session);
+        m_prompter = std::make_unique<WatchingPrompter>(m_session->connection);
+        m_progress = ScriptedProgress();
+        m_numbers = RunningNumber(1);
+        m_failAt.clear();
+        m_stopAt.clear();
+        list().setText(QStringLiteral("SELECT KIMKOD AS CARKOD FROM KIMLIKLER ORDER BY KIMKOD"));
+        list().open();
+    }
+
+    void cleanup()
+    {
+        m_prompter.reset();
+        stopServer();
+    }
+
+    void walksFromTheCurrentRowPastTheLast()
+    {
+        list().setCurrentRow(3); // K3
+        QCOMPARE(walk(), WalkEnd::End);
+        QCOMPARE(marks(), (QStringList{"K1 -", "K2 -", "K3 1", "K4 2", "K5 3"}));
+        QCOMPARE(accounts(), (QStringList{"A-K3", "A-K4", "A-K5"}));
+        QVERIFY(list().atEnd());
+        QCOMPARE(m_progress.total, 3);
+        QCOMPARE(m_progress.steps, (QList<int>{1, 2, 3}));
+        QCOMPARE(m_progress.finished, 1);
+    }
+
+    void listNotWalked_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("not loaded") << "closed";
+        QTest::newRow("empty") << "empty";
+        QTest::newRow("past the last row") << "past";
+    }
+
+    void listNotWalked()
+    {
+        QFETCH(QString, state);
+        if (state == QStringLiteral("closed")) {
+            list().close();
+        } else if (state == QStringLiteral("empty")) {
+            list().setText(QStringLiteral("SELECT KIMKOD AS CARKOD FROM KIMLIKLER WHERE 1=0"));
+            list().open();
+        } else {
+            list().setCurrentRow(list().rowCount());
+        }
+        QCOMPARE(walk(), WalkEnd::End);
+        QCOMPARE(accounts(), QStringList());
+        QCOMPARE(m_progress.total, -1);
+        QCOMPARE(m_progress.finished, 0);
+    }
+
+    // A key handled once is passed over, takes no number, and still counts
+    // as a row walked, so the progress reaches its end.
+    void repeatedKeyIsSkipped()
+    {
+        QCOMPARE(walk(), WalkEnd::End);
+        QCOMPARE(marks(), (QStringList{"K1 1", "K2 2", "K3 3", "K4 4", "K5 5"}));
+        QCOMPARE(m_progress.total, 6);
+        QCOMPARE(m_progress.steps, (QList<int>{1, 2, 3, 4, 5, 6}));
+    }
+
+    void cancelAfterUnits_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("cancelAfter");
+        QTest::addColumn<QStringList>("done");
+        QTest::addColumn<int>("leftOn");
+        QTest::newRow("after the first") << 0 << 1 << QStringList{"A-K1"} << 1;
+        QTest::newRow("after two") << 0 << 2 << QStringList{"A-K1", "A-K2"} << 2;
+        QTest::newRow("on the skipped row") << 0 << 3 << QStringList{"A-K1", "A-K2"} << 3;
+        QTest::newRow("from the middle") << 3 << 2 << QStringList{"A-K3", "A-K4"} << 5;
+        QTest::newRow("after the last") << 0 << 6 << QStringList{"A-K1", "A-K2", "A-K3", "A-K4", "A-K5"} << 6;
+    }
+
+    // The unit in hand finishes; the list is left on the first row not handled.
+    void cancelAfterUnits()
+    {
+        QFETCH(int, start);
+        QFETCH(int, cancelAfter);
+        QFETCH(QStringList, done);
+        QFETCH(int, leftOn);
+        list().setCurrentRow(start);
+        m_progress.cancelAfter = cancelAfter;
+        QCOMPARE(walk(), WalkEnd::Cancelled);
+        QCOMPARE(accounts(), done);
+        QCOMPARE(list().currentRow(), leftOn);
+        QCOMPARE(m_progress.finished, 1);
+        QVERIFY(!m_session->connection.inUnit());
+    }
+
+    // A unit that stops the run keeps nothing of its own, leaves the list on
+    // its row, and its notice comes once no transaction is open.
+    void stopEndsTheRunOnItsRow()
+    {
+        m_stopAt = QStringLiteral("K3");
+        QCOMPARE(walk(), WalkEnd::Stopped);
+        QCOMPARE(accounts(), (QStringList{"A-K1", "A-K2"}));
+        QCOMPARE(marks().at(2), QStringLiteral("K3 -"));
+        QCOMPARE(list().currentRow(), 3);
+        QCOMPARE(m_prompter->notices, QStringList{"Dur"});
+        QVERIFY(!m_prompter->spokeInTransaction);
+        QCOMPARE(m_progress.finished, 1);
+        // The stopped unit's number is given back.
+        QCOMPARE(m_numbers.next(), 3);
+    }
+
+    void errorInAUnit_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("row");
+        QTest::newRow("first") << "K1" << 0;
+        QTest::newRow("after a skipped row") << "K3" << 3;
+        QTest::newRow("last") << "K5" << 5;
+    }
+
+    // Units before the failing one stay done, the failing one is rolled back
+    // whole, the later ones are untouched, and the list stays on it.
+    void errorInAUnit()
+    {
+        QFETCH(QString, failing);
+        QFETCH(int, row);
+        m_failAt = failing;
+        try {
+            walk();
+            QFAIL("walked on");
+        } catch (const Error &error) {
+            QCOMPARE(error.text(), QStringLiteral("kilitli"));
+        }
+        QStringList before;
+        for (int i = 1; i < failing.mid(1).toInt(); ++i)
+            before << QStringLiteral("A-K%1").arg(i);
+        QCOMPARE(accounts(), before);
+        QVERIFY(marks().contains(failing + QStringLiteral(" -")));
+        QCOMPARE(list().currentRow(), row);
+        QVERIFY(!m_session->connection.inUnit());
+        QCOMPARE(m_progress.finished, 1);
+        QCOMPARE(m_numbers.next(), int(before.size()) + 1);
+    }
+
+    void refusedCommitEndsTheRunOnItsRow()
+    {
+        CommitRefusal refusal(m_session->connection, 3); // K3's
+        QVERIFY_THROWS_EXCEPTION(Error, walk());
+        QCOMPARE(accounts(), (QStringList{"A-K1", "A-K2"}));
+        QCOMPARE(list().currentRow(), 3);
+        QVERIFY(m_session->connection.isOpen());
+    }
+
+private:
+    Statement &list() { return m_session->ADOQuery1; }
+
+    // Each unit marks its card with the number it takes and makes an
+    // account for it: two statements, so a rollback shows.
+    WalkEnd walk()
+    {
+        const Command mark(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
+        const Command account(m_session->connection, QStringLiteral("INSERT INTO MUHHESAP(MUHKOD) VALUES(:pKod)"));
+        Walk walk({*m_session, *m_prompter, m_progress}, list());
+        walk.skipRepeated(QStringLiteral("CARKOD"));
+        return walk.run(m_numbers, [&](RunningNumber &number) {
+            const QString code = list().readText(QStringLiteral("CARKOD"));
+            mark.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pAdi"), QString::number(number.next())}});
+            account.execute({{QStringLiteral("pKod"), QStringLiteral("A-") + code}});
+            if (code == m_failAt)
+                throw Error(QStringLiteral("kilitli"));
+            return code == m_stopAt ? UnitResult::stop(QStringLiteral("Dur")) : UnitResult::done();
+        });
+    }
+
+    QStringList marks()
+    {
+        QStringList rows;
+        for (const auto &row : m_server->db().select(QStringLiteral("SELECT CARKOD, CARUNVAN FROM CARKART ORDER BY CARKOD")))
+            rows << row.at(0).toString() + u' ' + row.at(1).toString();
+        return rows;
+    }
+
+    QStringList accounts()
+    {
+        QStringList codes;
+        for (const auto &row : m_server->db().select(QStringLiteral("SELECT MUHKOD FROM MUHHESAP ORDER BY MUHKOD")))
+            codes << row.at(0).toString();
+        return codes;
+    }
+
+    std::unique_ptr<WatchingPrompter> m_prompter;
+    ScriptedProgress m_progress;
+    RunningNumber m_numbers{1};
+    QString m_failAt;
+    QString m_stopAt;
+};
+
+QTEST_GUILESS_MAIN(TestWalk)
+#include "tst_walk.moc"
