@@ -1,3 +1,4 @@
+#include "DesignFont.h"
 #include "HandlerGuard.h"
 #include "InitialServer.h"
 #include "Menu1.h"
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     zym::MessageBoxPrompter prompter;
     // A failure while starting is shown like any other; the program then ends.
     zym::runGuarded(prompter, [&] {
+        zym::DesignFont::ensureTahoma();
         zym::TForm8 Form8(prompter, zym::initialServerText(QApplication::arguments()));
         Form8.show();
         QApplication::exec();

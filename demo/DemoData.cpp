@@ -3,10 +3,12 @@
 #include "db/ConnectionSettings.h"
 #include "db/EmbeddedDatabase.h"
 #include "db/EmbeddedFolder.h"
+#include "db/Error.h"
 #include "db/Tables.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QVariantList>
 
@@ -16,6 +18,29 @@
 namespace zym {
 
 const QString DemoData::defaultMasterSuffix = QStringLiteral("MASTERV8");
+
+namespace {
+// Goes up whenever the rows written for a size change.
+constexpr int rowsVersion = 1;
+const QString stampFile = QStringLiteral("demo-version");
+}
+
+QString DemoData::stamp(const DemoSize &size)
+{
+    return QStringLiteral("%1: %2 %3 %4 %5 %6")
+        .arg(rowsVersion)
+        .arg(size.cards)
+        .arg(size.movements)
+        .arg(size.stockCards)
+        .arg(size.vouchers)
+        .arg(size.employees);
+}
+
+QString DemoData::writtenStamp(const QString &folder)
+{
+    QFile file(QDir(folder).filePath(stampFile));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+}
 
 namespace {
 
@@ -307,6 +332,9 @@ void DemoData::write(const QString &folder, const DemoSize &size, const QString 
     const QStringList names = companies();
     for (qsizetype i = 0; i < names.size(); ++i)
         writeCompany(folder, names.at(i), i == 0 ? size : small);
+    QFile file(QDir(folder).filePath(stampFile));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(stamp(size).toUtf8()) < 0)
+        throw Error(QStringLiteral("%1 yazılamadı").arg(file.fileName()));
 }
 
 } // namespace zym

@@ -19,11 +19,19 @@ struct DemoSize
 // database ZYM_<masterSuffix>.sqlite listing the companies, and one database
 // file per company with Turkish sample data for every operation. The first
 // company gets `size`, the others a small fixed amount. Deterministic: the
-// same size gives the same rows. Existing files in the folder are replaced.
+// same size gives the same rows. Existing files in the folder are replaced,
+// and the folder keeps the stamp of what was written.
 class DemoData
 {
 public:
     static const QString defaultMasterSuffix;
+
+    // What the generator writes for `size`, as a short text: the same text
+    // means the same rows. The version in it goes up with every change to
+    // the rows the generator writes.
+    static QString stamp(const DemoSize &size);
+    // The stamp the folder was written with; empty when none.
+    static QString writtenStamp(const QString &folder);
 
     // The company databases written, in the order the master lists them.
     static QStringList companies();

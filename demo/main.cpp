@@ -17,7 +17,9 @@ int main(int argc, char *argv[])
                                    QStringLiteral("n"), QString::number(zym::DemoSize().cards));
     const QCommandLineOption movements(QStringLiteral("movements"), QStringLiteral("Movement rows in the first company."),
                                        QStringLiteral("n"), QString::number(zym::DemoSize().movements));
-    parser.addOptions({cards, movements});
+    const QCommandLineOption refresh(QStringLiteral("refresh"),
+                                     QStringLiteral("Write only when the folder holds no data of this size and version."));
+    parser.addOptions({cards, movements, refresh});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(1);
@@ -31,8 +33,11 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "--cards and --movements take whole numbers of zero or more\n";
         return 1;
     }
+    const QString folder = parser.positionalArguments().first();
+    if (parser.isSet(refresh) && zym::DemoData::writtenStamp(folder) == zym::DemoData::stamp(size))
+        return 0;
     try {
-        zym::DemoData::write(parser.positionalArguments().first(), size);
+        zym::DemoData::write(folder, size);
     } catch (const zym::Error &error) {
         QTextStream(stderr) << error.text() << '\n';
         return 1;

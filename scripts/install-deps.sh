@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
     unixodbc-dev tdsodbc libsqlite3-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-wine
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "RecordingPrompter.h"
 #include "TestServer.h"
 
+#include "app/DesignFont.h"
 #include "app/Menu1.h"
 
 #include <QPushButton>
@@ -21,6 +22,7 @@ protected:
     // stands for the test server's folder.
     void openWindow(const QString &serverText = QString())
     {
+        DesignFont::ensureTahoma();
         m_server = std::make_unique<TestServer>();
         m_prompter = std::make_unique<RecordingPrompter>();
         m_window = std::make_unique<TForm8>(*m_prompter, serverText.isEmpty() ? m_server->folder() : serverText);

@@ -1,6 +1,7 @@
 #include "WindowTest.h"
 
 #include "app/AnchorLayout.h"
+#include "app/DesignFont.h"
 #include "app/InitialServer.h"
 #include "app/Menu1.h"
 #include "app/NullableDateEdit.h"
@@ -10,7 +11,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,6 +102,23 @@ private slots:
             QVERIFY2(titles.bold() && titles.pointSize() == 10, name);
         }
         QVERIFY(!control<QTableView>("DBGrid1")->horizontalHeader()->font().bold());
+    }
+
+    // Debian's Tahoma is loaded where the system has none: the window and its
+    // bold controls are drawn in Tahoma's own regular and bold faces.
+    void tahomaFromTheWineFonts()
+    {
+        const bool filesThere = QFileInfo::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
+        if (!DesignFont::ensureTahoma() && !filesThere)
+            QSKIP("no Tahoma on this machine (Debian package fonts-wine)");
+        QVERIFY(DesignFont::ensureTahoma());
+        QCOMPARE(QFontInfo(control<QLabel>("Label5")->font()).family(), QStringLiteral("Tahoma"));
+        QVERIFY(!QFontInfo(control<QLabel>("Label5")->font()).bold());
+        for (const char *name : {"Label1", "Edit1", "BitBtn1", "Edit11"}) {
+            const QFontInfo info(control<QWidget>(name)->font());
+            QVERIFY2(info.family() == QStringLiteral("Tahoma") && info.bold(), name);
+        }
+        QVERIFY(QFontDatabase::styles(QStringLiteral("Tahoma")).contains(QStringLiteral("Bold")));
     }
 
     // Controls at fixed places: objectName, caption or default text, place
