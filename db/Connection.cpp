@@ -82,6 +82,8 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
     if (driver.isEmpty())
         throw Error(QStringLiteral("SQL Server için ODBC sürücüsü bulunamadı (%1).")
                         .arg(OdbcConnectionString::preferredDrivers().join(QStringLiteral(", "))));
+    if (const QString refused = OdbcConnectionString::refusal(settings, driver); !refused.isEmpty())
+        throw Error(refused);
     useDriver(QStringLiteral("QODBC"));
     m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
     m_db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5"));

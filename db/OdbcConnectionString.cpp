@@ -1,10 +1,18 @@
 #include "OdbcConnectionString.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace zym {
 
 namespace {
 const QString freeTds = QStringLiteral("FreeTDS");
 const QString driver18 = QStringLiteral("ODBC Driver 18 for SQL Server");
+
+bool isFreeTds(const QString &driver)
+{
+    return driver.compare(freeTds, Qt::CaseInsensitive) == 0;
+}
 }
 
 const QStringList &OdbcConnectionString::preferredDrivers()
@@ -44,11 +52,35 @@ QString OdbcConnectionString::build(const ConnectionSettings &settings, const QS
                        .arg(QString(driver).replace(u'}', QStringLiteral("}}")),
                             quote(settings.server), quote(settings.login),
                             quote(settings.password), quote(settings.masterDatabase()));
-    if (driver.compare(freeTds, Qt::CaseInsensitive) == 0)
+    if (isFreeTds(driver))
         text += QStringLiteral("TDS_Version=auto;ClientCharset=UTF-8;");
     else if (settings.trustServerCertificate)
         text += QStringLiteral("TrustServerCertificate=yes;");
     return text;
+}
+
+QString OdbcConnectionString::refusal(const ConnectionSettings &settings, const QString &driver)
+{
+    const std::pair<QString, const QString &> fields[] = {
+        {QStringLiteral("Sunucu"), settings.server},
+        {QStringLiteral("Kullanıcı"), settings.login},
+        {QStringLiteral("Parola"), settings.password},
+        {QStringLiteral("Ana veritabanı eki"), settings.masterSuffix},
+    };
+    for (const auto &[label, value] : fields) {
+        // Qt's ODBC driver reads any connection string holding ".dsn" as the
+        // name of a file DSN, whatever the driver.
+        if (value.contains(QStringLiteral(".dsn"), Qt::CaseInsensitive))
+            return QStringLiteral("%1 '.dsn' içeriyor; Qt'nin ODBC sürücüsü böyle bir bağlantı metnini dosya DSN'i "
+                                  "sanar ve sunucuya ulaşamaz.")
+                .arg(label);
+        // FreeTDS 1.3 keeps the doubled "}" of a braced value, so "p}w" would
+        // arrive as "p}}w"; the Microsoft drivers undo the doubling.
+        if (isFreeTds(driver) && value.contains(u'}'))
+            return QStringLiteral("%1 '}' karakteri içeriyor; FreeTDS sürücüsü bu karakteri sunucuya iletemez.")
+                .arg(label);
+    }
+    return {};
 }
 
 } // namespace zym

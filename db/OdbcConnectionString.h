@@ -26,6 +26,11 @@ public:
     static QString quote(const QString &value);
 
     static QString build(const ConnectionSettings &settings, const QString &driver);
+
+    // Why `settings` cannot reach the server intact through `driver`, as a
+    // message naming the field; empty when they can. Check it before
+    // connecting: the driver would log in with a different text.
+    static QString refusal(const ConnectionSettings &settings, const QString &driver);
 };
 
 } // namespace zym

@@ -131,6 +131,46 @@ private slots:
         QCOMPARE(rejectsServerCertificate(driver, message), refused);
     }
 
+    void valuesTheDriverCannotCarryAreRefused_data()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("refused"); // the refusal's start: the field and what it holds; empty: none
+        const QString freeTds = QStringLiteral("FreeTDS");
+        QTest::newRow("server") << freeTds << "HOST}" << "sa" << "pw" << "M" << "Sunucu '}'";
+        QTest::newRow("login") << freeTds << "HOST" << "s}a" << "pw" << "M" << "Kullanıcı '}'";
+        QTest::newRow("password") << freeTds << "HOST" << "sa" << "p}w" << "M" << "Parola '}'";
+        QTest::newRow("suffix") << freeTds << "HOST" << "sa" << "pw" << "M}" << "Ana veritabanı eki '}'";
+        QTest::newRow("driver name in lower case") << "freetds" << "HOST" << "sa" << "}" << "M" << "Parola '}'";
+        QTest::newRow("every other special") << freeTds << "HOST,1433" << " s;a=" << "{p w'ğ" << "M V" << "";
+        QTest::newRow("driver 18") << "ODBC Driver 18 for SQL Server" << "H}" << "s}a" << "p}w" << "M}" << "";
+        QTest::newRow("driver 17") << "ODBC Driver 17 for SQL Server" << "H" << "sa" << "p}w" << "M" << "";
+        QTest::newRow("native client") << "SQL Server Native Client 11.0" << "H" << "sa" << "p}w" << "M" << "";
+        QTest::newRow("plain") << "SQL Server" << "H" << "sa" << "p}w" << "M" << "";
+        // Qt's ODBC driver takes a string holding ".dsn" for a file DSN.
+        QTest::newRow("file DSN look-alike, driver 18") << "ODBC Driver 18 for SQL Server" << "H" << "sa" << "eski.DSN"
+                                                        << "M" << "Parola '.dsn'";
+        QTest::newRow("file DSN look-alike, FreeTDS") << freeTds << "H" << "a.dsn" << "pw" << "M" << "Kullanıcı '.dsn'";
+    }
+
+    void valuesTheDriverCannotCarryAreRefused()
+    {
+        QFETCH(QString, driver);
+        QFETCH(QString, server);
+        QFETCH(QString, login);
+        QFETCH(QString, password);
+        QFETCH(QString, suffix);
+        QFETCH(QString, refused);
+        const QString refusal = OdbcConnectionString::refusal({server, login, password, suffix}, driver);
+        if (refused.isEmpty())
+            QCOMPARE(refusal, QString());
+        else
+            QVERIFY2(refusal.startsWith(refused + u' '), qPrintable(refusal));
+    }
+
     void driverChoice_data()
     {
         QTest::addColumn<QStringList>("installed");
