@@ -127,7 +127,11 @@ void Connection::openSqliteFile(const QString &database)
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!m_db.open())
         throw Error::fromSql(m_db.lastError());
+    // In WAL mode a NORMAL sync keeps every commit through a killed process
+    // and skips the flush to disk at each commit; only a power loss can take
+    // back the last commits, never leave a unit half done.
     execDirect(QStringLiteral("PRAGMA journal_mode=WAL"));
+    execDirect(QStringLiteral("PRAGMA synchronous=NORMAL"));
     execDirect(QStringLiteral("PRAGMA temp_store=MEMORY"));
 }
 

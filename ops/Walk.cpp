@@ -6,6 +6,11 @@
 #include "db/Session.h"
 #include "db/UnitOfWork.h"
 
+#include <QElapsedTimer>
+
+#include <exception>
+#include <optional>
+
 namespace zym {
 
 namespace {
@@ -38,10 +43,74 @@ private:
 
 } // namespace
 
+// The units since the last commit: one transaction, the row it started on,
+// and the keys its units handled.
+class Walk::Group
+{
+public:
+    explicit Group(Connection &connection) : m_connection(connection) {}
+
+    bool isOpen() const { return m_work.has_value(); }
+    int firstRow() const { return m_firstRow; }
+    int size() const { return int(m_keys.size()); }
+    const QStringList &keys() const { return m_keys; }
+    bool holds(const QString &key) const { return m_keys.contains(key); }
+
+    void open(int row)
+    {
+        m_work.emplace(m_connection);
+        m_firstRow = row;
+        m_age.start();
+    }
+
+    void add(const QString &key) { m_keys << key; }
+
+    bool isDue(const Grouping &grouping) const
+    {
+        return size() >= grouping.maxUnits || m_age.elapsed() >= grouping.maxAgeMs;
+    }
+
+    // Commits the group; a refused commit leaves it rolled back and raises.
+    void commit() { end([this] { m_work->commit(); }); }
+
+    void rollbackAfter(const QString &cause)
+    {
+        m_keys.clear();
+        end([this, &cause] { m_work->rollbackAfter(cause); });
+    }
+
+    void forget() { m_keys.clear(); }
+
+private:
+    template<typename Ending>
+    void end(Ending ending)
+    {
+        try {
+            ending();
+        } catch (...) {
+            m_work.reset();
+            throw;
+        }
+        m_work.reset();
+    }
+
+    Connection &m_connection;
+    std::optional<UnitOfWork> m_work;
+    QStringList m_keys;
+    int m_firstRow = 0;
+    QElapsedTimer m_age;
+};
+
 Walk::Walk(const OperationContext &context, Statement &list)
     : m_context(context)
     , m_list(list)
 {
+}
+
+Walk &Walk::groupUnits(Grouping grouping)
+{
+    m_grouping = grouping;
+    return *this;
 }
 
 Walk &Walk::skipRepeated(const QString &keyColumn)
@@ -61,34 +130,116 @@ WalkEnd Walk::run(const std::function<UnitResult()> &unit)
     return walk(unit, {[] {}, [] {}});
 }
 
+QString Walk::keyOfRow() const
+{
+    return m_keyColumn.isEmpty() ? QString() : m_list.readText(m_keyColumn);
+}
+
+bool Walk::isRepeated(const QString &key, const Group &group) const
+{
+    return !m_keyColumn.isEmpty() && (m_handled.contains(key) || group.holds(key));
+}
+
 WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
     if (m_list.atEnd())
         return WalkEnd::End;
     ProgressShown progress(m_context.progress, m_list.rowCount() - m_list.currentRow());
+    Group group(m_context.session.connection);
     for (; !m_list.atEnd(); m_list.next()) {
-        const QString key = m_keyColumn.isEmpty() ? QString() : m_list.readText(m_keyColumn);
-        if (m_keyColumn.isEmpty() || !m_handled.contains(key)) {
-            if (m_announce)
+        const int row = m_list.currentRow();
+        const QString key = keyOfRow();
+        if (!isRepeated(key, group)) {
+            if (m_announce) {
+                commit(group, row, unit, checkpoint);
                 m_announce();
-            const UnitResult result = runUnit(unit, checkpoint);
+            }
+            if (!group.isOpen()) {
+                checkpoint.save();
+                group.open(row);
+            }
+            UnitResult result = UnitResult::done();
+            try {
+                result = unit();
+            } catch (const Error &error) {
+                const std::exception_ptr failure = std::current_exception();
+                group.rollbackAfter(error.text());
+                checkpoint.restore();
+                replayUntil(row, group, unit, checkpoint);
+                std::rethrow_exception(failure);
+            } catch (...) {
+                const std::exception_ptr failure = std::current_exception();
+                group.rollbackAfter(QString());
+                checkpoint.restore();
+                replayUntil(row, group, unit, checkpoint);
+                std::rethrow_exception(failure);
+            }
             if (result.stopped()) {
+                group.rollbackAfter(QString());
+                checkpoint.restore();
+                const UnitResult replayed = replayUntil(row, group, unit, checkpoint);
                 progress.finish();
-                m_context.prompter.notify(result.notice());
+                m_context.prompter.notify(replayed.stopped() ? replayed.notice() : result.notice());
                 return WalkEnd::Stopped;
             }
-            if (!m_keyColumn.isEmpty())
-                m_handled.insert(key);
+            group.add(key);
+            if (group.isDue(m_grouping))
+                commit(group, row + 1, unit, checkpoint);
         }
         if (!progress.step()) {
+            commit(group, row + 1, unit, checkpoint);
             m_list.next();
             return WalkEnd::Cancelled;
         }
     }
+    commit(group, m_list.rowCount(), unit, checkpoint);
     return WalkEnd::End;
 }
 
-UnitResult Walk::runUnit(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
+// Commits the group, whose rows end before `endRow`; the list stays where it is.
+void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
+{
+    if (!group.isOpen())
+        return;
+    const QStringList keys = group.keys();
+    const int here = m_list.currentRow();
+    try {
+        group.commit();
+    } catch (const Error &) {
+        // Which unit the server refused is unknown: each runs again on its
+        // own, and the one whose commit is refused raises on its row.
+        group.forget();
+        checkpoint.restore();
+        const UnitResult replayed = replayUntil(endRow, group, unit, checkpoint);
+        if (replayed.stopped())
+            throw Error(replayed.notice());
+        m_list.setCurrentRow(here);
+        return;
+    }
+    for (const QString &key : keys)
+        m_handled.insert(key);
+    group.forget();
+}
+
+// Runs the units from the group's first row up to `row` (not included) again,
+// each committed on its own, and leaves the list on `row`. A unit that fails
+// or stops now ends the replay on its row.
+UnitResult Walk::replayUntil(int row, Group &group, const std::function<UnitResult()> &unit,
+                             const Checkpoint &checkpoint)
+{
+    for (m_list.setCurrentRow(group.firstRow()); m_list.currentRow() < row; m_list.next()) {
+        const QString key = keyOfRow();
+        if (isRepeated(key, group))
+            continue;
+        const UnitResult result = runAlone(unit, checkpoint);
+        if (result.stopped())
+            return result;
+        m_handled.insert(key);
+    }
+    return UnitResult::done();
+}
+
+UnitResult Walk::runAlone(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
     checkpoint.save();
     UnitOfWork work(m_context.session.connection);

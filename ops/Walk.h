@@ -44,13 +44,28 @@ enum class WalkEnd {
 // error goes on to the default error display. Progress counts every row
 // walked, and a cancel takes effect between units.
 //
-// The walk alone decides when to commit. A unit must be able to run again:
-// the running values it uses live in a state that the walk saves when the
-// unit starts and puts back when the unit is rolled back.
+// The walk alone decides when to commit. It groups the units of a stretch
+// of rows into one transaction (at most `maxUnits` of them, and no longer
+// than `maxAge`) and commits at the end, before a unit announces itself, and
+// on a cancel. When a unit fails or stops, the group is rolled back, the
+// units before it are run again and committed one by one, and only then is
+// the failure raised (or the stop's notice shown): every unit stays all or
+// nothing, as if each had been committed on its own. A unit must therefore
+// be able to run again: the running values it uses live in a state that the
+// walk saves when a group starts and puts back when the group is rolled back.
 class Walk
 {
 public:
+    struct Grouping
+    {
+        int maxUnits = 500;
+        int maxAgeMs = 200;
+    };
+
     Walk(const OperationContext &context, Statement &list);
+
+    // How units are grouped into transactions; a group of one commits each unit.
+    Walk &groupUnits(Grouping grouping);
 
     // Rows whose `keyColumn` value a unit of this walk has handled already
     // are passed over, as a card listed twice is.
@@ -75,11 +90,19 @@ private:
         std::function<void()> restore;
     };
 
+    class Group;
+
     WalkEnd walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
-    UnitResult runUnit(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    QString keyOfRow() const;
+    bool isRepeated(const QString &key, const Group &group) const;
+    UnitResult runAlone(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    UnitResult replayUntil(int row, Group &group, const std::function<UnitResult()> &unit,
+                           const Checkpoint &checkpoint);
+    void commit(Group &group, int endRow, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
 
     OperationContext m_context;
     Statement &m_list;
+    Grouping m_grouping;
     QString m_keyColumn;
     QSet<QString> m_handled;
     std::function<void()> m_announce;

@@ -432,7 +432,7 @@ private slots:
         });
         std::unique_ptr<CommitRefusal> refusal;
         if (position == 0)
-            refusal = std::make_unique<CommitRefusal>(m_session->connection, failingRow + 1);
+            refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         QVERIFY_THROWS_EXCEPTION(Error, run(request(true, true)));
         m_session->connection.setExecutionObserver({});
         refusal.reset();

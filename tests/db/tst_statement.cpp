@@ -221,7 +221,7 @@ private slots:
     void refusedCommitLeavesTheUnitRolledBack()
     {
         Connection &connection = m_session->connection;
-        zym::test::CommitRefusal refusal(connection);
+        zym::test::CommitRefusal refusal(connection, [](const QString &, const QVariantMap &) { return true; });
         UnitOfWork unit(connection);
         Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='Yeni' WHERE CARKOD='C1'")).execute();
         QVERIFY_THROWS_EXCEPTION(Error, unit.commit());

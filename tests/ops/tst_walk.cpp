@@ -58,6 +58,15 @@ class TestWalk : public CompanyTest
     Q_OBJECT
 
 private slots:
+    // Every case runs with each unit committed on its own and with units
+    // grouped into transactions: the two must leave the same rows.
+    void initTestCase_data()
+    {
+        QTest::addColumn<int>("maxUnits");
+        QTest::newRow("one unit a transaction") << 1;
+        QTest::newRow("grouped") << 100;
+    }
+
     void init()
     {
         startServer();
@@ -211,7 +220,7 @@ private slots:
 
     void refusedCommitEndsTheRunOnItsRow()
     {
-        CommitRefusal refusal(m_session->connection, 3); // K3's
+        CommitRefusal refusal(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         QVERIFY_THROWS_EXCEPTION(Error, walk());
         QCOMPARE(accounts(), (QStringList{"A-K1", "A-K2"}));
         QCOMPARE(list().currentRow(), 3);
@@ -227,8 +236,9 @@ private:
     {
         const Command mark(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
         const Command account(m_session->connection, QStringLiteral("INSERT INTO MUHHESAP(MUHKOD) VALUES(:pKod)"));
+        QFETCH_GLOBAL(int, maxUnits);
         Walk walk({*m_session, *m_prompter, m_progress}, list());
-        walk.skipRepeated(QStringLiteral("CARKOD"));
+        walk.skipRepeated(QStringLiteral("CARKOD")).groupUnits({.maxUnits = maxUnits, .maxAgeMs = 60000});
         return walk.run(m_numbers, [&](RunningNumber &number) {
             const QString code = list().readText(QStringLiteral("CARKOD"));
             mark.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pAdi"), QString::number(number.next())}});
