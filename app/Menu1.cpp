@@ -9,8 +9,13 @@
 
 #include "cards/CardList.h"
 #include "cards/SequentialRecoding.h"
+#include "journal/DescriptionTransfer.h"
+#include "journal/DocumentRenumbering.h"
+#include "journal/LineListing.h"
+#include "journal/VoucherList.h"
 #include "ops/Prompter.h"
 #include "ops/ServerLogin.h"
+#include "stock/StockLinkGeneration.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -337,6 +342,11 @@ void TForm8::connectHandlers()
     connect(new CompanyChoice(*ComboBox1), &CompanyChoice::chosen, this, guarded(&TForm8::ComboBox1Change));
     connect(BitBtn2, &QPushButton::clicked, this, guarded(&TForm8::BitBtn2Click));
     connect(BitBtn3, &QPushButton::clicked, this, guarded(&TForm8::BitBtn3Click));
+    connect(BitBtn7, &QPushButton::clicked, this, guarded(&TForm8::BitBtn7Click));
+    connect(Button1, &QPushButton::clicked, this, guarded(&TForm8::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, guarded(&TForm8::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, guarded(&TForm8::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, guarded(&TForm8::Button4Click));
 }
 
 bool TForm8::requireConnection()
@@ -408,6 +418,35 @@ void TForm8::BitBtn3Click()
                                                      .firstSupplierNumber = Edit8->text(),
                                                      .sequentialMode = CheckBox1->isChecked(),
                                                      .makeAccounts = CheckBox2->isChecked()});
+}
+
+void TForm8::BitBtn7Click()
+{
+    runOperation<StockLinkGeneration>(StockLinkRequest{});
+}
+
+void TForm8::Button1Click()
+{
+    if (!requireConnection())
+        return;
+    VoucherList::load(m_session);
+}
+
+void TForm8::Button2Click()
+{
+    runOperation<DescriptionTransfer>(DescriptionTransferRequest{});
+}
+
+void TForm8::Button3Click()
+{
+    if (!requireConnection())
+        return;
+    LineListing::open(m_session, LineListingRequest{.startDate = cxDateEdit1->date(), .accountPattern = Edit12->text()});
+}
+
+void TForm8::Button4Click()
+{
+    runOperation<DocumentRenumbering>(RenumberingRequest{.prefix = Edit13->text(), .firstNumber = Edit14->text()});
 }
 
 } // namespace zym

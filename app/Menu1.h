@@ -84,6 +84,11 @@ private:
     void ComboBox1Change();
     void BitBtn2Click();
     void BitBtn3Click();
+    void BitBtn7Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
 
     Prompter &m_prompter;
     Session m_session;

@@ -63,7 +63,7 @@ void Statement::open()
     m_open = true;
     m_row = 0;
     emit reset();
-    emit currentRowChanged(m_row);
+    signalCurrentRow();
 }
 
 void Statement::close()
@@ -88,7 +88,25 @@ void Statement::setCurrentRow(int row)
     if (bounded == m_row)
         return;
     m_row = bounded;
-    emit currentRowChanged(m_row);
+    signalCurrentRow();
+}
+
+void Statement::signalCurrentRow()
+{
+    if (!controlsHeld())
+        emit currentRowChanged(m_row);
+}
+
+Statement::ControlsHold::ControlsHold(Statement &statement)
+    : m_statement(statement)
+{
+    ++m_statement.m_holds;
+}
+
+Statement::ControlsHold::~ControlsHold()
+{
+    --m_statement.m_holds;
+    m_statement.signalCurrentRow();
 }
 
 const QVariant &Statement::value(const QString &column) const

@@ -57,14 +57,35 @@ public:
 
     const ResultSet &result() const { return m_result; }
 
+    // Keeps the controls bound to the statement (its grid) where they are
+    // while a long walk moves the cursor, so they do not repaint for every
+    // row: while any hold lasts, cursor moves are not signalled; when the
+    // last hold ends, however it ends, the controls are told where the
+    // cursor is. New or gone rows are always signalled.
+    class ControlsHold
+    {
+    public:
+        explicit ControlsHold(Statement &statement);
+        ~ControlsHold();
+        ControlsHold(const ControlsHold &) = delete;
+        ControlsHold &operator=(const ControlsHold &) = delete;
+
+    private:
+        Statement &m_statement;
+    };
+
+    bool controlsHeld() const { return m_holds > 0; }
+
 signals:
     // The statement was opened or closed: its rows are new or gone.
     void reset();
+    // For the bound controls; held by a ControlsHold.
     void currentRowChanged(int row);
 
 private:
     void bind(const QString &parameter, const QVariant &value);
     QVariantMap boundValues() const;
+    void signalCurrentRow();
 
     Connection &m_connection;
     QString m_text;
@@ -73,6 +94,7 @@ private:
     ResultSet m_result;
     bool m_open = false;
     int m_row = 0;
+    int m_holds = 0;
 };
 
 } // namespace zym

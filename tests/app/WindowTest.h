@@ -6,6 +6,7 @@
 #include "app/DesignFont.h"
 #include "app/Menu1.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -48,6 +49,22 @@ protected:
     }
 
     void click(const char *button) { control<QPushButton>(button)->click(); }
+
+    // Connects to the test server and chooses its first company, as the
+    // operator does.
+    void connectAndChoose()
+    {
+        click("BitBtn1");
+        choose();
+    }
+
+    void choose()
+    {
+        auto *box = control<QComboBox>("ComboBox1");
+        box->setCurrentIndex(box->findText(TestServer::company));
+        emit box->activated(box->currentIndex());
+        QCOMPARE(m_window->session().connection.currentDatabase(), TestServer::company);
+    }
 
     std::unique_ptr<TestServer> m_server;
     std::unique_ptr<RecordingPrompter> m_prompter;

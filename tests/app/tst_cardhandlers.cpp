@@ -5,7 +5,6 @@
 #include "db/Tables.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,7 +13,6 @@
 
 using namespace zym;
 using zym::test::RecordingPrompter;
-using zym::test::TestServer;
 
 // The card list and the re-coding run from the window, as the operator
 // drives them: the grid's selection is where the run starts.
@@ -169,20 +167,6 @@ private slots:
     }
 
 private:
-    void connectAndChoose()
-    {
-        click("BitBtn1");
-        choose();
-    }
-
-    void choose()
-    {
-        auto *box = control<QComboBox>("ComboBox1");
-        box->setCurrentIndex(box->findText(TestServer::company));
-        emit box->activated(box->currentIndex());
-        QCOMPARE(m_window->session().connection.currentDatabase(), TestServer::company);
-    }
-
     QStringList column(const QString &sql)
     {
         QStringList values;

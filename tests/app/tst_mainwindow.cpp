@@ -364,6 +364,31 @@ private slots:
         QVERIFY(view->selectionModel()->selectedRows().isEmpty());
     }
 
+    // A held grid stays on its row while the list walks, and follows it
+    // again when the hold ends.
+    void heldGridFollowsOnRelease()
+    {
+        seedCards(QStringLiteral("FIRMA_A"), {"C1", "C2", "C3"});
+        m_server->connect(m_window->session());
+        Statement &list = m_window->session().qMUHFIS;
+        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
+        list.open();
+        auto *view = control<QTableView>("DBGrid2");
+        {
+            const Statement::ControlsHold hold(list);
+            list.next();
+            QCOMPARE(view->currentIndex().row(), 0);
+        }
+        QCOMPARE(view->currentIndex().row(), 1);
+        {
+            const Statement::ControlsHold hold(list);
+            list.next();
+            list.next();
+            QCOMPARE(view->selectionModel()->selectedRows().constFirst().row(), 1);
+        }
+        QVERIFY(view->selectionModel()->selectedRows().isEmpty());
+    }
+
     void cardGridColumnWidths()
     {
         seedCards(QStringLiteral("FIRMA_A"), {"C1"});

@@ -156,6 +156,51 @@ private slots:
         QCOMPARE(resets.count(), 1);
     }
 
+    // Held controls hear of no cursor move, new rows still reach them, and
+    // when the last hold ends they learn where the cursor is, once.
+    void heldControlsAreToldOnRelease()
+    {
+        Statement &list = m_session->qMUHFIS;
+        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
+        list.open();
+        QSignalSpy moves(&list, &Statement::currentRowChanged);
+        QSignalSpy resets(&list, &Statement::reset);
+        {
+            const Statement::ControlsHold outer(list);
+            {
+                const Statement::ControlsHold inner(list);
+                list.next();
+                list.open();
+                list.next();
+            }
+            list.next();
+            QVERIFY(list.controlsHeld());
+        }
+        QVERIFY(!list.controlsHeld());
+        QVERIFY(!resets.isEmpty());
+        QCOMPARE(moves.count(), 1);
+        QCOMPARE(moves.first().first().toInt(), 2);
+        list.next();
+        QCOMPARE(moves.count(), 2);
+    }
+
+    void holdEndsWhenAnErrorPasses()
+    {
+        Statement &list = m_session->qMUHFIS;
+        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
+        list.open();
+        QSignalSpy moves(&list, &Statement::currentRowChanged);
+        try {
+            const Statement::ControlsHold hold(list);
+            list.next();
+            throw Error(QStringLiteral("hata"));
+        } catch (const Error &) {
+        }
+        QVERIFY(!list.controlsHeld());
+        QCOMPARE(moves.count(), 1);
+        QCOMPARE(moves.first().first().toInt(), 1);
+    }
+
     void readingUnknownColumnFails()
     {
         Statement &list = m_session->ADOQuery1;

@@ -1,5 +1,6 @@
 #include "CompanyTest.h"
 #include "RecordingPrompter.h"
+#include "ScriptedProgress.h"
 #include "SqliteFaults.h"
 
 #include "db/Command.h"
@@ -13,24 +14,6 @@ using namespace zym;
 using namespace zym::test;
 
 namespace {
-
-// Records what the walk reported, and stops the run after `cancelAfter` steps.
-class ScriptedProgress : public Progress
-{
-public:
-    int cancelAfter = -1;
-    int total = -1;
-    QList<int> steps;
-    int finished = 0;
-
-    void start(int rows) override { total = rows; }
-    bool step(int done) override
-    {
-        steps << done;
-        return done != cancelAfter;
-    }
-    void finish() override { ++finished; }
-};
 
 // A prompter that also notes whether a transaction was open when it spoke.
 class WatchingPrompter : public RecordingPrompter

@@ -1,0 +1,15 @@
+#include "VoucherList.h"
+
+#include "db/Session.h"
+
+namespace zym {
+
+const QString VoucherList::query = QStringLiteral("SELECT * FROM MUHFIS ORDER BY MUHFISREFNO ");
+
+void VoucherList::load(Session &session)
+{
+    session.qMUHFIS.setText(query);
+    session.qMUHFIS.open();
+}
+
+} // namespace zym
