@@ -7,7 +7,10 @@
 #include "StatementGrid.h"
 #include "WrappingButton.h"
 
+#include "cards/CardDeletion.h"
 #include "cards/CardList.h"
+#include "cards/ControlledCodeChange.h"
+#include "cards/MissingAccounts.h"
 #include "cards/SequentialRecoding.h"
 #include "ops/Prompter.h"
 #include "ops/ServerLogin.h"
@@ -337,6 +340,9 @@ void TForm8::connectHandlers()
     connect(new CompanyChoice(*ComboBox1), &CompanyChoice::chosen, this, guarded(&TForm8::ComboBox1Change));
     connect(BitBtn2, &QPushButton::clicked, this, guarded(&TForm8::BitBtn2Click));
     connect(BitBtn3, &QPushButton::clicked, this, guarded(&TForm8::BitBtn3Click));
+    connect(BitBtn4, &QPushButton::clicked, this, guarded(&TForm8::BitBtn4Click));
+    connect(BitBtn5, &QPushButton::clicked, this, guarded(&TForm8::BitBtn5Click));
+    connect(BitBtn6, &QPushButton::clicked, this, guarded(&TForm8::BitBtn6Click));
 }
 
 bool TForm8::requireConnection()
@@ -408,6 +414,25 @@ void TForm8::BitBtn3Click()
                                                      .firstSupplierNumber = Edit8->text(),
                                                      .sequentialMode = CheckBox1->isChecked(),
                                                      .makeAccounts = CheckBox2->isChecked()});
+}
+
+// Deletes the card selected in the grid and loads the list again from the
+// query editor's text as it stands.
+void TForm8::BitBtn4Click()
+{
+    runOperation<CardDeletion>(CardDeletionRequest{.listQuery = Memo1->toPlainText()});
+}
+
+void TForm8::BitBtn5Click()
+{
+    runOperation<ControlledCodeChange>(ControlledChangeRequest{.startNumber = Edit5->text(), .codeMask = Edit6->text()});
+}
+
+void TForm8::BitBtn6Click()
+{
+    runOperation<MissingAccounts>(MissingAccountsRequest{.firstCustomerNumber = Edit7->text(),
+                                                         .firstSupplierNumber = Edit8->text(),
+                                                         .accountMask = Edit9->text()});
 }
 
 } // namespace zym

@@ -84,6 +84,9 @@ private:
     void ComboBox1Change();
     void BitBtn2Click();
     void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
 
     Prompter &m_prompter;
     Session m_session;
