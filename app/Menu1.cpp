@@ -7,7 +7,10 @@
 #include "StatementGrid.h"
 #include "WrappingButton.h"
 
+#include "cards/CardDeletion.h"
 #include "cards/CardList.h"
+#include "cards/ControlledCodeChange.h"
+#include "cards/MissingAccounts.h"
 #include "cards/SequentialRecoding.h"
 #include "journal/DescriptionTransfer.h"
 #include "journal/DocumentRenumbering.h"
@@ -347,6 +350,9 @@ void TForm8::connectHandlers()
     connect(Button2, &QPushButton::clicked, this, guarded(&TForm8::Button2Click));
     connect(Button3, &QPushButton::clicked, this, guarded(&TForm8::Button3Click));
     connect(Button4, &QPushButton::clicked, this, guarded(&TForm8::Button4Click));
+    connect(BitBtn4, &QPushButton::clicked, this, guarded(&TForm8::BitBtn4Click));
+    connect(BitBtn5, &QPushButton::clicked, this, guarded(&TForm8::BitBtn5Click));
+    connect(BitBtn6, &QPushButton::clicked, this, guarded(&TForm8::BitBtn6Click));
 }
 
 bool TForm8::requireConnection()
@@ -447,6 +453,23 @@ void TForm8::Button3Click()
 void TForm8::Button4Click()
 {
     runOperation<DocumentRenumbering>(RenumberingRequest{.prefix = Edit13->text(), .firstNumber = Edit14->text()});
+// Deletes the card selected in the grid and loads the list again from the
+// query editor's text as it stands.
+void TForm8::BitBtn4Click()
+{
+    runOperation<CardDeletion>(CardDeletionRequest{.listQuery = Memo1->toPlainText()});
+}
+
+void TForm8::BitBtn5Click()
+{
+    runOperation<ControlledCodeChange>(ControlledChangeRequest{.startNumber = Edit5->text(), .codeMask = Edit6->text()});
+}
+
+void TForm8::BitBtn6Click()
+{
+    runOperation<MissingAccounts>(MissingAccountsRequest{.firstCustomerNumber = Edit7->text(),
+                                                         .firstSupplierNumber = Edit8->text(),
+                                                         .accountMask = Edit9->text()});
 }
 
 } // namespace zym

@@ -89,6 +89,9 @@ private:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
 
     Prompter &m_prompter;
     Session m_session;

@@ -8,8 +8,8 @@ namespace zym {
 
 class Connection;
 
-// The chart-of-accounts steps of re-coding a card: remove an account row,
-// insert one named after the card, and link a card to its customer ("120 ")
+// The chart-of-accounts steps of the card operations: remove an account row,
+// insert one named after a card, and link a card to its customer ("120 ")
 // and supplier ("320 ") accounts.
 class CardAccounts
 {
@@ -25,20 +25,33 @@ public:
     explicit CardAccounts(Connection &connection);
 
     void remove(const QString &accountCode) const;
-    // Code and name lose their trailing blanks on the server.
+    // Every text loses its trailing blanks on the server.
     void insert(const QString &accountCode, const QString &name) const;
+    void insertWithTaxIds(const QString &accountCode, const QString &name, const QString &taxNumber,
+                          const QString &identityNumber) const;
+    // Whether an account row already holds the code `insert` would store.
+    bool exists(const QString &accountCode) const;
 
     // A customer card keeps no supplier account code, and the other way round.
+    // Each link raises CardCodePropagation::cardNotFound where no card row
+    // carries `cardCode`.
     void linkCustomer(const QString &cardCode, const QString &customerAccount) const;
     void linkSupplier(const QString &cardCode, const QString &supplierAccount) const;
     void linkBoth(const QString &cardCode, const QString &customerAccount, const QString &supplierAccount) const;
+    // One account column alone; the other keeps what it holds.
+    void setCustomer(const QString &cardCode, const QString &customerAccount) const;
+    void setSupplier(const QString &cardCode, const QString &supplierAccount) const;
 
 private:
     Command m_remove;
     Command m_insert;
+    Command m_insertWithTaxIds;
+    Command m_exists;
     Command m_customerLink;
     Command m_supplierLink;
     Command m_doubleLink;
+    Command m_customerColumn;
+    Command m_supplierColumn;
 };
 
 } // namespace zym

@@ -14,8 +14,9 @@
 using namespace zym;
 using zym::test::RecordingPrompter;
 
-// The card list and the re-coding run from the window, as the operator
-// drives them: the grid's selection is where the run starts.
+// The card list and the card operations run from the window, as the
+// operator drives them: the grid's selection is where a run starts and the
+// card a deletion removes.
 class TestCardHandlers : public zym::test::WindowTest
 {
     Q_OBJECT
@@ -70,15 +71,82 @@ private slots:
         QVERIFY(m_window->session().ADOQuery1.atEnd());
     }
 
+    void typedNumberThatIsNoNumberStopsBeforeThePrompt_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("edit");
+        QTest::newRow("Başlat, start") << "BitBtn3" << "Edit5";
+        QTest::newRow("controlled change, start") << "BitBtn5" << "Edit5";
+        QTest::newRow("missing accounts, 120") << "BitBtn6" << "Edit7";
+        QTest::newRow("missing accounts, 320") << "BitBtn6" << "Edit8";
+    }
+
     void typedNumberThatIsNoNumberStopsBeforeThePrompt()
     {
+        QFETCH(QString, button);
+        QFETCH(QString, edit);
         connectAndChoose();
         click("BitBtn2");
-        control<QLineEdit>("Edit5")->setText(QStringLiteral("abc"));
-        click("BitBtn3");
+        control<QLineEdit>(qPrintable(edit))->setText(QStringLiteral("abc"));
+        click(qPrintable(button));
         QCOMPARE(m_prompter->errors, QStringList{"'abc' is not a valid integer value"});
         QVERIFY(m_prompter->questions.isEmpty());
         QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")).first(), QStringLiteral("K1"));
+        QVERIFY(column(QStringLiteral("SELECT MUHKOD FROM MUHHESAP")).isEmpty());
+    }
+
+    void controlledChangeStartsAtTheRowSelectedInTheGrid()
+    {
+        connectAndChoose();
+        click("BitBtn2");
+        control<QTableView>("DBGrid1")->selectRow(3);
+        click("BitBtn5");
+        QCOMPARE(m_prompter->errors, QStringList());
+        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
+        QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")),
+                 (QStringList{"0001", "0002", "K1", "K2", "K3"}));
+        QCOMPARE(column(QStringLiteral("SELECT CARHARCARKOD FROM CARHAR")), QStringList{"K4"});
+        QVERIFY(m_window->session().ADOQuery1.atEnd());
+    }
+
+    void missingAccountsAreNumberedFromTheEdits()
+    {
+        connectAndChoose();
+        click("BitBtn2");
+        control<QLineEdit>("Edit7")->setText(QStringLiteral("5"));
+        control<QLineEdit>("Edit9")->setText(QStringLiteral("000"));
+        click("BitBtn6");
+        QCOMPARE(m_prompter->errors, QStringList());
+        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
+        QCOMPARE(column(QStringLiteral("SELECT MUHKOD FROM MUHHESAP ORDER BY MUHKOD")),
+                 (QStringList{"120 005", "120 006", "120 007", "120 008", "120 009"}));
+        QCOMPARE(column(QStringLiteral("SELECT CARMUHKODU FROM CARKART ORDER BY CARKOD")).first(), QStringLiteral("120 005"));
+        QVERIFY(m_window->session().ADOQuery1.atEnd());
+    }
+
+    void deletionRemovesTheSelectedCardAndReloadsTheList()
+    {
+        connectAndChoose();
+        click("BitBtn2");
+        auto *grid = control<QTableView>("DBGrid1");
+        grid->selectRow(2);
+        click("BitBtn4");
+        QCOMPARE(m_prompter->errors, QStringList());
+        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: Kayıt Silinecek"});
+        QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")),
+                 (QStringList{"K1", "K2", "K4", "K5"}));
+        QCOMPARE(grid->model()->rowCount(), 4);
+        QCOMPARE(grid->currentIndex().row(), 0);
+        QCOMPARE(grid->model()->index(2, 0).data().toString(), QStringLiteral("K4"));
+    }
+
+    void deletionWithTheListNotLoadedDeletesNothing()
+    {
+        connectAndChoose();
+        click("BitBtn4");
+        QCOMPARE(m_prompter->notices, QStringList{"Seçili kart yok."});
+        QVERIFY(m_prompter->questions.isEmpty());
+        QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART")).size(), 5);
     }
 
     void refusedQueryIsShownAndLeavesTheListClosed()
@@ -155,6 +223,9 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::newRow("CariKart") << "BitBtn2";
         QTest::newRow("Başlat") << "BitBtn3";
+        QTest::newRow("Seçili Kartı Sil") << "BitBtn4";
+        QTest::newRow("Kontrollu Cari Kod Değiştir") << "BitBtn5";
+        QTest::newRow("MuhKod olmayan") << "BitBtn6";
     }
 
     void cardOperationsAskToConnectFirst()

@@ -4,6 +4,7 @@
 
 #include "cards/CardCodePropagation.h"
 
+#include <QMap>
 #include <QStringList>
 
 namespace zym::test {
@@ -49,6 +50,37 @@ inline QStringList codesIn(EmbeddedDatabase &db, const QString &table, const QSt
     for (const auto &row : db.select(QStringLiteral("SELECT %2 FROM %1 ORDER BY %2").arg(table, column)))
         codes << row.first().toString();
     return codes;
+}
+
+// Whether every table of the first `steps` renames carries `code` and,
+// unless the two are the same, none `old`.
+inline bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QString &code, qsizetype steps)
+{
+    for (qsizetype i = 0; i < steps; ++i) {
+        const auto &step = CardCodePropagation::steps().at(i);
+        const QStringList codes = codesIn(db, step.table, step.column);
+        if ((old != code && codes.contains(old)) || !codes.contains(code))
+            return false;
+    }
+    return true;
+}
+
+// Card code -> (CARMUHKODU, CAREKCHAR1) as the card rows hold them.
+inline QMap<QString, QStringList> cardAccounts(EmbeddedDatabase &db)
+{
+    QMap<QString, QStringList> accounts;
+    for (const auto &row : db.select(QStringLiteral("SELECT CARKOD, CARMUHKODU, CAREKCHAR1 FROM CARKART")))
+        accounts.insert(row.at(0).toString(), {row.at(1).toString(), row.at(2).toString()});
+    return accounts;
+}
+
+// Account code -> name, for every account row.
+inline QMap<QString, QString> chart(EmbeddedDatabase &db)
+{
+    QMap<QString, QString> accounts;
+    for (const auto &row : db.select(QStringLiteral("SELECT MUHKOD, MUHADI1 FROM MUHHESAP")))
+        accounts.insert(row.at(0).toString(), row.at(1).toString());
+    return accounts;
 }
 
 } // namespace zym::test

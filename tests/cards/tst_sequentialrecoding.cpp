@@ -13,42 +13,6 @@
 using namespace zym;
 using namespace zym::test;
 
-namespace {
-
-
-// Card code -> (CARMUHKODU, CAREKCHAR1) as the card rows hold them.
-QMap<QString, QStringList> cardAccounts(EmbeddedDatabase &db)
-{
-    QMap<QString, QStringList> accounts;
-    for (const auto &row : db.select(QStringLiteral("SELECT CARKOD, CARMUHKODU, CAREKCHAR1 FROM CARKART")))
-        accounts.insert(row.at(0).toString(), {row.at(1).toString(), row.at(2).toString()});
-    return accounts;
-}
-
-// Account code -> name, for every account row.
-QMap<QString, QString> chart(EmbeddedDatabase &db)
-{
-    QMap<QString, QString> accounts;
-    for (const auto &row : db.select(QStringLiteral("SELECT MUHKOD, MUHADI1 FROM MUHHESAP")))
-        accounts.insert(row.at(0).toString(), row.at(1).toString());
-    return accounts;
-}
-
-// Whether every table the scope renames carries `code` and, unless the two
-// are the same, none `old`.
-bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QString &code, qsizetype steps)
-{
-    for (qsizetype i = 0; i < steps; ++i) {
-        const auto &step = CardCodePropagation::steps().at(i);
-        const QStringList codes = codesIn(db, step.table, step.column);
-        if ((old != code && codes.contains(old)) || !codes.contains(code))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 class TestSequentialRecoding : public zym::test::CompanyTest
 {
     Q_OBJECT

@@ -1,23 +1,12 @@
 #include "SqliteFaults.h"
 
-#include "db/Connection.h"
-
-#include <sqlite3.h>
+#include "SqliteHandle.h"
 
 namespace zym::test {
 
-namespace {
-sqlite3 *handleOf(Connection &connection)
-{
-    const QVariant handle = connection.nativeHandle();
-    Q_ASSERT(qstrcmp(handle.typeName(), "sqlite3*") == 0);
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-}
-
 CommitRefusal::CommitRefusal(Connection &connection, Taint taints)
     : m_connection(connection)
-    , m_db(handleOf(connection))
+    , m_db(sqliteHandle(connection))
     , m_taints(std::move(taints))
 {
     sqlite3_commit_hook(static_cast<sqlite3 *>(m_db), &CommitRefusal::onCommit, this);

@@ -1,0 +1,88 @@
+#include "MissingAccounts.h"
+
+#include "CardAccounts.h"
+#include "CodeMask.h"
+
+#include "db/Session.h"
+#include "ops/IntegerText.h"
+#include "ops/RunningNumber.h"
+#include "ops/Walk.h"
+
+namespace zym {
+
+namespace {
+
+struct Numbers
+{
+    RunningNumber customer;
+    RunningNumber supplier;
+};
+
+// The accounts a card is to get; empty for a side it gets none.
+struct NewAccounts
+{
+    QString customer;
+    QString supplier;
+
+    bool any() const { return !customer.isEmpty() || !supplier.isEmpty(); }
+};
+
+} // namespace
+
+QString MissingAccounts::accountTaken(const QString &accountCode)
+{
+    return QStringLiteral("Hesap kodu zaten mevcut: ") + accountCode;
+}
+
+void MissingAccounts::run(const MissingAccountsRequest &request)
+{
+    const qint32 firstCustomer = parseInteger(request.firstCustomerNumber);
+    const qint32 firstSupplier = parseInteger(request.firstSupplierNumber);
+    if (!confirmStart(m_context.prompter))
+        return;
+
+    const CardAccounts accounts(m_context.session.connection);
+    const Statement &list = m_context.session.ADOQuery1;
+    Numbers numbers{RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
+    Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
+        const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
+        const bool customerMissing = list.readText(QStringLiteral("CARMUHKODU")).isEmpty();
+        const bool supplierMissing = list.readText(QStringLiteral("CAREKCHAR1")).isEmpty();
+        const auto code = [&](const QString &prefix, RunningNumber &number) {
+            return prefix + CodeMask::render(request.accountMask, number.next());
+        };
+        NewAccounts made;
+        if (type == CardAccounts::customerType && customerMissing) {
+            made.customer = code(CardAccounts::customerPrefix, n.customer);
+        } else if (type == CardAccounts::supplierType && supplierMissing) {
+            made.supplier = code(CardAccounts::supplierPrefix, n.supplier);
+        } else if (type == CardAccounts::bothTypes && customerMissing && supplierMissing) {
+            made.customer = code(CardAccounts::customerPrefix, n.customer);
+            made.supplier = code(CardAccounts::supplierPrefix, n.supplier);
+        }
+        if (!made.any())
+            return UnitResult::done();
+
+        for (const QString &account : {made.customer, made.supplier}) {
+            if (!account.isEmpty() && accounts.exists(account))
+                return UnitResult::stop(accountTaken(account));
+        }
+        const QString cardCode = list.readText(QStringLiteral("CARKOD"));
+        const QString name = list.readText(QStringLiteral("CARUNVAN"));
+        const QString taxNumber = list.readText(QStringLiteral("CARVERHESNO"));
+        const QString identityNumber = list.readText(QStringLiteral("KIMLIKNO"));
+        for (const QString &account : {made.customer, made.supplier}) {
+            if (!account.isEmpty())
+                accounts.insertWithTaxIds(account, name, taxNumber, identityNumber);
+        }
+        if (type == CardAccounts::customerType)
+            accounts.linkCustomer(cardCode, made.customer);
+        else if (type == CardAccounts::supplierType)
+            accounts.linkSupplier(cardCode, made.supplier);
+        else
+            accounts.linkBoth(cardCode, made.customer, made.supplier);
+        return UnitResult::done();
+    });
+}
+
+} // namespace zym
