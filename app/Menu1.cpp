@@ -453,6 +453,8 @@ void TForm8::Button3Click()
 void TForm8::Button4Click()
 {
     runOperation<DocumentRenumbering>(RenumberingRequest{.prefix = Edit13->text(), .firstNumber = Edit14->text()});
+}
+
 // Deletes the card selected in the grid and loads the list again from the
 // query editor's text as it stands.
 void TForm8::BitBtn4Click()
