@@ -89,6 +89,9 @@ private:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Listele();
+    void Button6Click();
+    void Button7Click();
 
     Prompter &m_prompter;
     Session m_session;
