@@ -18,6 +18,9 @@
 #include "journal/VoucherList.h"
 #include "ops/Prompter.h"
 #include "ops/ServerLogin.h"
+#include "payroll/PayrollList.h"
+#include "payroll/RegistryRenumbering.h"
+#include "payroll/WorkplaceCodeChange.h"
 #include "stock/StockLinkGeneration.h"
 
 #include <QCheckBox>
@@ -313,7 +316,9 @@ void TForm8::buildPayrollPage()
     DBGrid4 = addGrid(page, "DBGrid4", m_session.qBor, {105, 41, 714, 256},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
     DBGrid4->horizontalHeader()->setFont(boldFont(10));
+    // Shows the listing's query; the listing itself is fixed.
     Memo2 = addMemo(page, "Memo2", QStringLiteral("SELECT * FROM BORSICIL "), {104, 303, 713, 155});
+    Memo2->setReadOnly(true);
     Label9 = addLabel(page, "Label9", QStringLiteral("İŞYERİ KODU"), {499, 19});
     Edit11 = addEdit(page, "Edit11", QStringLiteral("MERKEZ"), {567, 14}, 80);
     Edit11->setFont(boldFont());
@@ -353,6 +358,9 @@ void TForm8::connectHandlers()
     connect(BitBtn4, &QPushButton::clicked, this, guarded(&TForm8::BitBtn4Click));
     connect(BitBtn5, &QPushButton::clicked, this, guarded(&TForm8::BitBtn5Click));
     connect(BitBtn6, &QPushButton::clicked, this, guarded(&TForm8::BitBtn6Click));
+    connect(Button5, &QPushButton::clicked, this, guarded(&TForm8::Listele));
+    connect(Button6, &QPushButton::clicked, this, guarded(&TForm8::Button6Click));
+    connect(Button7, &QPushButton::clicked, this, guarded(&TForm8::Button7Click));
 }
 
 bool TForm8::requireConnection()
@@ -472,6 +480,28 @@ void TForm8::BitBtn6Click()
     runOperation<MissingAccounts>(MissingAccountsRequest{.firstCustomerNumber = Edit7->text(),
                                                          .firstSupplierNumber = Edit8->text(),
                                                          .accountMask = Edit9->text()});
+}
+
+// Lists the payroll registry: everyone, or with "Çalışanlar" those still at work.
+void TForm8::Listele()
+{
+    if (!requireConnection())
+        return;
+    PayrollList::load(m_session, CheckBox4->isChecked());
+}
+
+void TForm8::Button6Click()
+{
+    runOperation<RegistryRenumbering>(RegistryRenumberingRequest{.startNumber = Edit5->text(),
+                                                                 .codeMask = Edit6->text(),
+                                                                 .employeesOnly = CheckBox4->isChecked(),
+                                                                 .showConversion = CheckBox3->isChecked()});
+}
+
+void TForm8::Button7Click()
+{
+    runOperation<WorkplaceCodeChange>(WorkplaceChangeRequest{
+        .currentCode = Edit11->text(), .newCode = Edit10->text(), .employeesOnly = CheckBox4->isChecked()});
 }
 
 } // namespace zym

@@ -92,6 +92,9 @@ private:
     void BitBtn4Click();
     void BitBtn5Click();
     void BitBtn6Click();
+    void Listele();
+    void Button6Click();
+    void Button7Click();
 
     Prompter &m_prompter;
     Session m_session;

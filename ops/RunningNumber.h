@@ -14,6 +14,8 @@ public:
     explicit RunningNumber(qint32 first) : m_last(quint32(first) - 1u) {}
 
     qint32 next() { return qint32(++m_last); }
+    // What next() gives, without using it up.
+    qint32 peek() const { return qint32(m_last + 1u); }
 
 private:
     quint32 m_last;

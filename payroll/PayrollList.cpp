@@ -1,0 +1,16 @@
+#include "PayrollList.h"
+
+#include "db/Session.h"
+
+namespace zym {
+
+const QString PayrollList::allQuery = QStringLiteral("SELECT * FROM BORSICIL ");
+const QString PayrollList::employeesQuery = QStringLiteral("SELECT * FROM BORSICIL Where BORSCLISCIKKOD=0");
+
+void PayrollList::load(Session &session, bool employeesOnly)
+{
+    session.qBor.setText(employeesOnly ? employeesQuery : allQuery);
+    session.qBor.open();
+}
+
+} // namespace zym
