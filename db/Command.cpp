@@ -16,8 +16,18 @@ Command::Command(Connection &connection, QString sql)
 
 const QVariantMap &Command::checked(const QVariantMap &values) const
 {
-    // QVariantMap keeps its keys sorted.
-    if (values.keys() != m_parameters)
+    // QVariantMap keeps its keys sorted, as the parameters are.
+    const auto sameNames = [&] {
+        if (values.size() != m_parameters.size())
+            return false;
+        auto name = m_parameters.cbegin();
+        for (auto it = values.keyBegin(); it != values.keyEnd(); ++it, ++name) {
+            if (*it != *name)
+                return false;
+        }
+        return true;
+    };
+    if (!sameNames())
         throw Error(QStringLiteral("Komutun parametreleri uyuşmuyor (beklenen: %1; verilen: %2): %3")
                         .arg(m_parameters.join(QStringLiteral(", ")), values.keys().join(QStringLiteral(", ")),
                              m_text));

@@ -133,6 +133,8 @@ void Connection::openSqliteFile(const QString &database)
     execDirect(QStringLiteral("PRAGMA journal_mode=WAL"));
     execDirect(QStringLiteral("PRAGMA synchronous=NORMAL"));
     execDirect(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    for (const QString &pragma : SqliteDialect::bulkWritePragmas())
+        execDirect(pragma);
 }
 
 QString Connection::sqliteFile(const QString &database) const
@@ -203,6 +205,7 @@ int Connection::execute(const QString &sql, const QVariantMap &values)
 {
     requireOpen();
     QSqlQuery &query = prepared(sql, values);
+    ++m_activity.statements;
     if (!query.exec())
         throw Error::fromSql(query.lastError());
     const int affected = query.numRowsAffected();
@@ -216,6 +219,7 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
 {
     requireOpen();
     QSqlQuery &query = prepared(sql, values);
+    ++m_activity.statements;
     if (!query.exec())
         throw Error::fromSql(query.lastError());
     ResultSet result;
@@ -240,21 +244,23 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
 
 QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
 {
-    QString text = sql;
-    if (m_backend == Backend::Sqlite) {
-        const auto adapted = SqliteDialect::adapt(sql, m_currentDatabase);
-        attachDatabases(adapted.databases);
-        text = adapted.text;
-    }
-    auto found = m_statements.find(text);
+    // Keyed by the text as written: it is adapted and prepared once per
+    // database, however often it runs.
+    auto found = m_statements.find(sql);
     if (found == m_statements.end()) {
+        QString text = sql;
+        if (m_backend == Backend::Sqlite) {
+            const auto adapted = SqliteDialect::adapt(sql, m_currentDatabase);
+            attachDatabases(adapted.databases);
+            text = adapted.text;
+        }
         if (m_statements.size() >= preparedLimit)
             m_statements.clear();
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
         if (!query.prepare(text))
             throw Error::fromSql(query.lastError());
-        found = m_statements.insert(text, query);
+        found = m_statements.insert(sql, query);
     }
     QSqlQuery &query = found.value();
     for (auto it = values.cbegin(); it != values.cend(); ++it)
@@ -305,6 +311,7 @@ void Connection::commitUnit()
         throw Error(QStringLiteral("Onaylanacak açık bir işlem yok."));
     if (m_db.commit()) {
         m_inUnit = false;
+        ++m_activity.commits;
         return;
     }
     const QString cause = Error::fromSql(m_db.lastError()).text();

@@ -72,6 +72,15 @@ public:
     void rollbackUnit();
     bool inUnit() const { return m_inUnit; }
 
+    // What the connection has sent the server since it was made: statements
+    // run (each a round trip) and transactions committed.
+    struct Activity
+    {
+        qint64 statements = 0;
+        qint64 commits = 0;
+    };
+    Activity activity() const { return m_activity; }
+
     // Told of every statement executed: its text as written, its values and
     // the rows it affected.
     using ExecutionObserver = std::function<void(const QString &sql, const QVariantMap &values, int affected)>;
@@ -107,6 +116,7 @@ private:
     QHash<QString, QSqlQuery> m_statements;
     bool m_inUnit = false;
     ExecutionObserver m_observer;
+    Activity m_activity;
 };
 
 } // namespace zym

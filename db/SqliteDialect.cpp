@@ -55,6 +55,11 @@ QVariant SqliteDialect::bindable(const QVariant &value)
     return value;
 }
 
+QStringList SqliteDialect::bulkWritePragmas()
+{
+    return {QStringLiteral("PRAGMA cache_size=-131072"), QStringLiteral("PRAGMA wal_autocheckpoint=20000")};
+}
+
 QString SqliteDialect::quotedName(const QString &name)
 {
     return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';

@@ -24,6 +24,13 @@ Adapted adapt(const QString &tsql, const QString &currentDatabase);
 // Date-times are stored and compared as 'yyyy-MM-dd HH:mm:ss' text.
 QVariant bindable(const QVariant &value);
 
+// Settings for runs that rewrite codes over many scattered rows: a page cache
+// large enough to keep the touched pages of a company in memory (128 MiB at
+// most, and only as far as pages are touched), and a write-ahead log that
+// grows to 80 MiB before it is copied back, so that pages rewritten by many
+// units are not copied back many times.
+QStringList bulkWritePragmas();
+
 // An SQLite identifier quoted with double quotes.
 QString quotedName(const QString &name);
 

@@ -8,13 +8,24 @@ struct Session;
 class Prompter;
 class Progress;
 
+// How a walk groups its units into transactions: at most `maxUnits` units,
+// and no longer than `maxAgeMs`, before a commit. A group of one commits
+// each unit on its own.
+struct CommitGrouping
+{
+    int maxUnits = 500;
+    int maxAgeMs = 200;
+};
+
 // What an operation works with: the session's connection and lists, the
-// operator's prompts, and the progress display of a long run.
+// operator's prompts, the progress display of a long run, and how its walk
+// groups units into transactions.
 struct OperationContext
 {
     Session &session;
     Prompter &prompter;
     Progress &progress;
+    CommitGrouping grouping = {};
 };
 
 // Texts that several operations show the operator.

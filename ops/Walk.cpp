@@ -65,7 +65,7 @@ public:
 
     void add(const QString &key) { m_keys << key; }
 
-    bool isDue(const Grouping &grouping) const
+    bool isDue(const CommitGrouping &grouping) const
     {
         return size() >= grouping.maxUnits || m_age.elapsed() >= grouping.maxAgeMs;
     }
@@ -105,12 +105,6 @@ Walk::Walk(const OperationContext &context, Statement &list)
     : m_context(context)
     , m_list(list)
 {
-}
-
-Walk &Walk::groupUnits(Grouping grouping)
-{
-    m_grouping = grouping;
-    return *this;
 }
 
 Walk &Walk::skipRepeated(const QString &keyColumn)
@@ -183,7 +177,7 @@ WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &ch
                 return WalkEnd::Stopped;
             }
             group.add(key);
-            if (group.isDue(m_grouping))
+            if (group.isDue(m_context.grouping))
                 commit(group, row + 1, unit, checkpoint);
         }
         if (!progress.step()) {

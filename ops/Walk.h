@@ -45,8 +45,7 @@ enum class WalkEnd {
 // walked, and a cancel takes effect between units.
 //
 // The walk alone decides when to commit. It groups the units of a stretch
-// of rows into one transaction (at most `maxUnits` of them, and no longer
-// than `maxAge`) and commits at the end, before a unit announces itself, and
+// of rows into one transaction (as the context's grouping says) and commits at the end, before a unit announces itself, and
 // on a cancel. When a unit fails or stops, the group is rolled back, the
 // units before it are run again and committed one by one, and only then is
 // the failure raised (or the stop's notice shown): every unit stays all or
@@ -56,16 +55,7 @@ enum class WalkEnd {
 class Walk
 {
 public:
-    struct Grouping
-    {
-        int maxUnits = 500;
-        int maxAgeMs = 200;
-    };
-
     Walk(const OperationContext &context, Statement &list);
-
-    // How units are grouped into transactions; a group of one commits each unit.
-    Walk &groupUnits(Grouping grouping);
 
     // Rows whose `keyColumn` value a unit of this walk has handled already
     // are passed over, as a card listed twice is.
@@ -102,7 +92,6 @@ private:
 
     OperationContext m_context;
     Statement &m_list;
-    Grouping m_grouping;
     QString m_keyColumn;
     QSet<QString> m_handled;
     std::function<void()> m_announce;

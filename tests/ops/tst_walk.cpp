@@ -220,8 +220,8 @@ private:
         const Command mark(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
         const Command account(m_session->connection, QStringLiteral("INSERT INTO MUHHESAP(MUHKOD) VALUES(:pKod)"));
         QFETCH_GLOBAL(int, maxUnits);
-        Walk walk({*m_session, *m_prompter, m_progress}, list());
-        walk.skipRepeated(QStringLiteral("CARKOD")).groupUnits({.maxUnits = maxUnits, .maxAgeMs = 60000});
+        Walk walk({*m_session, *m_prompter, m_progress, {.maxUnits = maxUnits, .maxAgeMs = 60000}}, list());
+        walk.skipRepeated(QStringLiteral("CARKOD"));
         return walk.run(m_numbers, [&](RunningNumber &number) {
             const QString code = list().readText(QStringLiteral("CARKOD"));
             mark.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pAdi"), QString::number(number.next())}});

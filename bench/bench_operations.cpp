@@ -1,0 +1,643 @@
+// Runs every walking operation of the tool on a generated company, through
+// the same code the window calls, and prints from this one run: units a
+// second, statements and commits a unit, peak resident memory, and for the
+// sequential re-coding the ratios to two references run on the same data,
+// the way every statement was once sent (prepared anew, committed on its
+// own, rollback journal, full sync) and a set-based bound (one UPDATE per
+// table from an old-to-new mapping, in one transaction). It also measures
+// how a card's cost grows with the movement rows, a 100,000-card list, and
+// the longest gap between two repaints of the window during a re-coding.
+#include "app/Menu1.h"
+#include "cards/CardAccounts.h"
+#include "cards/CardCodePropagation.h"
+#include "cards/CardList.h"
+#include "cards/CodeMask.h"
+#include "cards/ControlledCodeChange.h"
+#include "cards/MissingAccounts.h"
+#include "cards/SequentialRecoding.h"
+#include "db/Command.h"
+#include "db/ConnectionSettings.h"
+#include "db/EmbeddedFolder.h"
+#include "db/Session.h"
+#include "db/SqliteDialect.h"
+#include "demo/DemoData.h"
+#include "journal/DescriptionTransfer.h"
+#include "journal/DocumentRenumbering.h"
+#include "journal/LineListing.h"
+#include "journal/VoucherList.h"
+#include "ops/Prompter.h"
+#include "payroll/PayrollList.h"
+#include "payroll/RegistryRenumbering.h"
+#include "stock/StockLinkGeneration.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <functional>
+#include <optional>
+
+using namespace zym;
+
+namespace {
+
+QTextStream out(stdout);
+
+class AlwaysYes : public Prompter
+{
+public:
+    bool confirm(const QString &, const QString &) override { return true; }
+    void notify(const QString &text) override { notices << text; }
+    void showError(const QString &message) override { QTextStream(stderr) << "error: " << message << '\n'; }
+
+    QStringList notices;
+};
+
+// Peak resident memory of the process since the last reset, in MiB.
+double peakResidentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// Starts a new peak: the kernel sets it back to what the process holds now.
+void resetPeakResident()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+double secondsOf(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// A company written once by the demo-data generator; every run works on a
+// fresh copy of its files.
+class GeneratedCompany
+{
+public:
+    GeneratedCompany(const QString &folder, const DemoSize &size)
+        : m_folder(folder)
+    {
+        if (DemoData::writtenStamp(folder) == DemoData::stamp(size))
+            return; // written by an earlier run into the same --dir
+        QElapsedTimer timer;
+        timer.start();
+        DemoData::write(folder, size);
+        out << QStringLiteral("generated %1 cards, %2 movement rows, %3 stock cards, %4 vouchers, %5 employees in %6 s\n")
+                   .arg(size.cards).arg(size.movements).arg(size.stockCards).arg(size.vouchers).arg(size.employees)
+                   .arg(secondsOf(timer), 0, 'f', 1);
+        out.flush();
+    }
+
+    void copyTo(const QString &target) const
+    {
+        QDir().mkpath(target);
+        for (const QString &name : QDir(m_folder).entryList(QDir::Files))
+            QFile::copy(QDir(m_folder).filePath(name), QDir(target).filePath(name));
+    }
+
+    static QString company() { return DemoData::companies().first(); }
+
+private:
+    QString m_folder;
+};
+
+// A fresh copy of a generated company, and a session connected to it.
+class FreshCopy
+{
+public:
+    FreshCopy(const GeneratedCompany &source, const QString &scratch)
+        : m_folder(QDir(scratch).filePath(QStringLiteral("copy")))
+    {
+        QDir(m_folder).removeRecursively();
+        source.copyTo(m_folder);
+    }
+
+    ~FreshCopy()
+    {
+        m_session.reset();
+        QDir(m_folder).removeRecursively();
+    }
+
+    ConnectionSettings settings() const
+    {
+        return {m_folder, QStringLiteral("sa"), QString(), DemoData::defaultMasterSuffix};
+    }
+
+    Session &session()
+    {
+        if (!m_session) {
+            m_session = std::make_unique<Session>();
+            m_session->connection.open(settings());
+            m_session->connection.use(GeneratedCompany::company());
+        }
+        return *m_session;
+    }
+
+    QString companyFile() const { return EmbeddedFolder::databaseFile(m_folder, GeneratedCompany::company()); }
+
+private:
+    QString m_folder;
+    std::unique_ptr<Session> m_session;
+};
+
+struct Result
+{
+    QString name;
+    int units = 0;
+    double seconds = 0;
+    Connection::Activity activity;
+    double peakMiB = 0;
+
+    double perSecond() const { return seconds > 0 ? units / seconds : 0; }
+    double perUnit(qint64 count) const { return units > 0 ? double(count) / units : 0; }
+};
+
+// One operation on a fresh copy: `prepare` loads the list it walks and
+// returns the units it will handle; `run` is what its handler runs.
+struct Case
+{
+    QString name;
+    std::function<int(Session &)> prepare;
+    std::function<void(const OperationContext &)> run;
+};
+
+Result measure(const Case &operation, const GeneratedCompany &company, const QString &scratch,
+               CommitGrouping grouping = {})
+{
+    FreshCopy copy(company, scratch);
+    Session &session = copy.session();
+    Result result{operation.name};
+    result.units = operation.prepare(session);
+    AlwaysYes yes;
+    SilentProgress progress;
+    const Connection::Activity before = session.connection.activity();
+    resetPeakResident();
+    QElapsedTimer timer;
+    timer.start();
+    operation.run({session, yes, progress, grouping});
+    result.seconds = secondsOf(timer);
+    result.peakMiB = peakResidentMiB();
+    result.activity.statements = session.connection.activity().statements - before.statements;
+    result.activity.commits = session.connection.activity().commits - before.commits;
+    return result;
+}
+
+int listedRows(const Statement &list)
+{
+    return list.rowCount() - list.currentRow();
+}
+
+int countOf(Session &session, const QString &sql)
+{
+    return Command(session.connection, sql).fetch().rows.constFirst().constFirst().toInt();
+}
+
+RecodingRequest recodingRequest(bool sequential)
+{
+    return {.startNumber = QStringLiteral("1"),
+            .codeMask = QStringLiteral("0000"),
+            .firstCustomerNumber = QStringLiteral("1"),
+            .firstSupplierNumber = QStringLiteral("1"),
+            .sequentialMode = sequential,
+            .makeAccounts = true};
+}
+
+Case recodingCase(bool sequential)
+{
+    return {sequential ? QStringLiteral("sequential re-coding, accounts on") : QStringLiteral("card-code re-coding"),
+            [](Session &session) {
+                CardList::load(session, CardList::defaultQuery);
+                return listedRows(session.ADOQuery1);
+            },
+            [sequential](const OperationContext &context) {
+                SequentialRecoding(context).run(recodingRequest(sequential));
+            }};
+}
+
+QList<Case> operationCases()
+{
+    return {
+        recodingCase(true),
+        recodingCase(false),
+        {QStringLiteral("controlled code change"),
+         [](Session &session) {
+             CardList::load(session, CardList::defaultQuery);
+             return listedRows(session.ADOQuery1);
+         },
+         [](const OperationContext &context) {
+             ControlledCodeChange(context).run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
+         }},
+        {QStringLiteral("missing accounts"),
+         [](Session &session) {
+             CardList::load(session, CardList::defaultQuery);
+             return listedRows(session.ADOQuery1);
+         },
+         [](const OperationContext &context) {
+             MissingAccounts(context).run({.firstCustomerNumber = QStringLiteral("1"),
+                                           .firstSupplierNumber = QStringLiteral("1"),
+                                           .accountMask = QStringLiteral("0000")});
+         }},
+        {QStringLiteral("stock links"),
+         [](Session &session) { return countOf(session, QStringLiteral("SELECT COUNT(*) FROM STKKART WHERE STKACIK1<>''")); },
+         [](const OperationContext &context) { StockLinkGeneration(context).run({}); }},
+        {QStringLiteral("journal transfer"),
+         [](Session &session) {
+             VoucherList::load(session);
+             return listedRows(session.qMUHFIS);
+         },
+         [](const OperationContext &context) { DescriptionTransfer(context).run({}); }},
+        {QStringLiteral("document renumbering"),
+         [](Session &session) {
+             LineListing::open(session, {std::nullopt, QStringLiteral("103 01 %")});
+             return countOf(session, QStringLiteral("SELECT COUNT(DISTINCT MUHHARREFNO) FROM MUHHAR WHERE MUHHARREFNO IN "
+                                                    "(SELECT MUHHARREFNO FROM MUHHAR WHERE MUHHARMUHKOD LIKE '103 01 %')"));
+         },
+         [](const OperationContext &context) {
+             DocumentRenumbering(context).run({.prefix = QStringLiteral("22FCB0"), .firstNumber = QStringLiteral("1")});
+         }},
+        {QStringLiteral("payroll renumbering"),
+         [](Session &session) {
+             PayrollList::load(session, false);
+             return listedRows(session.qBor);
+         },
+         [](const OperationContext &context) {
+             RegistryRenumbering(context).run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
+         }},
+    };
+}
+
+// The cards of the default card list as the re-coding sees them.
+struct ListedCard
+{
+    QString code;
+    int type;
+    QString title;
+};
+
+QList<ListedCard> listedCards(Session &session)
+{
+    CardList::load(session, CardList::defaultQuery);
+    QList<ListedCard> cards;
+    QSet<QString> seen;
+    for (const QVariantList &row : session.ADOQuery1.result().rows) {
+        const QString code = row.at(0).toString();
+        if (seen.contains(code))
+            continue;
+        seen.insert(code);
+        cards << ListedCard{code, row.at(5).toInt(), row.at(1).toString()};
+    }
+    return cards;
+}
+
+// A card's sequential re-coding, as statement texts and their values.
+struct Planned
+{
+    QString sql;
+    QVariantMap values;
+};
+
+QList<Planned> plannedStatements(const ListedCard &card, int number, int &customer, int &supplier)
+{
+    const QString newCode = CodeMask::render(QStringLiteral("0000"), number);
+    QList<Planned> statements;
+    for (const CardCodePropagation::Step &step : CardCodePropagation::steps())
+        statements << Planned{step.sql, {{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), card.code}}};
+    if (card.type < CardAccounts::customerType || card.type > CardAccounts::bothTypes)
+        return statements;
+    QString customerCode;
+    QString supplierCode;
+    if (card.type != CardAccounts::supplierType)
+        customerCode = CardAccounts::customerPrefix + CodeMask::render(QStringLiteral("0000"), ++customer);
+    if (card.type != CardAccounts::customerType)
+        supplierCode = CardAccounts::supplierPrefix + CodeMask::render(QStringLiteral("0000"), ++supplier);
+    for (const QString &code : {customerCode, supplierCode}) {
+        if (!code.isEmpty())
+            statements << Planned{QStringLiteral("DELETE FROM MUHHESAP WHERE MUHKOD=:pKod;"), {{QStringLiteral("pKod"), code}}};
+    }
+    for (const QString &code : {customerCode, supplierCode}) {
+        if (!code.isEmpty())
+            statements << Planned{QStringLiteral("INSERT INTO MUHHESAP([MUHKOD],[MUHADI1],[MUHCALFLAG])VALUES(RTRIM(:pKod),RTRIM(:pAdi),1);"),
+                                  {{QStringLiteral("pKod"), code}, {QStringLiteral("pAdi"), card.title}}};
+    }
+    statements << Planned{QStringLiteral("UPDATE CARKART SET CARMUHKODU=:pKod,CAREKCHAR1=:pKod2 WHERE CARKOD=:pCarKod;"),
+                          {{QStringLiteral("pKod"), customerCode}, {QStringLiteral("pKod2"), supplierCode},
+                           {QStringLiteral("pCarKod"), newCode}}};
+    return statements;
+}
+
+// A direct connection to a copy's company file, for the two references.
+class RawFile
+{
+public:
+    explicit RawFile(const QString &file)
+    {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-raw"));
+        m_db.setDatabaseName(file);
+        m_db.open();
+    }
+    ~RawFile()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("bench-raw"));
+    }
+
+    void exec(const QString &sql)
+    {
+        QSqlQuery query(m_db);
+        if (!query.exec(sql))
+            QTextStream(stderr) << sql << ": " << query.lastError().text() << '\n';
+    }
+
+    void run(const Planned &statement)
+    {
+        QSqlQuery query(m_db);
+        query.prepare(SqliteDialect::adapt(statement.sql, QString()).text);
+        for (auto it = statement.values.cbegin(); it != statement.values.cend(); ++it)
+            query.bindValue(u':' + it.key(), it.value());
+        if (!query.exec())
+            QTextStream(stderr) << statement.sql << ": " << query.lastError().text() << '\n';
+    }
+
+    QSqlDatabase &db() { return m_db; }
+
+private:
+    QSqlDatabase m_db;
+};
+
+// Every statement prepared anew and committed on its own, with a rollback
+// journal synced in full, over the first `limit` cards.
+Result designWay(const GeneratedCompany &company, const QString &scratch, int limit)
+{
+    FreshCopy copy(company, scratch);
+    QList<ListedCard> cards = listedCards(copy.session());
+    cards = cards.mid(0, limit);
+    const QString file = copy.companyFile();
+    copy.session().connection.close();
+    RawFile raw(file);
+    raw.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    raw.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    Result result{QStringLiteral("reference: statement by statement, full sync")};
+    int customer = 0;
+    int supplier = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (qsizetype i = 0; i < cards.size(); ++i) {
+        for (const Planned &statement : plannedStatements(cards.at(i), int(i + 1), customer, supplier)) {
+            raw.run(statement);
+            ++result.activity.statements;
+            ++result.activity.commits;
+        }
+    }
+    result.seconds = secondsOf(timer);
+    result.units = int(cards.size());
+    return result;
+}
+
+// One UPDATE per table from an old-to-new mapping, the accounts in three
+// statements, all in one transaction.
+Result setBased(const GeneratedCompany &company, const QString &scratch)
+{
+    FreshCopy copy(company, scratch);
+    const QList<ListedCard> cards = listedCards(copy.session());
+    const QString file = copy.companyFile();
+    copy.session().connection.close();
+    RawFile raw(file);
+    // The bound runs with the settings the tool's own connection uses.
+    raw.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    raw.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    for (const QString &pragma : SqliteDialect::bulkWritePragmas())
+        raw.exec(pragma);
+    Result result{QStringLiteral("reference: set-based, one transaction")};
+    QElapsedTimer timer;
+    timer.start();
+    raw.db().transaction();
+    raw.exec(QStringLiteral("CREATE TEMP TABLE MAP(OLD TEXT PRIMARY KEY, NEW TEXT, TITLE TEXT, CUSTOMER TEXT, SUPPLIER TEXT)"));
+    {
+        QSqlQuery insert(raw.db());
+        insert.prepare(QStringLiteral("INSERT INTO MAP VALUES(?,?,?,?,?)"));
+        int customer = 0;
+        int supplier = 0;
+        for (qsizetype i = 0; i < cards.size(); ++i) {
+            const ListedCard &card = cards.at(i);
+            const bool accounts = card.type >= CardAccounts::customerType && card.type <= CardAccounts::bothTypes;
+            const QString customerCode = accounts && card.type != CardAccounts::supplierType
+                                             ? CardAccounts::customerPrefix + CodeMask::render(QStringLiteral("0000"), ++customer)
+                                             : QString();
+            const QString supplierCode = accounts && card.type != CardAccounts::customerType
+                                             ? CardAccounts::supplierPrefix + CodeMask::render(QStringLiteral("0000"), ++supplier)
+                                             : QString();
+            insert.addBindValue(card.code);
+            insert.addBindValue(CodeMask::render(QStringLiteral("0000"), int(i + 1)));
+            insert.addBindValue(card.title);
+            insert.addBindValue(customerCode);
+            insert.addBindValue(supplierCode);
+            insert.exec();
+        }
+    }
+    for (const CardCodePropagation::Step &step : CardCodePropagation::steps()) {
+        QString moduleCondition;
+        if (!step.moduleColumn.isEmpty())
+            moduleCondition = QStringLiteral(" AND (%1 IS NULL OR %1<>8)").arg(step.moduleColumn);
+        raw.exec(QStringLiteral("UPDATE %1 SET %2=(SELECT NEW FROM MAP WHERE OLD=%1.%2) WHERE %2 IN (SELECT OLD FROM MAP)%3")
+                     .arg(step.table, step.column, moduleCondition));
+    }
+    raw.exec(QStringLiteral("DELETE FROM MUHHESAP WHERE MUHKOD IN (SELECT CUSTOMER FROM MAP UNION SELECT SUPPLIER FROM MAP)"));
+    raw.exec(QStringLiteral("INSERT INTO MUHHESAP(MUHKOD,MUHADI1,MUHCALFLAG) SELECT RTRIM(CUSTOMER),RTRIM(TITLE),1 FROM MAP "
+                            "WHERE CUSTOMER<>'' UNION ALL SELECT RTRIM(SUPPLIER),RTRIM(TITLE),1 FROM MAP WHERE SUPPLIER<>''"));
+    raw.exec(QStringLiteral("UPDATE CARKART SET CARMUHKODU=MAP.CUSTOMER,CAREKCHAR1=MAP.SUPPLIER FROM MAP "
+                            "WHERE CARKART.CARKOD=MAP.NEW AND (MAP.CUSTOMER<>'' OR MAP.SUPPLIER<>'')"));
+    raw.db().commit();
+    result.seconds = secondsOf(timer);
+    result.units = int(cards.size());
+    result.activity.statements = 25;
+    result.activity.commits = 1;
+    return result;
+}
+
+// The card list of a company of `cards` cards: load time and peak memory.
+void measureLargeList(const QString &scratch, int cards)
+{
+    const QString folder = QDir(scratch).filePath(QStringLiteral("large-list"));
+    const GeneratedCompany company(folder, DemoSize{cards, cards, 10, 5, 5});
+    FreshCopy copy(company, scratch);
+    Session &session = copy.session();
+    resetPeakResident();
+    const double before = peakResidentMiB();
+    QElapsedTimer timer;
+    timer.start();
+    CardList::load(session, CardList::defaultQuery);
+    const double seconds = secondsOf(timer);
+    out << QStringLiteral("card list of %1 cards (%2 rows): loaded in %3 s, peak resident memory %4 MiB (%5 MiB before)\n")
+               .arg(cards).arg(session.ADOQuery1.rowCount()).arg(seconds, 0, 'f', 2).arg(peakResidentMiB(), 0, 'f', 0)
+               .arg(before, 0, 'f', 0);
+}
+
+// Records when the window and its dialogs are painted.
+class PaintClock : public QObject
+{
+public:
+    QList<qint64> paints;
+    QElapsedTimer clock;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType())
+            paints << clock.nsecsElapsed();
+        return false;
+    }
+};
+
+// A re-coding started from the window, as the operator starts it: the
+// longest time the window went without a repaint.
+void measureWindow(const QString &scratch, int cards)
+{
+    const QString folder = QDir(scratch).filePath(QStringLiteral("window"));
+    const GeneratedCompany company(folder, DemoSize{cards, cards * 20, 10, 5, 5});
+    FreshCopy copy(company, scratch);
+    AlwaysYes yes;
+    TForm8 window(yes, copy.settings().server);
+    window.show();
+    QCoreApplication::processEvents();
+    window.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+    auto *companies = window.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+    companies->setCurrentIndex(0);
+    emit companies->activated(0);
+    window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
+    const int listed = window.session().ADOQuery1.rowCount();
+    QCoreApplication::processEvents();
+
+    PaintClock paints;
+    qApp->installEventFilter(&paints);
+    paints.clock.start();
+    paints.paints << 0;
+    window.findChild<QPushButton *>(QStringLiteral("BitBtn3"))->click();
+    const qint64 end = paints.clock.nsecsElapsed();
+    qApp->removeEventFilter(&paints);
+    paints.paints << end;
+    qint64 longest = 0;
+    for (qsizetype i = 1; i < paints.paints.size(); ++i)
+        longest = qMax(longest, paints.paints.at(i) - paints.paints.at(i - 1));
+    out << QStringLiteral("window, re-coding %1 listed cards: %2 repaints in %3 s, longest gap between two %4 ms\n")
+               .arg(listed).arg(paints.paints.size() - 2).arg(double(end) / 1e9, 0, 'f', 1)
+               .arg(double(longest) / 1e6, 0, 'f', 0);
+}
+
+void printResult(const Result &result)
+{
+    out << QStringLiteral("%1  %2 units  %3 s  %4 units/s  %5 statements/unit  %6 commits/unit  peak %7 MiB\n")
+               .arg(result.name, -36).arg(result.units, 6).arg(result.seconds, 7, 'f', 2).arg(result.perSecond(), 8, 'f', 0)
+               .arg(result.perUnit(result.activity.statements), 5, 'f', 1).arg(result.perUnit(result.activity.commits), 6, 'f', 3)
+               .arg(result.peakMiB, 0, 'f', 0);
+    out.flush();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const auto option = [&parser](const char *name, const char *description, const char *value) {
+        QCommandLineOption added(QString::fromLatin1(name), QString::fromLatin1(description), QStringLiteral("n"),
+                                 QString::fromLatin1(value));
+        parser.addOption(added);
+        return added;
+    };
+    const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("Folder for the generated data."),
+                                       QStringLiteral("folder"));
+    parser.addOption(dirOption);
+    const auto cards = option("cards", "Cards of the company.", "20000");
+    const auto movements = option("movements", "Movement rows, over the seventeen tables.", "1000000");
+    const auto stock = option("stock-cards", "Stock cards.", "20000");
+    const auto vouchers = option("vouchers", "Journal vouchers.", "20000");
+    const auto employees = option("employees", "Employees.", "5000");
+    const auto designCards = option("design-cards", "Cards the statement-by-statement reference re-codes.", "400");
+    const auto listCards = option("list-cards", "Cards of the large card list.", "100000");
+    const auto windowCards = option("window-cards", "Cards re-coded in the window.", "10000");
+    const QCommandLineOption groupingsOption(QStringLiteral("groupings"),
+                                             QStringLiteral("Groupings the sequential re-coding is also measured with, "
+                                                            "as UNITSxMILLISECONDS, comma-separated."),
+                                             QStringLiteral("list"), QStringLiteral("1x0,100x200,2000x1000"));
+    parser.addOption(groupingsOption);
+    parser.process(app);
+    const auto number = [&parser](const QCommandLineOption &o) { return qMax(1, parser.value(o).toInt()); };
+
+    // Beside the build, on the disk the tool's data would be on: never a RAM disk.
+    std::optional<QTemporaryDir> temporary;
+    QString scratch = parser.value(dirOption);
+    if (scratch.isEmpty()) {
+        temporary.emplace(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bench-XXXXXX")));
+        scratch = temporary->path();
+    }
+    out << QStringLiteral("data in %1\n").arg(scratch);
+
+    const DemoSize size{number(cards), number(movements), number(stock), number(vouchers), number(employees)};
+    const GeneratedCompany company(QDir(scratch).filePath(QStringLiteral("company")), size);
+
+    QList<Result> results;
+    for (const Case &operation : operationCases()) {
+        results << measure(operation, company, scratch);
+        printResult(results.last());
+    }
+    const Result design = designWay(company, scratch, number(designCards));
+    printResult(design);
+    const Result bound = setBased(company, scratch);
+    printResult(bound);
+    const Result &sequential = results.first();
+    out << QStringLiteral("sequential re-coding: %1x the statement-by-statement way, %2x the set-based bound\n")
+               .arg(sequential.perSecond() / design.perSecond(), 0, 'f', 1)
+               .arg(sequential.perSecond() / bound.perSecond(), 0, 'f', 2);
+    // Each statement and each commit is a round trip to SQL Server; one batch
+    // a card would carry the probe and every statement of the card at once.
+    const double tripsPerCard = sequential.perUnit(sequential.activity.statements + sequential.activity.commits);
+    const double batchedTrips = 1 + sequential.perUnit(sequential.activity.commits);
+    out << QStringLiteral("SQL Server at 0.5 ms a round trip: %1 round trips a card, %2 ms a card; one batch a card: "
+                          "%3 round trips, %4 ms a card\n")
+               .arg(tripsPerCard, 0, 'f', 1).arg(tripsPerCard * 0.5, 0, 'f', 1).arg(batchedTrips, 0, 'f', 2)
+               .arg(batchedTrips * 0.5, 0, 'f', 2);
+
+    for (const QString &grouping : parser.value(groupingsOption).split(u',', Qt::SkipEmptyParts)) {
+        const QStringList parts = grouping.split(u'x');
+        const CommitGrouping alternative{parts.value(0).toInt(), parts.value(1).toInt()};
+        Result other = measure(recodingCase(true), company, scratch, alternative);
+        other.name = QStringLiteral("  grouped %1 units / %2 ms").arg(alternative.maxUnits).arg(alternative.maxAgeMs);
+        printResult(other);
+    }
+
+    DemoSize fewer = size;
+    fewer.movements = qMax(1, size.movements / 10);
+    const GeneratedCompany smaller(QDir(scratch).filePath(QStringLiteral("smaller")), fewer);
+    const Result fewerRows = measure(recodingCase(true), smaller, scratch);
+    printResult(fewerRows);
+    out << QStringLiteral("a card at %1 movement rows costs %2x one at %3\n")
+               .arg(size.movements).arg(fewerRows.perSecond() / sequential.perSecond(), 0, 'f', 2).arg(fewer.movements);
+
+    measureLargeList(scratch, number(listCards));
+    measureWindow(scratch, number(windowCards));
+    return 0;
+}
