@@ -24,6 +24,13 @@ Adapted adapt(const QString &tsql, const QString &currentDatabase);
 // Date-times are stored and compared as 'yyyy-MM-dd HH:mm:ss' text.
 QVariant bindable(const QVariant &value);
 
+// Whether a column declared as `declaredType` holds date-times.
+bool isDateTimeType(const QString &declaredType);
+
+// A date-time column's stored text read as the QDateTime it was bound as;
+// a text of any other shape stays text.
+QVariant storedDateTime(const QString &text);
+
 // An SQLite identifier quoted with double quotes.
 QString quotedName(const QString &name);
 
