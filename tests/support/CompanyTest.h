@@ -15,8 +15,9 @@ namespace zym::test {
 // Every test function runs once per backend (the global rows "QSQLITE",
 // "QODBC" and "SQL Server"); the session and the seeding reach the server
 // the row names. The SQL Server row is skipped unless ZYM_TEST_SQLSERVER
-// names a server. A test with global rows of its own adds them with
-// addBackendRows().
+// names a server. A test with global rows of its own defines
+// initTestCase_data() itself: addBackendColumn(), then its rows crossed with
+// testBackends(), each row's first value the backend.
 class CompanyTest : public QObject
 {
     Q_OBJECT
