@@ -6,15 +6,18 @@
 #include "SqlText.h"
 #include "SqliteDialect.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
+#include <QSqlResult>
 
 #include <sqlite3.h>
 
 #include <atomic>
+#include <limits>
 
 namespace zym {
 
@@ -43,6 +46,39 @@ QVariant bindable(const QVariant &value, Backend backend)
     if (value.metaType() == QMetaType::fromType<QString>() && value.toString().isNull())
         return QStringLiteral("");
     return backend == Backend::Sqlite ? SqliteDialect::bindable(value) : value;
+}
+
+// A value as Qt's ODBC driver reads it from SQL Server: of its column's
+// type, NULL as a null of that type. Qt's SQLite driver reads every integer
+// as a 64-bit one, a NULL as a null text, and a date-time as its stored text.
+QVariant readable(const QVariant &value, QMetaType type)
+{
+    if (value.isNull())
+        return QVariant(type);
+    if (value.metaType() == type)
+        return value;
+    if (type == QMetaType::fromType<QDateTime>() && value.metaType() == QMetaType::fromType<QString>())
+        return SqliteDialect::storedDateTime(value.toString());
+    if (type == QMetaType::fromType<int>() && value.metaType() == QMetaType::fromType<qlonglong>()) {
+        const qlonglong integer = value.toLongLong();
+        if (integer >= std::numeric_limits<int>::min() && integer <= std::numeric_limits<int>::max())
+            return int(integer);
+    }
+    return value;
+}
+
+// The type of a result column. Qt's SQLite driver takes a date-time column
+// for text; the declared type says what it holds.
+QMetaType columnType(const QSqlQuery &query, const QSqlRecord &record, int column)
+{
+    const QVariant statement = query.result()->handle();
+    if (qstrcmp(statement.typeName(), "sqlite3_stmt*") == 0) {
+        auto *prepared = *static_cast<sqlite3_stmt *const *>(statement.constData());
+        const char *declared = prepared ? sqlite3_column_decltype(prepared, column) : nullptr;
+        if (declared && SqliteDialect::isDateTimeType(QString::fromUtf8(declared)))
+            return QMetaType::fromType<QDateTime>();
+    }
+    return record.field(column).metaType();
 }
 
 } // namespace
@@ -93,7 +129,7 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
             throw UntrustedCertificate(error.text());
         throw error;
     }
-    m_backend = Backend::SqlServer;
+    m_backend = odbcDialect();
 }
 
 void Connection::openSqlite(const ConnectionSettings &settings)
@@ -102,9 +138,10 @@ void Connection::openSqlite(const ConnectionSettings &settings)
     const QString master = settings.masterDatabase();
     if (!QFileInfo::exists(sqliteFile(master)))
         throw missingDatabase(master);
-    useDriver(QStringLiteral("QSQLITE"));
+    const bool throughOdbc = !m_embeddedOdbcDriver.isEmpty();
+    useDriver(throughOdbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"));
     openSqliteFile(master);
-    m_backend = Backend::Sqlite;
+    m_backend = throughOdbc ? odbcDialect() : Backend::Sqlite;
 }
 
 void Connection::useDriver(const QString &driver)
@@ -118,13 +155,24 @@ void Connection::useDriver(const QString &driver)
     m_db = QSqlDatabase::addDatabase(driver, m_name);
 }
 
+Backend Connection::odbcDialect() const
+{
+    return odbcDbmsName(nativeHandle()) == QStringLiteral("SQLite") ? Backend::Sqlite : Backend::SqlServer;
+}
+
 void Connection::openSqliteFile(const QString &database)
 {
     m_statements.clear();
     m_db.close();
     m_attached.clear();
-    m_db.setDatabaseName(sqliteFile(database));
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (m_db.driverName() == QStringLiteral("QODBC")) {
+        // SQLite's ODBC driver takes the lock time-out as a key of its own.
+        m_db.setDatabaseName(QStringLiteral("Driver={%1};Database=%2;Timeout=5000;NoCreat=1;")
+                                 .arg(m_embeddedOdbcDriver, OdbcConnectionString::quote(sqliteFile(database))));
+    } else {
+        m_db.setDatabaseName(sqliteFile(database));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    }
     if (!m_db.open())
         throw Error::fromSql(m_db.lastError());
     // In WAL mode a NORMAL sync keeps every commit through a killed process
@@ -226,13 +274,13 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i) {
         result.columns << record.fieldName(i);
-        result.types << record.field(i).metaType();
+        result.types << columnType(query, record, i);
     }
     while (query.next()) {
         QVariantList row;
         row.reserve(record.count());
         for (int i = 0; i < record.count(); ++i)
-            row << query.value(i);
+            row << readable(query.value(i), result.types.at(i));
         result.rows << row;
     }
     const QSqlError error = query.lastError();
@@ -337,10 +385,12 @@ void Connection::rollbackUnit()
 
 bool Connection::sqliteEndedTheTransaction() const
 {
-    if (m_backend != Backend::Sqlite)
-        return false;
+    // Only Qt's SQLite driver hands out the sqlite3 handle; behind ODBC the
+    // rollback that follows a refused commit ends the transaction.
     const QVariant handle = nativeHandle();
-    auto *db = handle.isValid() ? *static_cast<sqlite3 *const *>(handle.constData()) : nullptr;
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return false;
+    auto *db = *static_cast<sqlite3 *const *>(handle.constData());
     return db && sqlite3_get_autocommit(db) != 0;
 }
 

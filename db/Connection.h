@@ -31,7 +31,9 @@ public:
 // Either SQL Server through ODBC, or, when the typed server is the absolute
 // path of a folder, the embedded backend: each database is the file
 // NAME.sqlite in that folder. Statement texts are T-SQL; the few things SQLite
-// reads differently are adapted in one place before a text is prepared.
+// reads differently are adapted in one place before a text is prepared. The
+// dialect follows the database, not the Qt driver: behind an ODBC connection
+// the driver is asked which database it talks to.
 //
 // Thread contract: use it only on the thread that opened it. Transaction
 // contract: statements run in autocommit unless a unit of work is open (see
@@ -48,7 +50,14 @@ public:
     void open(const ConnectionSettings &settings);
     void close();
     bool isOpen() const;
+    // The dialect of the database behind the connection.
     Backend backend() const { return m_backend; }
+
+    // Reaches embedded folders through Qt's ODBC driver and the named ODBC
+    // driver (SQLite's is "SQLite3") instead of Qt's SQLite driver, from the
+    // next open on; empty for Qt's SQLite driver. For tests, which run the
+    // production driver's code path on embedded files.
+    void setEmbeddedOdbcDriver(const QString &driver) { m_embeddedOdbcDriver = driver; }
     QString currentDatabase() const { return m_currentDatabase; }
 
     // The company databases the master database lists, in the server's order.
@@ -97,6 +106,7 @@ private:
     void openSqlServer(const ConnectionSettings &settings);
     void openSqlite(const ConnectionSettings &settings);
     void useDriver(const QString &driver);
+    Backend odbcDialect() const;
     void openSqliteFile(const QString &database);
     QString sqliteFile(const QString &database) const;
     void requireOpen() const;
@@ -110,6 +120,7 @@ private:
     QSqlDatabase m_db;
     Backend m_backend = Backend::None;
     QString m_folder;
+    QString m_embeddedOdbcDriver;
     QString m_masterSuffix;
     QString m_currentDatabase;
     QSet<QString> m_attached;

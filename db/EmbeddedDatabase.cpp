@@ -1,8 +1,10 @@
 #include "EmbeddedDatabase.h"
 
-#include "Error.h"
+#include "Connection.h"
 #include "EmbeddedFolder.h"
+#include "Error.h"
 #include "SqliteDialect.h"
+#include "UnitOfWork.h"
 
 #include <QDir>
 #include <QSqlError>
@@ -43,11 +45,22 @@ EmbeddedDatabase::EmbeddedDatabase(const QString &folder, const QString &name)
     m_db.setDatabaseName(EmbeddedFolder::databaseFile(folder, name));
     if (!m_db.open())
         throw Error::fromSql(m_db.lastError());
+    // As the tool's connection does: a commit survives a killed process
+    // without a flush to disk each time.
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+}
+
+EmbeddedDatabase::EmbeddedDatabase(Connection &connection, const QString &name)
+    : m_connection(&connection)
+    , m_name(name)
+{
 }
 
 EmbeddedDatabase::~EmbeddedDatabase()
 {
+    if (m_connection)
+        return;
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -55,14 +68,20 @@ EmbeddedDatabase::~EmbeddedDatabase()
 
 void EmbeddedDatabase::createTables(const QList<TableSpec> &tables, const QString &textCollation)
 {
-    for (const TableSpec &table : tables) {
-        for (const QString &statement : ddl(table, textCollation))
-            exec(statement);
-    }
+    inOneTransaction([&] {
+        for (const TableSpec &table : tables) {
+            for (const QString &statement : ddl(table, textCollation))
+                exec(statement);
+        }
+    });
 }
 
 void EmbeddedDatabase::exec(const QString &sql)
 {
+    if (m_connection) {
+        selected().execute(sql, {});
+        return;
+    }
     QSqlQuery query(m_db);
     if (!query.exec(sql))
         throw Error::fromSql(query.lastError());
@@ -70,24 +89,56 @@ void EmbeddedDatabase::exec(const QString &sql)
 
 void EmbeddedDatabase::insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows)
 {
-    QStringList marks;
-    marks.fill(QStringLiteral("?"), columns.size());
+    QStringList names;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        names << QStringLiteral("v%1").arg(i);
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (:%3)")
+                            .arg(table, columns.join(QStringLiteral(", ")), names.join(QStringLiteral(", :")));
+    inOneTransaction([&] {
+        if (m_connection) {
+            for (const QVariantList &row : rows)
+                m_connection->execute(sql, namedValues(names, row));
+            return;
+        }
+        QSqlQuery query(m_db);
+        if (!query.prepare(sql))
+            throw Error::fromSql(query.lastError());
+        for (const QVariantList &row : rows) {
+            for (qsizetype i = 0; i < row.size(); ++i)
+                query.bindValue(int(i), SqliteDialect::bindable(row.at(i)));
+            if (!query.exec())
+                throw Error::fromSql(query.lastError());
+        }
+    });
+}
+
+QVariantMap EmbeddedDatabase::namedValues(const QStringList &names, const QVariantList &row)
+{
+    QVariantMap values;
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        const QVariant &value = row.at(i);
+        // The tool binds a null text as empty text; a seeded row keeps its NULL.
+        const bool nullText = value.metaType() == QMetaType::fromType<QString>() && value.toString().isNull();
+        values.insert(names.at(i), nullText ? QVariant() : value);
+    }
+    return values;
+}
+
+void EmbeddedDatabase::inOneTransaction(const std::function<void()> &work)
+{
+    if (m_connection) {
+        UnitOfWork unit(selected());
+        work();
+        unit.commit();
+        return;
+    }
     if (!m_db.transaction())
         throw Error::fromSql(m_db.lastError());
-    QSqlQuery query(m_db);
-    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))) {
+    try {
+        work();
+    } catch (const Error &) {
         m_db.rollback();
-        throw Error::fromSql(query.lastError());
-    }
-    for (const QVariantList &row : rows) {
-        for (qsizetype i = 0; i < row.size(); ++i)
-            query.bindValue(int(i), SqliteDialect::bindable(row.at(i)));
-        if (!query.exec()) {
-            const Error error = Error::fromSql(query.lastError());
-            m_db.rollback();
-            throw error;
-        }
+        throw;
     }
     if (!m_db.commit())
         throw Error::fromSql(m_db.lastError());
@@ -95,6 +146,8 @@ void EmbeddedDatabase::insert(const QString &table, const QStringList &columns, 
 
 QList<QVariantList> EmbeddedDatabase::select(const QString &sql)
 {
+    if (m_connection)
+        return selected().fetch(sql, {}).rows;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!query.exec(sql))
@@ -113,6 +166,13 @@ QVariant EmbeddedDatabase::scalar(const QString &sql)
 {
     const auto rows = select(sql);
     return rows.isEmpty() || rows.first().isEmpty() ? QVariant() : rows.first().first();
+}
+
+Connection &EmbeddedDatabase::selected()
+{
+    if (m_connection->currentDatabase() != m_name)
+        m_connection->use(m_name);
+    return *m_connection;
 }
 
 } // namespace zym

@@ -4,17 +4,29 @@
 
 #include <QSqlDatabase>
 #include <QVariantList>
+#include <QVariantMap>
+
+#include <functional>
 
 namespace zym {
 
-// Direct access to one embedded database file, beside the tool's connection:
-// it lays out the tables and writes rows in bulk for the demo data, and lets
-// tests seed and read back the rows the operations leave.
+class Connection;
+
+// Rows of one database written and read beside the operations: it lays out
+// the tables and writes rows in bulk for the demo data, and lets tests seed
+// and read back the rows the operations leave.
+//
+// Either direct access to an embedded file through Qt's SQLite driver, or a
+// database reached through a connection of the tool, with the tool's own
+// statements and binding, so that the same rows reach any backend.
 class EmbeddedDatabase
 {
 public:
-    // Opens the file NAME.sqlite in `folder`, creating it when absent.
+    // Opens the file NAME.sqlite in `folder` directly, creating it when absent.
     EmbeddedDatabase(const QString &folder, const QString &name);
+    // The database `name` of the server `connection` is open on; each call
+    // makes it the connection's current database first.
+    EmbeddedDatabase(Connection &connection, const QString &name);
     ~EmbeddedDatabase();
     EmbeddedDatabase(const EmbeddedDatabase &) = delete;
     EmbeddedDatabase &operator=(const EmbeddedDatabase &) = delete;
@@ -23,15 +35,22 @@ public:
     // text column, as a server's collation would.
     void createTables(const QList<TableSpec> &tables, const QString &textCollation = QString());
     void exec(const QString &sql);
-    // Inserts `rows` into `table`, all in one transaction.
+    // Inserts `rows` into `table`, all in one transaction; a null text or an
+    // empty QVariant is written as NULL.
     void insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows);
     QList<QVariantList> select(const QString &sql);
     // The single value of a one-row, one-column query.
     QVariant scalar(const QString &sql);
 
 private:
+    Connection &selected();
+    void inOneTransaction(const std::function<void()> &work);
+    static QVariantMap namedValues(const QStringList &names, const QVariantList &row);
+
     QString m_connectionName;
     QSqlDatabase m_db;
+    Connection *m_connection = nullptr;
+    QString m_name;
 };
 
 } // namespace zym

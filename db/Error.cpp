@@ -13,7 +13,9 @@ Error::Error(QString text)
 Error Error::fromSql(const QSqlError &error)
 {
     QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
+    // SQLite's text for a statement Qt's SQLite driver refuses by itself
+    // (several statements in one text): the driver's text says what is wrong.
+    if (text.isEmpty() || text == QStringLiteral("not an error"))
         text = error.driverText().trimmed();
     return Error(text);
 }

@@ -36,6 +36,20 @@ QStringList installedOdbcDrivers()
     return drivers;
 }
 
+QString odbcDbmsName(const QVariant &connectionHandle)
+{
+    // Qt's ODBC driver hands out its SQLHDBC as a plain void*.
+    if (qstrcmp(connectionHandle.typeName(), "void*") != 0)
+        return {};
+    auto connection = *static_cast<const SQLHANDLE *>(connectionHandle.constData());
+    SQLWCHAR name[256];
+    SQLSMALLINT bytes = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(connection, SQL_DBMS_NAME, name, SQLSMALLINT(sizeof(name)), &bytes)))
+        return {};
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(name),
+                              qMin<qsizetype>(bytes / qsizetype(sizeof(SQLWCHAR)), std::size(name) - 1));
+}
+
 bool rejectsServerCertificate(const QString &driver, const QString &message)
 {
     return driver.compare(QStringLiteral("ODBC Driver 18 for SQL Server"), Qt::CaseInsensitive) == 0

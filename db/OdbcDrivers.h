@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace zym {
 
@@ -12,5 +13,10 @@ QStringList installedOdbcDrivers();
 // the driver refused the server's certificate, as Microsoft's Driver 18 does
 // by default for the self-signed certificate of an Express installation.
 bool rejectsServerCertificate(const QString &driver, const QString &message);
+
+// The database an ODBC connection talks to, as its driver names it
+// (SQL_DBMS_NAME: "Microsoft SQL Server", "SQLite"); `connectionHandle` is
+// the SQLHDBC that Qt's ODBC driver hands out. Empty for any other handle.
+QString odbcDbmsName(const QVariant &connectionHandle);
 
 } // namespace zym

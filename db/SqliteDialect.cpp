@@ -60,6 +60,21 @@ QStringList SqliteDialect::bulkWritePragmas()
     return {QStringLiteral("PRAGMA cache_size=-131072"), QStringLiteral("PRAGMA wal_autocheckpoint=20000")};
 }
 
+bool SqliteDialect::isDateTimeType(const QString &declaredType)
+{
+    return declaredType.compare(QStringLiteral("DATETIME"), Qt::CaseInsensitive) == 0;
+}
+
+QVariant SqliteDialect::storedDateTime(const QString &text)
+{
+    for (const QString &format : {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")}) {
+        const QDateTime read = QDateTime::fromString(text, format);
+        if (read.isValid())
+            return read;
+    }
+    return text;
+}
+
 QString SqliteDialect::quotedName(const QString &name)
 {
     return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';

@@ -31,6 +31,13 @@ QVariant bindable(const QVariant &value);
 // units are not copied back many times.
 QStringList bulkWritePragmas();
 
+// Whether a column declared as `declaredType` holds date-times.
+bool isDateTimeType(const QString &declaredType);
+
+// A date-time column's stored text read as the QDateTime it was bound as;
+// a text of any other shape stays text.
+QVariant storedDateTime(const QString &text);
+
 // An SQLite identifier quoted with double quotes.
 QString quotedName(const QString &name);
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
-    unixodbc-dev tdsodbc libsqlite3-dev
+    unixodbc-dev tdsodbc libsqliteodbc libsqlite3-dev
     fonts-dejavu-core fonts-wine
 )
 

@@ -203,6 +203,8 @@ private slots:
     {
         QFETCH(bool, sequential);
         QFETCH(QString, trigger);
+        if (!m_server->isEmbedded())
+            QSKIP("an SQLite trigger makes the statement fail");
         db().exec(trigger);
         try {
             run(request(sequential, true));
@@ -261,7 +263,8 @@ private slots:
     void sameCodeIsNoConflict()
     {
         // Re-running a mask that gives every card its own code again is harmless.
-        db().exec(QStringLiteral("UPDATE CARKART SET CARKOD='000' || substr(CARKOD,2)"));
+        for (int i = 1; i <= 4; ++i)
+            db().exec(QStringLiteral("UPDATE CARKART SET CARKOD='000%1' WHERE CARKOD='K%1'").arg(i));
         CardList::load(*m_session, CardList::defaultQuery);
         RecodingRequest r = request(false, false);
         run(r);
@@ -306,8 +309,10 @@ private slots:
         QFETCH(bool, answer);
         if (list == QStringLiteral("closed"))
             m_session->ADOQuery1.close();
-        else
+        else if (m_server->isEmbedded())
             CardList::load(*m_session, CardList::defaultQuery + QStringLiteral(" LIMIT 0"));
+        else
+            QSKIP("LIMIT is SQLite's");
         m_prompter->answers = {answer};
         run(request(true, true));
         QCOMPARE(m_prompter->questions.size(), 1);
@@ -358,6 +363,8 @@ private slots:
     {
         QFETCH(QString, collation);
         QFETCH(QString, oldCode);
+        if (!m_server->isEmbedded())
+            QSKIP("the collations are SQLite's");
         m_session->connection.close();
         for (const TableSpec &table : Tables::companyTables())
             db().exec(QStringLiteral("DROP TABLE %1").arg(table.name));
@@ -395,6 +402,8 @@ private slots:
                 throw Error(QStringLiteral("kilitli"));
         });
         std::unique_ptr<CommitRefusal> refusal;
+        if (position == 0 && !m_server->isEmbedded())
+            QSKIP("the refusal is SQLite's");
         if (position == 0)
             refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         QVERIFY_THROWS_EXCEPTION(Error, run(request(true, true)));

@@ -3,11 +3,16 @@
 #include "db/Error.h"
 #include "db/Command.h"
 #include "db/EmbeddedFolder.h"
+#include "db/OdbcDrivers.h"
 #include "db/SqliteDialect.h"
 
 #include <QDir>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <chrono>
+#include <thread>
 
 using namespace zym;
 using zym::test::TestServer;
@@ -40,10 +45,17 @@ private slots:
     {
         QSignalSpy connected(&m_session->connection, &Connection::connected);
         QSignalSpy disconnected(&m_session->connection, &Connection::disconnected);
-        m_session->connection.open(m_server->settings());
-        QCOMPARE(m_session->connection.backend(), Backend::Sqlite);
+        m_server->open(m_session->connection, m_server->settings());
+        QCOMPARE(m_session->connection.backend(), m_server->isEmbedded() ? Backend::Sqlite : Backend::SqlServer);
         QCOMPARE(m_session->connection.currentDatabase(), QStringLiteral("ZYM_MASTERV8"));
         QCOMPARE(connected.count(), 1);
+        // The row's driver is the one connected, and behind ODBC the dialect
+        // came from the database the driver names.
+        const QVariant handle = m_session->connection.nativeHandle();
+        const bool qtSqlite = m_server->backend() == zym::test::TestBackend::EmbeddedSqlite;
+        QCOMPARE(QByteArray(handle.typeName()), QByteArray(qtSqlite ? "sqlite3*" : "void*"));
+        QCOMPARE(odbcDbmsName(handle),
+                 qtSqlite ? QString() : m_server->isEmbedded() ? QStringLiteral("SQLite") : QStringLiteral("Microsoft SQL Server"));
         m_session->connection.close();
         QCOMPARE(disconnected.count(), 1);
         QVERIFY(!m_session->connection.isOpen());
@@ -51,10 +63,12 @@ private slots:
 
     void missingMasterIsRefusedInTheServersWords()
     {
+        if (!m_server->isEmbedded())
+            QSKIP("SQL Server words it itself");
         ConnectionSettings settings = m_server->settings();
         settings.masterSuffix = QStringLiteral("YOK");
         try {
-            m_session->connection.open(settings);
+            m_server->open(m_session->connection, settings);
             QFAIL("no error");
         } catch (const Error &error) {
             QCOMPARE(error.text(), QStringLiteral("Database 'ZYM_YOK' does not exist. "
@@ -65,7 +79,7 @@ private slots:
 
     void companyListThroughAThreePartBracketedName()
     {
-        m_session->connection.open(m_server->settings());
+        m_server->open(m_session->connection, m_server->settings());
         m_session->connection.use(TestServer::company); // the list must work from any company
         QCOMPARE(m_session->connection.companies(), (QStringList{TestServer::company, TestServer::otherCompany}));
     }
@@ -75,7 +89,7 @@ private slots:
         m_server->db(TestServer::otherCompany).insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD")},
                                                       {{QStringLiteral("B1")}});
         Connection &connection = m_session->connection;
-        connection.open(m_server->settings());
+        m_server->open(connection, m_server->settings());
         const Command count(connection, QStringLiteral("SELECT COUNT(*) AS N FROM CARKART"));
         connection.use(TestServer::otherCompany);
         QCOMPARE(connection.currentDatabase(), TestServer::otherCompany);
@@ -89,6 +103,35 @@ private slots:
         }
         QCOMPARE(connection.currentDatabase(), TestServer::otherCompany);
         QCOMPARE(count.fetch().rows.constFirst().constFirst().toInt(), 1);
+    }
+
+    // A database another connection holds locked is waited for, not
+    // refused at once.
+    void lockedDatabaseIsWaitedFor()
+    {
+        if (!m_server->isEmbedded())
+            QSKIP("the lock is taken through SQLite");
+        m_server->connect(*m_session);
+        QSemaphore locked;
+        std::thread holder([&] {
+            EmbeddedDatabase direct(m_server->folder(), TestServer::company);
+            direct.exec(QStringLiteral("BEGIN IMMEDIATE"));
+            direct.exec(QStringLiteral("INSERT INTO CARKART(CARKOD) VALUES('KILIT')"));
+            locked.release();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            direct.exec(QStringLiteral("COMMIT"));
+        });
+        locked.acquire();
+        int inserted = 0;
+        try {
+            inserted = Command(m_session->connection, QStringLiteral("INSERT INTO CARKART(CARKOD) VALUES('BEKLEYEN')")).execute();
+        } catch (const Error &error) {
+            holder.join();
+            QFAIL(qPrintable(error.text()));
+        }
+        holder.join();
+        QCOMPARE(inserted, 1);
+        QCOMPARE(m_server->db().scalar(QStringLiteral("SELECT COUNT(*) FROM CARKART")).toInt(), 2);
     }
 
     // Only the absolute path of an existing folder is the embedded backend;
@@ -108,6 +151,8 @@ private slots:
 
     void embeddedOnlyForAnAbsoluteFolder()
     {
+        if (!m_server->isEmbedded())
+            QSKIP("needs the embedded folder");
         QFETCH(QString, server);
         QFETCH(bool, embedded);
         QDir(m_server->folder()).mkdir(QStringLiteral("altklasor"));

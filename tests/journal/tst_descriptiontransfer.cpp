@@ -156,6 +156,8 @@ private slots:
     // its grid are on it.
     void failingUpdateRollsTheVoucherBack()
     {
+        if (!m_server->isEmbedded())
+            QSKIP("an SQLite trigger makes the update fail");
         seedThreeVouchers();
         db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON MUHHAR WHEN NEW.MUHHARREFNO=2 AND "
                                  "NEW.MUHHARBATIPI=1 BEGIN SELECT RAISE(ABORT,'MUHHAR kilitli'); END"));

@@ -45,9 +45,12 @@ private slots:
     // grouped into transactions: the two must leave the same rows.
     void initTestCase_data()
     {
+        addBackendColumn();
         QTest::addColumn<int>("maxUnits");
-        QTest::newRow("one unit a transaction") << 1;
-        QTest::newRow("grouped") << 100;
+        for (const TestBackend backend : testBackends()) {
+            QTest::addRow("%s, one unit a transaction", backendName(backend)) << backend << 1;
+            QTest::addRow("%s, grouped", backendName(backend)) << backend << 100;
+        }
     }
 
     void init()
@@ -203,6 +206,8 @@ private slots:
 
     void refusedCommitEndsTheRunOnItsRow()
     {
+        if (!m_server->isEmbedded())
+            QSKIP("the refusal is SQLite's");
         CommitRefusal refusal(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         QVERIFY_THROWS_EXCEPTION(Error, walk());
         QCOMPARE(accounts(), (QStringList{"A-K1", "A-K2"}));

@@ -136,6 +136,8 @@ private slots:
     // keep theirs, and a run after the cause is gone completes the rest.
     void failingInsertRollsTheCardBack()
     {
+        if (!m_server->isEmbedded())
+            QSKIP("an SQLite trigger makes the insert fail");
         seedCards({{QStringLiteral("K1"), QStringLiteral("Vida"), 1},
                    {QStringLiteral("K2"), QStringLiteral("Somun"), 3},
                    {QStringLiteral("K3"), QStringLiteral("Boya"), 6}});

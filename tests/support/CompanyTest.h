@@ -3,6 +3,7 @@
 #include "TestServer.h"
 
 #include <QObject>
+#include <QTest>
 
 #include <memory>
 
@@ -10,13 +11,40 @@ namespace zym::test {
 
 // A test on a fresh test server with a session that is not yet connected:
 // each test seeds its rows, then connects.
+//
+// Every test function runs once per backend (the global rows "QSQLITE",
+// "QODBC" and "SQL Server"); the session and the seeding reach the server
+// the row names. The SQL Server row is skipped unless ZYM_TEST_SQLSERVER
+// names a server. A test with global rows of its own defines
+// initTestCase_data() itself: addBackendColumn(), then its rows crossed with
+// testBackends(), each row's first value the backend.
 class CompanyTest : public QObject
 {
+    Q_OBJECT
+
+protected slots:
+    void initTestCase_data() { addBackendRows(); }
+
 protected:
+    static void addBackendColumn() { QTest::addColumn<TestBackend>("backend"); }
+
+    static void addBackendRows()
+    {
+        addBackendColumn();
+        for (const TestBackend backend : testBackends())
+            QTest::newRow(backendName(backend)) << backend;
+    }
+
+    // Without a configured SQL Server, its row skips, on an embedded server
+    // so that the rest of the test's init still has one to work on.
     void startServer()
     {
-        m_server = std::make_unique<TestServer>();
+        QFETCH_GLOBAL(TestBackend, backend);
+        const bool unconfigured = backend == TestBackend::SqlServer && !sqlServerNamed();
+        m_server = std::make_unique<TestServer>(unconfigured ? TestBackend::EmbeddedSqlite : backend);
         m_session = std::make_unique<Session>();
+        if (unconfigured)
+            QSKIP("ZYM_TEST_SQLSERVER names no SQL Server");
     }
 
     void stopServer()

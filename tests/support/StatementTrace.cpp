@@ -4,6 +4,11 @@
 
 namespace zym::test {
 
+bool StatementTrace::canTrace(Connection &connection)
+{
+    return qstrcmp(connection.nativeHandle().typeName(), "sqlite3*") == 0;
+}
+
 StatementTrace::StatementTrace(Connection &connection)
     : m_db(sqliteHandle(connection))
 {

@@ -13,6 +13,9 @@ namespace zym::test {
 class StatementTrace
 {
 public:
+    // Only a connection through Qt's SQLite driver has the handle to trace.
+    static bool canTrace(Connection &connection);
+
     explicit StatementTrace(Connection &connection);
     ~StatementTrace();
     StatementTrace(const StatementTrace &) = delete;

@@ -1,37 +1,102 @@
 #include "TestServer.h"
 
+#include "db/Error.h"
+#include "db/SqlText.h"
 #include "db/Tables.h"
 
 namespace zym::test {
 
+namespace {
+
+const QString masterSuffix = QStringLiteral("MASTERV8");
+
+} // namespace
+
 const QString TestServer::company = QStringLiteral("FIRMA_A");
 const QString TestServer::otherCompany = QStringLiteral("FIRMA_B");
 
-TestServer::TestServer()
+TestServer::TestServer(TestBackend backend)
+    : m_backend(backend)
 {
-    db(masterDatabaseName(QStringLiteral("MASTERV8"))).createTables({Tables::companyList()});
-    db(masterDatabaseName(QStringLiteral("MASTERV8"))).insert(QStringLiteral("SIRKET"), {QStringLiteral("SIRDBNAME")},
-                                              {{company}, {otherCompany}});
-    db(company).createTables(Tables::companyTables());
-    db(otherCompany).createTables(Tables::companyTables());
+    if (isEmbedded())
+        layOutEmbedded();
+    else
+        layOutSqlServer();
+    db(settings().masterDatabase()).insert(QStringLiteral("SIRKET"), {QStringLiteral("SIRDBNAME")}, {{company}, {otherCompany}});
+}
+
+TestServer::~TestServer()
+{
+    m_databases.clear();
+    m_seeding.close();
+}
+
+void TestServer::layOutEmbedded()
+{
+    EmbeddedDatabase(m_dir.path(), masterDatabaseName(masterSuffix)).createTables({Tables::companyList()});
+    for (const QString &name : {company, otherCompany})
+        EmbeddedDatabase(m_dir.path(), name).createTables(Tables::companyTables());
+    m_made = {masterDatabaseName(masterSuffix), company, otherCompany};
+    open(m_seeding, settings());
+}
+
+// The configured server's master must exist; the company list and the two
+// companies are made anew.
+void TestServer::layOutSqlServer()
+{
+    const auto configured = configuredSqlServer();
+    if (!configured)
+        throw Error(QStringLiteral("ZYM_TEST_SQLSERVER does not name a server as server|login|password|suffix"));
+    m_sqlServer = *configured;
+    m_made = {settings().masterDatabase()};
+    open(m_seeding, settings());
+    EmbeddedDatabase &master = db(settings().masterDatabase());
+    master.exec(QStringLiteral("IF OBJECT_ID(N'SIRKET') IS NOT NULL DROP TABLE SIRKET"));
+    master.createTables({Tables::companyList()});
+    for (const QString &name : {company, otherCompany})
+        db(name).createTables(Tables::companyTables());
+}
+
+void TestServer::makeDatabase(const QString &name)
+{
+    if (isEmbedded()) {
+        EmbeddedDatabase(m_dir.path(), name);
+    } else {
+        EmbeddedDatabase &master = db(settings().masterDatabase());
+        const QString quoted = SqlText::bracketed(name);
+        const QString literal = QString(name).replace(u'\'', QStringLiteral("''"));
+        master.exec(QStringLiteral("IF DB_ID(N'%1') IS NOT NULL DROP DATABASE %2").arg(literal, quoted));
+        master.exec(QStringLiteral("CREATE DATABASE ") + quoted);
+    }
+    m_made.insert(name);
 }
 
 ConnectionSettings TestServer::settings() const
 {
-    return {folder(), QStringLiteral("sa"), QStringLiteral("vyx"), QStringLiteral("MASTERV8")};
+    if (!isEmbedded())
+        return m_sqlServer;
+    return {m_dir.path(), QStringLiteral("sa"), QStringLiteral("vyx"), masterSuffix};
 }
 
 EmbeddedDatabase &TestServer::db(const QString &name)
 {
-    auto &file = m_files[name];
-    if (!file)
-        file = std::make_unique<EmbeddedDatabase>(folder(), name);
-    return *file;
+    if (!m_made.contains(name))
+        makeDatabase(name);
+    auto &database = m_databases[name];
+    if (!database)
+        database = std::make_unique<EmbeddedDatabase>(m_seeding, name);
+    return *database;
+}
+
+void TestServer::open(Connection &connection, const ConnectionSettings &settings) const
+{
+    connection.setEmbeddedOdbcDriver(m_backend == TestBackend::EmbeddedOdbc ? sqliteOdbcDriver : QString());
+    connection.open(settings);
 }
 
 void TestServer::connect(Session &session) const
 {
-    session.connection.open(settings());
+    open(session.connection, settings());
     session.connection.use(company);
 }
 

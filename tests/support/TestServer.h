@@ -1,8 +1,11 @@
 #pragma once
 
+#include "TestBackend.h"
+
 #include "db/EmbeddedDatabase.h"
 #include "db/Session.h"
 
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <map>
@@ -10,29 +13,51 @@
 
 namespace zym::test {
 
-// A throw-away embedded server for one test: a temporary folder with the
-// master database ZYM_MASTERV8 listing two empty companies, FIRMA_A and
-// FIRMA_B, each with every company table.
+// A throw-away server for one test: the master database ZYM_MASTERV8 listing
+// two empty companies, FIRMA_A and FIRMA_B, each with every company table.
+// Embedded, it is a temporary folder; on SQL Server, the master of the
+// configured server with its company list and the two companies laid out anew.
+//
+// Rows are seeded and read back through a connection of the tool's own on
+// the same backend as the session under test.
 class TestServer
 {
 public:
     static const QString company;      // FIRMA_A
     static const QString otherCompany; // FIRMA_B
 
-    TestServer();
+    explicit TestServer(TestBackend backend = TestBackend::EmbeddedSqlite);
+    ~TestServer();
 
-    QString folder() const { return m_dir.path(); }
+    TestBackend backend() const { return m_backend; }
+    // Whether the databases are SQLite files, whichever driver reaches them:
+    // SQLite's own SQL (triggers, collations, rowid) works on them.
+    bool isEmbedded() const { return m_backend != TestBackend::SqlServer; }
+
+    // The embedded folder; empty on SQL Server.
+    QString folder() const { return isEmbedded() ? m_dir.path() : QString(); }
     ConnectionSettings settings() const;
 
-    // Direct access to a company file, to seed rows and read back results.
+    // A database of the server, to seed rows and read back results; one
+    // the server lacks is made, empty.
     EmbeddedDatabase &db(const QString &name = company);
 
+    // Opens `connection` with `settings` on this server's backend.
+    void open(Connection &connection, const ConnectionSettings &settings) const;
     // Connects `session` and makes FIRMA_A its current database.
     void connect(Session &session) const;
 
 private:
+    void layOutEmbedded();
+    void layOutSqlServer();
+    void makeDatabase(const QString &name);
+
+    TestBackend m_backend;
     QTemporaryDir m_dir;
-    std::map<QString, std::unique_ptr<EmbeddedDatabase>> m_files;
+    ConnectionSettings m_sqlServer;
+    Connection m_seeding;
+    QSet<QString> m_made;
+    std::map<QString, std::unique_ptr<EmbeddedDatabase>> m_databases;
 };
 
 } // namespace zym::test
