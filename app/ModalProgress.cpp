@@ -6,6 +6,13 @@
 
 namespace zym {
 
+namespace {
+// A run that ends sooner shows no dialog.
+constexpr int showAfterMs = 50;
+// Shown, the dialog takes the events of the window this often.
+constexpr int updateEveryMs = 25;
+}
+
 ModalProgress::ModalProgress(QWidget *window)
     : m_window(window)
 {
@@ -21,13 +28,19 @@ void ModalProgress::start(int total)
     // The cancel state must outlive the last step: no reset at the maximum.
     m_dialog->setAutoReset(false);
     m_dialog->setAutoClose(false);
+    m_dialog->setMinimumDuration(showAfterMs);
     m_dialog->setValue(0);
+    m_sinceUpdate.start();
 }
 
 bool ModalProgress::step(int done)
 {
-    // A window-modal dialog processes events here, so a click on cancel lands.
-    m_dialog->setValue(done);
+    // A window-modal dialog processes events in setValue, so the window is
+    // repainted and a click on cancel lands.
+    if (m_sinceUpdate.elapsed() >= updateEveryMs || done >= m_dialog->maximum()) {
+        m_dialog->setValue(done);
+        m_sinceUpdate.restart();
+    }
     return !m_dialog->wasCanceled();
 }
 

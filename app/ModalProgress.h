@@ -2,6 +2,8 @@
 
 #include "ops/Prompter.h"
 
+#include <QElapsedTimer>
+
 #include <memory>
 
 class QProgressDialog;
@@ -12,6 +14,8 @@ namespace zym {
 // Progress of a long operation in a window-modal progress dialog: it shows
 // once the operation takes a while, keeps the window from starting another
 // operation meanwhile, and its cancel button asks the operation to stop.
+// The window is repainted and the cancel button heard a few dozen times a
+// second, however many units a second the operation handles.
 class ModalProgress : public Progress
 {
 public:
@@ -25,6 +29,7 @@ public:
 private:
     QWidget *m_window;
     std::unique_ptr<QProgressDialog> m_dialog;
+    QElapsedTimer m_sinceUpdate;
 };
 
 } // namespace zym

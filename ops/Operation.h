@@ -13,8 +13,8 @@ class Progress;
 // each unit on its own.
 struct CommitGrouping
 {
-    int maxUnits = 500;
-    int maxAgeMs = 200;
+    int maxUnits = 2000;
+    int maxAgeMs = 500;
 };
 
 // What an operation works with: the session's connection and lists, the

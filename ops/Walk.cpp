@@ -52,8 +52,8 @@ public:
 
     bool isOpen() const { return m_work.has_value(); }
     int firstRow() const { return m_firstRow; }
-    int size() const { return int(m_keys.size()); }
-    const QStringList &keys() const { return m_keys; }
+    int size() const { return m_units; }
+    const QSet<QString> &keys() const { return m_keys; }
     bool holds(const QString &key) const { return m_keys.contains(key); }
 
     void open(int row)
@@ -63,7 +63,11 @@ public:
         m_age.start();
     }
 
-    void add(const QString &key) { m_keys << key; }
+    void add(const QString &key)
+    {
+        m_keys.insert(key);
+        ++m_units;
+    }
 
     bool isDue(const CommitGrouping &grouping) const
     {
@@ -75,11 +79,15 @@ public:
 
     void rollbackAfter(const QString &cause)
     {
-        m_keys.clear();
+        forget();
         end([this, &cause] { m_work->rollbackAfter(cause); });
     }
 
-    void forget() { m_keys.clear(); }
+    void forget()
+    {
+        m_keys.clear();
+        m_units = 0;
+    }
 
 private:
     template<typename Ending>
@@ -96,7 +104,8 @@ private:
 
     Connection &m_connection;
     std::optional<UnitOfWork> m_work;
-    QStringList m_keys;
+    QSet<QString> m_keys;
+    int m_units = 0;
     int m_firstRow = 0;
     QElapsedTimer m_age;
 };
@@ -195,7 +204,7 @@ void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &u
 {
     if (!group.isOpen())
         return;
-    const QStringList keys = group.keys();
+    const QSet<QString> keys = group.keys();
     const int here = m_list.currentRow();
     try {
         group.commit();

@@ -22,11 +22,16 @@ private slots:
         QVERIFY(dialog);
         QCOMPARE(dialog->maximum(), 3);
         QVERIFY(dialog->windowModality() == Qt::WindowModal);
+        QTest::qWait(30);
         QVERIFY(progress.step(1));
+        QCOMPARE(dialog->value(), 1);
+        // Steps in quick succession do not each take the window's events.
+        QVERIFY(progress.step(2));
         QCOMPARE(dialog->value(), 1);
         dialog->cancel();
         QVERIFY(!progress.step(2));
         QVERIFY(!progress.step(3));
+        QCOMPARE(dialog->value(), 3); // the last step always shows
         progress.finish();
         QVERIFY(!window.findChild<QProgressDialog *>());
     }
