@@ -4,6 +4,7 @@
 #include "CompanyChoice.h"
 #include "ModalProgress.h"
 #include "NullableDateEdit.h"
+#include "ReportWindow.h"
 #include "StatementGrid.h"
 #include "WrappingButton.h"
 
@@ -16,6 +17,7 @@
 #include "journal/DocumentRenumbering.h"
 #include "journal/LineListing.h"
 #include "journal/VoucherList.h"
+#include "ops/Preview.h"
 #include "ops/Prompter.h"
 #include "ops/ServerLogin.h"
 #include "payroll/PayrollList.h"
@@ -184,6 +186,8 @@ TForm8::TForm8(Prompter &prompter, const QString &serverText, QWidget *parent)
     setStatusBar(StatusBar1);
     setStatusText(QStringLiteral("Bağlı değil"));
 
+    m_reportWindow = new ReportWindow(m_prompter, this);
+
     arrangeTabOrder();
     connectHandlers();
     resize(designClientSize.width(), openingClientHeight(screen()->availableGeometry().height()));
@@ -228,6 +232,11 @@ void TForm8::buildLeftStrip(AnchorLayout &client, const QString &serverText)
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setEditText(QStringLiteral("Firma Seç"));
     client.place(ComboBox1, {71, 143, 127, editHeight});
+
+    // In the free band above CheckBox2: every control of the design keeps its place.
+    CheckBox5 = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 176, 90, 17}, false);
+    BitBtn8 = addButton(client, "BitBtn8", QStringLiteral("Rapor"), {124, 172, 70, 25});
+    BitBtn8->setEnabled(false); // until a run has a report
 
     CheckBox2 = addCheckBox(client, "CheckBox2", QStringLiteral("Muh Hesap Planı açılsın"), {58, 202, 97, 17}, false);
     Label5 = addLabel(client, "Label5", QStringLiteral("Başlangıç:"), {8, 227});
@@ -330,13 +339,14 @@ void TForm8::buildPayrollPage()
     Shape2 = addShape(page, "Shape2", {-7, 203, 72, 40});
 }
 
-// The design's tab order of the left strip; the page control's own controls
-// follow it in the order they were made.
+// The design's tab order of the left strip, then the preview's controls; the
+// page control's own controls follow it in the order they were made.
 void TForm8::arrangeTabOrder()
 {
     const QList<QWidget *> order{Edit1,     Edit2, Edit3,   Edit4, BitBtn1,   BitBtn2,   Edit5,
                                  Edit6,     BitBtn3, BitBtn4, BitBtn5, PageControl1, CheckBox1, Edit7,
-                                 BitBtn6,   Edit8, Edit9,   CheckBox2, BitBtn7, ComboBox1};
+                                 BitBtn6,   Edit8, Edit9,   CheckBox2, BitBtn7, ComboBox1, CheckBox5,
+                                 BitBtn8};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -361,6 +371,7 @@ void TForm8::connectHandlers()
     connect(Button5, &QPushButton::clicked, this, guarded(&TForm8::Listele));
     connect(Button6, &QPushButton::clicked, this, guarded(&TForm8::Button6Click));
     connect(Button7, &QPushButton::clicked, this, guarded(&TForm8::Button7Click));
+    connect(BitBtn8, &QPushButton::clicked, this, guarded(&TForm8::BitBtn8Click));
 }
 
 bool TForm8::requireConnection()
@@ -369,6 +380,38 @@ bool TForm8::requireConnection()
         return true;
     m_prompter.notify(QStringLiteral("Önce sunucuya bağlanın."));
     return false;
+}
+
+void TForm8::runRecorded(const std::function<void(const OperationContext &)> &operation)
+{
+    if (!requireConnection())
+        return;
+    const bool preview = CheckBox5->isChecked();
+    ReportRecorder recorder(m_session.connection, preview ? RunReport::Kind::Preview : RunReport::Kind::Run);
+    try {
+        ModalProgress progress(this);
+        const OperationContext context{m_session, m_prompter, progress, {}, recorder};
+        if (preview)
+            runAsPreview(m_session, [&] { operation(context); });
+        else
+            operation(context);
+    } catch (...) {
+        keepReport(recorder, preview);
+        throw;
+    }
+    keepReport(recorder, preview);
+}
+
+// A run that ended before its units (No at the prompt, a typed number that
+// is no number) leaves the last report as it was.
+void TForm8::keepReport(const ReportRecorder &recorder, bool preview)
+{
+    if (!recorder.hasRun())
+        return;
+    m_reportWindow->setReport(recorder.report());
+    BitBtn8->setEnabled(true);
+    if (preview)
+        BitBtn8Click();
 }
 
 void TForm8::setStatusText(const QString &text)
@@ -502,6 +545,14 @@ void TForm8::Button7Click()
 {
     runOperation<WorkplaceCodeChange>(WorkplaceChangeRequest{
         .currentCode = Edit11->text(), .newCode = Edit10->text(), .employeesOnly = CheckBox4->isChecked()});
+}
+
+// Shows the report of the last run.
+void TForm8::BitBtn8Click()
+{
+    m_reportWindow->show();
+    m_reportWindow->raise();
+    m_reportWindow->activateWindow();
 }
 
 } // namespace zym

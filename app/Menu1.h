@@ -1,11 +1,13 @@
 #pragma once
 
 #include "HandlerGuard.h"
-#include "ModalProgress.h"
 
 #include "db/Session.h"
+#include "ops/Operation.h"
 
 #include <QMainWindow>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -21,6 +23,7 @@ namespace zym {
 
 class AnchorLayout;
 class NullableDateEdit;
+class ReportWindow;
 class StatementGrid;
 class Prompter;
 
@@ -28,7 +31,9 @@ class Prompter;
 // (the session), holds every control, and runs each operation as one handler
 // named after its control and event. A handler reads its inputs from the
 // controls when it runs; an error ends it and goes to the default error
-// display of the prompter, which also asks the operator's questions.
+// display of the prompter, which also asks the operator's questions. Every
+// operation that changes data keeps a report of its run, and runs as a
+// preview while "Önizleme" is ticked.
 class TForm8 : public QMainWindow
 {
     Q_OBJECT
@@ -66,16 +71,18 @@ private:
     // tells the operator to connect first and the handler does nothing.
     bool requireConnection();
 
-    // Runs an operation from its handler: connected first, with the progress
-    // dialog of a long run, on the request built from the controls.
+    // Runs an operation from its handler on the request built from the
+    // controls.
     template<typename Operation, typename Request>
     void runOperation(const Request &request)
     {
-        if (!requireConnection())
-            return;
-        ModalProgress progress(this);
-        Operation({m_session, m_prompter, progress}).run(request);
+        runRecorded([&request](const OperationContext &context) { Operation(context).run(request); });
     }
+    // Connected first, with the progress dialog of a long run; as a preview
+    // while "Önizleme" is ticked. The run's report is kept however it ends,
+    // and a preview's opens by itself.
+    void runRecorded(const std::function<void(const OperationContext &)> &operation);
+    void keepReport(const ReportRecorder &recorder, bool preview);
     void setStatusText(const QString &text);
 
     void BitBtn1Click();
@@ -95,6 +102,7 @@ private:
     void Listele();
     void Button6Click();
     void Button7Click();
+    void BitBtn8Click();
 
     Prompter &m_prompter;
     Session m_session;
@@ -110,6 +118,8 @@ private:
     QPushButton *BitBtn1;
     QLabel *Label4;
     QComboBox *ComboBox1;
+    QCheckBox *CheckBox5; // "Önizleme"
+    QPushButton *BitBtn8; // "Rapor"
     QCheckBox *CheckBox2;
     QLabel *Label5;
     QLineEdit *Edit5;
@@ -171,6 +181,8 @@ private:
 
     QStatusBar *StatusBar1;
     QLabel *m_statusText;
+
+    ReportWindow *m_reportWindow;
 };
 
 } // namespace zym

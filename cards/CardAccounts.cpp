@@ -29,6 +29,16 @@ void updateCard(const Command &update, const QString &cardCode, QVariantMap valu
 
 } // namespace
 
+QStringList AccountCodes::given() const
+{
+    QStringList codes;
+    for (const QString &code : {customer, supplier}) {
+        if (!code.isEmpty())
+            codes << code;
+    }
+    return codes;
+}
+
 const QString CardAccounts::customerPrefix = QStringLiteral("120 ");
 const QString CardAccounts::supplierPrefix = QStringLiteral("320 ");
 

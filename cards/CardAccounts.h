@@ -3,10 +3,21 @@
 #include "db/Command.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace zym {
 
 class Connection;
+
+// A card's customer and supplier account codes; empty for a side it has none.
+struct AccountCodes
+{
+    QString customer;
+    QString supplier;
+
+    // The codes that are not empty, customer first.
+    QStringList given() const;
+};
 
 // The chart-of-accounts steps of the card operations: remove an account row,
 // insert one named after a card, and link a card to its customer ("120 ")

@@ -38,7 +38,7 @@ void CardDeletion::run(const CardDeletionRequest &request)
     const Command deleteIdentities(connection, identitiesSql);
     const QString code = list.readText(QStringLiteral("CARKOD"));
     const QVariantMap card{{QStringLiteral("pCarKod"), code}};
-    runAsOneUnit(connection, [&] {
+    runAsOneUnit(m_context, {.key = code}, [&] {
         if (deleteCard.execute(card) == 0)
             throw Error(CardCodePropagation::cardNotFound(code));
         deleteAddresses.execute(card);

@@ -82,7 +82,7 @@ void ControlledCodeChange::run(const ControlledChangeRequest &request)
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         if (type >= CardAccounts::customerType && type <= CardAccounts::bothTypes)
             align(accounts, type, newCode, firstMatch(match, list.readText(QStringLiteral("CARVERHESNO"))));
-        return UnitResult::done();
+        return UnitResult::done({.key = oldCode, .newCode = newCode});
     });
 }
 

@@ -18,15 +18,6 @@ struct Numbers
     RunningNumber supplier;
 };
 
-// The accounts a card is to get; empty for a side it gets none.
-struct NewAccounts
-{
-    QString customer;
-    QString supplier;
-
-    bool any() const { return !customer.isEmpty() || !supplier.isEmpty(); }
-};
-
 } // namespace
 
 QString MissingAccounts::accountTaken(const QString &accountCode)
@@ -45,13 +36,14 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
     const Statement &list = m_context.session.ADOQuery1;
     Numbers numbers{RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
     Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
+        const QString cardCode = list.readText(QStringLiteral("CARKOD"));
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         const bool customerMissing = list.readText(QStringLiteral("CARMUHKODU")).isEmpty();
         const bool supplierMissing = list.readText(QStringLiteral("CAREKCHAR1")).isEmpty();
         const auto code = [&](const QString &prefix, RunningNumber &number) {
             return prefix + CodeMask::render(request.accountMask, number.next());
         };
-        NewAccounts made;
+        AccountCodes made;
         if (type == CardAccounts::customerType && customerMissing) {
             made.customer = code(CardAccounts::customerPrefix, n.customer);
         } else if (type == CardAccounts::supplierType && supplierMissing) {
@@ -60,28 +52,26 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
             made.customer = code(CardAccounts::customerPrefix, n.customer);
             made.supplier = code(CardAccounts::supplierPrefix, n.supplier);
         }
-        if (!made.any())
-            return UnitResult::done();
+        const QStringList codes = made.given();
+        if (codes.isEmpty())
+            return UnitResult::done({.key = cardCode});
 
-        for (const QString &account : {made.customer, made.supplier}) {
-            if (!account.isEmpty() && accounts.exists(account))
+        for (const QString &account : codes) {
+            if (accounts.exists(account))
                 return UnitResult::stop(accountTaken(account));
         }
-        const QString cardCode = list.readText(QStringLiteral("CARKOD"));
         const QString name = list.readText(QStringLiteral("CARUNVAN"));
         const QString taxNumber = list.readText(QStringLiteral("CARVERHESNO"));
         const QString identityNumber = list.readText(QStringLiteral("KIMLIKNO"));
-        for (const QString &account : {made.customer, made.supplier}) {
-            if (!account.isEmpty())
-                accounts.insertWithTaxIds(account, name, taxNumber, identityNumber);
-        }
+        for (const QString &account : codes)
+            accounts.insertWithTaxIds(account, name, taxNumber, identityNumber);
         if (type == CardAccounts::customerType)
             accounts.linkCustomer(cardCode, made.customer);
         else if (type == CardAccounts::supplierType)
             accounts.linkSupplier(cardCode, made.supplier);
         else
             accounts.linkBoth(cardCode, made.customer, made.supplier);
-        return UnitResult::done();
+        return UnitResult::done({.key = cardCode, .accounts = codes});
     });
 }
 

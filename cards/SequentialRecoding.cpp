@@ -20,25 +20,15 @@ struct Numbers
     RunningNumber supplier;
 };
 
-struct AccountCodes
-{
-    QString customer; // empty when the card gets no customer account
-    QString supplier;
-};
-
 // Removes any account row already holding the codes, inserts the card's
 // accounts and links them to the card (already carrying its new code).
 void replaceAccounts(const CardAccounts &accounts, int type, const QString &cardCode, const QString &name,
                      const AccountCodes &codes)
 {
-    if (!codes.customer.isEmpty())
-        accounts.remove(codes.customer);
-    if (!codes.supplier.isEmpty())
-        accounts.remove(codes.supplier);
-    if (!codes.customer.isEmpty())
-        accounts.insert(codes.customer, name);
-    if (!codes.supplier.isEmpty())
-        accounts.insert(codes.supplier, name);
+    for (const QString &code : codes.given())
+        accounts.remove(code);
+    for (const QString &code : codes.given())
+        accounts.insert(code, name);
     if (type == CardAccounts::customerType)
         accounts.linkCustomer(cardCode, codes.customer);
     else if (type == CardAccounts::supplierType)
@@ -71,6 +61,7 @@ void SequentialRecoding::run(const RecodingRequest &request)
             return UnitResult::stop(OperatorTexts::codeConflict);
         propagation.run(newCode, oldCode);
 
+        UnitNote note{.key = oldCode, .newCode = newCode};
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         if ((!sequential || request.makeAccounts) && type >= CardAccounts::customerType && type <= CardAccounts::bothTypes) {
             const auto suffix = [&](RunningNumber &number) {
@@ -82,8 +73,9 @@ void SequentialRecoding::run(const RecodingRequest &request)
             if (type != CardAccounts::customerType)
                 codes.supplier = CardAccounts::supplierPrefix + suffix(n.supplier);
             replaceAccounts(accounts, type, newCode, list.readText(QStringLiteral("CARUNVAN")), codes);
+            note.accounts = codes.given();
         }
-        return UnitResult::done();
+        return UnitResult::done(note);
     });
 }
 

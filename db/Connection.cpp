@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <limits>
+#include <utility>
 
 namespace zym {
 
@@ -81,7 +82,74 @@ QMetaType columnType(const QSqlQuery &query, const QSqlRecord &record, int colum
     return record.field(column).metaType();
 }
 
+// The statements of a preview: one transaction opened and rolled back by
+// text, and a savepoint per unit. SQL Server has no release: a savepoint
+// left in place costs nothing, and a rollback to a name goes back to the
+// latest savepoint of that name. No driver transaction is used, so the
+// driver never ends the preview's transaction behind its back.
+struct PreviewStatements
+{
+    QString begin;
+    QString end;
+    QString unitBegin;
+    QStringList unitKept;
+    QStringList unitTakenBack;
+};
+
+QString previewLost(const QString &failure)
+{
+    return QStringLiteral("Önizleme geri alınamadı, bağlantı kapatıldı; hiçbir değişiklik kaydedilmedi: %1").arg(failure);
+}
+
+const PreviewStatements &previewStatements(Backend backend)
+{
+    static const PreviewStatements sqlite{
+        QStringLiteral("BEGIN TRANSACTION"),
+        QStringLiteral("ROLLBACK TRANSACTION"),
+        QStringLiteral("SAVEPOINT zym_unit"),
+        {QStringLiteral("RELEASE SAVEPOINT zym_unit")},
+        {QStringLiteral("ROLLBACK TRANSACTION TO SAVEPOINT zym_unit"), QStringLiteral("RELEASE SAVEPOINT zym_unit")},
+    };
+    static const PreviewStatements sqlServer{
+        QStringLiteral("BEGIN TRANSACTION"),
+        QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"),
+        QStringLiteral("SAVE TRANSACTION zym_unit"),
+        {},
+        {QStringLiteral("ROLLBACK TRANSACTION zym_unit")},
+    };
+    return backend == Backend::Sqlite ? sqlite : sqlServer;
+}
+
 } // namespace
+
+Connection::Observation::Observation(Observation &&other) noexcept
+    : m_connection(std::exchange(other.m_connection, nullptr))
+    , m_id(other.m_id)
+{
+}
+
+Connection::Observation &Connection::Observation::operator=(Observation &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_connection = std::exchange(other.m_connection, nullptr);
+        m_id = other.m_id;
+    }
+    return *this;
+}
+
+Connection::Observation::~Observation()
+{
+    release();
+}
+
+void Connection::Observation::release()
+{
+    if (!m_connection)
+        return;
+    m_connection->m_observers.removeIf([this](const auto &entry) { return entry.first == m_id; });
+    m_connection = nullptr;
+}
 
 Connection::Connection(QObject *parent)
     : QObject(parent)
@@ -194,10 +262,13 @@ void Connection::close()
 {
     if (!isOpen())
         return;
+    // Closing keeps nothing of an open transaction, a preview's included.
     if (m_inUnit) {
-        m_db.rollback();
-        m_inUnit = false;
+        if (!m_inPreview)
+            m_db.rollback();
+        endUnit(false);
     }
+    m_inPreview = false;
     m_statements.clear();
     m_db.close();
     m_backend = Backend::None;
@@ -235,7 +306,7 @@ QStringList Connection::companies()
 void Connection::use(const QString &database)
 {
     requireOpen();
-    if (m_inUnit)
+    if (m_inUnit || m_inPreview)
         throw Error(QStringLiteral("Açık bir işlem varken veritabanı değiştirilemez."));
     if (m_backend == Backend::Sqlite) {
         if (!QFileInfo::exists(sqliteFile(database)))
@@ -258,8 +329,12 @@ int Connection::execute(const QString &sql, const QVariantMap &values)
         throw Error::fromSql(query.lastError());
     const int affected = query.numRowsAffected();
     query.finish();
-    if (m_observer)
-        m_observer(sql, values, affected);
+    // A copy: an observer may come or go while they are told.
+    const auto observers = m_observers;
+    for (const auto &[id, observer] : observers) {
+        if (observer.executed)
+            observer.executed(sql, values, affected);
+    }
     return affected;
 }
 
@@ -343,12 +418,20 @@ QVariant Connection::nativeHandle() const
     return m_db.isValid() && m_db.driver() ? m_db.driver()->handle() : QVariant();
 }
 
+Connection::Observation Connection::observe(Observer observer)
+{
+    m_observers.append({++m_lastObserverId, std::move(observer)});
+    return Observation(*this, m_lastObserverId);
+}
+
 void Connection::beginUnit()
 {
     requireOpen();
     if (m_inUnit)
         throw Error(QStringLiteral("İç içe işlem açılamaz."));
-    if (!m_db.transaction())
+    if (m_inPreview)
+        execDirect(previewStatements(m_backend).unitBegin);
+    else if (!m_db.transaction())
         throw Error::fromSql(m_db.lastError());
     m_inUnit = true;
 }
@@ -357,30 +440,92 @@ void Connection::commitUnit()
 {
     if (!m_inUnit)
         throw Error(QStringLiteral("Onaylanacak açık bir işlem yok."));
+    if (m_inPreview) {
+        commitPreviewUnit();
+        return;
+    }
     if (m_db.commit()) {
-        m_inUnit = false;
         ++m_activity.commits;
+        endUnit(true);
         return;
     }
     const QString cause = Error::fromSql(m_db.lastError()).text();
     // A COMMIT SQLite refuses has already rolled the transaction back.
     if (sqliteEndedTheTransaction()) {
-        m_inUnit = false;
+        endUnit(false);
         throw Error(cause);
     }
     if (!m_db.rollback())
-        failUnit(cause);
-    m_inUnit = false;
+        failUnit(cause, Error::fromSql(m_db.lastError()).text());
+    endUnit(false);
     throw Error(cause);
+}
+
+void Connection::commitPreviewUnit()
+{
+    try {
+        for (const QString &sql : previewStatements(m_backend).unitKept)
+            execDirect(sql);
+    } catch (const Error &refused) {
+        try {
+            rollbackUnit();
+        } catch (const Error &failure) {
+            throw Error(refused.text() + u'\n' + failure.text());
+        }
+        throw;
+    }
+    endUnit(true);
 }
 
 void Connection::rollbackUnit()
 {
     if (!m_inUnit)
         return;
-    if (!m_db.rollback())
-        failUnit(QString());
+    if (m_inPreview) {
+        try {
+            for (const QString &sql : previewStatements(m_backend).unitTakenBack)
+                execDirect(sql);
+        } catch (const Error &failure) {
+            failUnit(QString(), failure.text());
+        }
+    } else if (!m_db.rollback()) {
+        failUnit(QString(), Error::fromSql(m_db.lastError()).text());
+    }
+    endUnit(false);
+}
+
+void Connection::beginPreview()
+{
+    requireOpen();
+    if (m_inUnit || m_inPreview)
+        throw Error(QStringLiteral("İç içe işlem açılamaz."));
+    execDirect(previewStatements(m_backend).begin);
+    m_inPreview = true;
+}
+
+void Connection::endPreview()
+{
+    if (!m_inPreview)
+        return;
+    if (m_inUnit)
+        endUnit(false);
+    try {
+        execDirect(previewStatements(m_backend).end);
+    } catch (const Error &failure) {
+        close();
+        throw Error(previewLost(failure.text()));
+    }
+    m_inPreview = false;
+}
+
+void Connection::endUnit(bool kept)
+{
     m_inUnit = false;
+    const auto observers = m_observers;
+    for (const auto &[id, observer] : observers) {
+        if (observer.unitEnded)
+            observer.unitEnded(kept);
+    }
 }
 
 bool Connection::sqliteEndedTheTransaction() const
@@ -394,12 +539,15 @@ bool Connection::sqliteEndedTheTransaction() const
     return db && sqlite3_get_autocommit(db) != 0;
 }
 
-void Connection::failUnit(const QString &cause)
+void Connection::failUnit(const QString &cause, const QString &text)
 {
-    const QString text = Error::fromSql(m_db.lastError()).text();
-    m_inUnit = false;
+    // A closed connection keeps nothing of a preview; a real unit's rows may
+    // be anywhere between its start and its end.
+    const bool previewed = m_inPreview;
+    endUnit(false);
     close();
-    QString message = QStringLiteral("İşlem geri alınamadı, bağlantı kapatıldı; verinin durumu bilinmiyor: %1").arg(text);
+    QString message = previewed ? previewLost(text)
+                                : QStringLiteral("İşlem geri alınamadı, bağlantı kapatıldı; verinin durumu bilinmiyor: %1").arg(text);
     if (!cause.isEmpty())
         message = cause + u'\n' + message;
     throw Error(message);

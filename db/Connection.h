@@ -5,7 +5,9 @@
 #include "ResultSet.h"
 
 #include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -38,7 +40,9 @@ public:
 // Thread contract: use it only on the thread that opened it. Transaction
 // contract: statements run in autocommit unless a unit of work is open (see
 // UnitOfWork); a unit is one transaction on this connection, and units do not
-// nest. Every failure raises zym::Error with the server's or driver's text.
+// nest. Inside a preview, a unit is a savepoint of the preview's one
+// transaction instead, and the preview always ends rolled back. Every failure
+// raises zym::Error with the server's or driver's text.
 class Connection : public QObject
 {
     Q_OBJECT
@@ -81,6 +85,18 @@ public:
     void rollbackUnit();
     bool inUnit() const { return m_inUnit; }
 
+    // A preview: everything from here to endPreview runs in one transaction,
+    // which endPreview rolls back, so nothing of it is kept, and the locks it
+    // takes are held until it ends. Each unit inside it is a savepoint: its
+    // commit releases it, its rollback goes back to it, so a unit stays all
+    // or nothing within the preview. What a server checks only at a real
+    // commit (SQLite's deferred foreign keys) is not checked by a release.
+    // A rollback that fails closes the connection, which keeps nothing of an
+    // open transaction, and raises.
+    void beginPreview();
+    void endPreview();
+    bool inPreview() const { return m_inPreview; }
+
     // What the connection has sent the server since it was made: statements
     // run (each a round trip) and transactions committed.
     struct Activity
@@ -90,10 +106,37 @@ public:
     };
     Activity activity() const { return m_activity; }
 
-    // Told of every statement executed: its text as written, its values and
-    // the rows it affected.
-    using ExecutionObserver = std::function<void(const QString &sql, const QVariantMap &values, int affected)>;
-    void setExecutionObserver(ExecutionObserver observer) { m_observer = std::move(observer); }
+    // Told of what runs on the connection. `executed`: every statement
+    // executed, with its text as written, its values and the rows it
+    // affected; throwing from it fails the statement. `unitEnded`: every unit
+    // of work as it ends, kept (committed) or not; it must not throw.
+    struct Observer
+    {
+        std::function<void(const QString &sql, const QVariantMap &values, int affected)> executed;
+        std::function<void(bool kept)> unitEnded;
+    };
+
+    // An observer's registration: it is told until this is gone.
+    class Observation
+    {
+    public:
+        Observation(Observation &&other) noexcept;
+        Observation &operator=(Observation &&other) noexcept;
+        ~Observation();
+        Observation(const Observation &) = delete;
+        Observation &operator=(const Observation &) = delete;
+
+    private:
+        friend class Connection;
+        Observation(Connection &connection, int id) : m_connection(&connection), m_id(id) {}
+        void release();
+
+        QPointer<Connection> m_connection;
+        int m_id = 0;
+    };
+
+    // Observers are told in the order they were added.
+    [[nodiscard]] Observation observe(Observer observer);
 
     // The driver's own handle (a sqlite3* or an SQLHDBC), for what Qt does not reach.
     QVariant nativeHandle() const;
@@ -114,7 +157,10 @@ private:
     void attachDatabases(const QStringList &databases);
     void execDirect(const QString &sql);
     bool sqliteEndedTheTransaction() const;
-    [[noreturn]] void failUnit(const QString &cause);
+    void commitPreviewUnit();
+    void endUnit(bool kept);
+    // The rollback of a unit failed with `text`: closes the connection and raises.
+    [[noreturn]] void failUnit(const QString &cause, const QString &text);
 
     const QString m_name;
     QSqlDatabase m_db;
@@ -126,7 +172,9 @@ private:
     QSet<QString> m_attached;
     QHash<QString, QSqlQuery> m_statements;
     bool m_inUnit = false;
-    ExecutionObserver m_observer;
+    bool m_inPreview = false;
+    QList<std::pair<int, Observer>> m_observers;
+    int m_lastObserverId = 0;
     Activity m_activity;
 };
 

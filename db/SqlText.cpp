@@ -26,7 +26,60 @@ qsizetype literalEnd(const QString &sql, qsizetype pos, QChar quote)
     return sql.size();
 }
 
+// The word at `pos` (letters only) and where it ends, after the blanks before it.
+QString wordAt(const QString &sql, qsizetype &pos)
+{
+    while (pos < sql.size() && sql.at(pos).isSpace())
+        ++pos;
+    const qsizetype start = pos;
+    while (pos < sql.size() && sql.at(pos).isLetter())
+        ++pos;
+    return sql.mid(start, pos - start).toUpper();
+}
+
+// The table name at `pos`: a bracketed name, or everything up to a blank or
+// an opening parenthesis.
+QString tableAt(const QString &sql, qsizetype pos)
+{
+    while (pos < sql.size() && sql.at(pos).isSpace())
+        ++pos;
+    if (pos < sql.size() && sql.at(pos) == u'[') {
+        const qsizetype close = SqlText::closingBracket(sql, pos);
+        return sql.mid(pos + 1, close - pos - 1).replace(QStringLiteral("]]"), QStringLiteral("]"));
+    }
+    const qsizetype start = pos;
+    while (pos < sql.size() && !sql.at(pos).isSpace() && sql.at(pos) != u'(' && sql.at(pos) != u';')
+        ++pos;
+    return sql.mid(start, pos - start);
+}
+
 } // namespace
+
+SqlText::Change SqlText::changeOf(const QString &sql)
+{
+    qsizetype pos = 0;
+    const QString verb = wordAt(sql, pos);
+    Change::Kind kind = Change::Kind::None;
+    QString optional;
+    if (verb == QStringLiteral("INSERT")) {
+        kind = Change::Kind::Insert;
+        optional = QStringLiteral("INTO");
+    } else if (verb == QStringLiteral("UPDATE")) {
+        kind = Change::Kind::Update;
+    } else if (verb == QStringLiteral("DELETE")) {
+        kind = Change::Kind::Delete;
+        optional = QStringLiteral("FROM");
+    } else {
+        return {};
+    }
+    if (!optional.isEmpty()) {
+        qsizetype after = pos;
+        if (wordAt(sql, after) == optional)
+            pos = after;
+    }
+    const QString table = tableAt(sql, pos);
+    return table.isEmpty() ? Change{} : Change{kind, table};
+}
 
 qsizetype SqlText::closingBracket(const QString &sql, qsizetype open)
 {

@@ -13,6 +13,18 @@ namespace SqlText {
 // appearance.
 QStringList parameterNames(const QString &sql);
 
+// What a statement that changes rows does, and to which table.
+struct Change
+{
+    enum class Kind { None, Insert, Update, Delete };
+    Kind kind = Kind::None;
+    QString table; // as written, brackets removed
+};
+
+// Read off the statement's first words: INSERT [INTO] t, UPDATE t, DELETE
+// [FROM] t. Any other text changes nothing that is told apart (Kind::None).
+Change changeOf(const QString &sql);
+
 // `name` bracketed for T-SQL, with "]" doubled: any typed name stays one name.
 QString bracketed(const QString &name);
 

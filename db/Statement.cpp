@@ -76,6 +76,30 @@ void Statement::close()
     emit reset();
 }
 
+Statement::Snapshot Statement::snapshot() const
+{
+    Snapshot held;
+    held.text = m_text;
+    held.parameters = m_parameters;
+    held.values = m_values;
+    held.result = m_result;
+    held.open = m_open;
+    held.row = m_row;
+    return held;
+}
+
+void Statement::restore(const Snapshot &snapshot)
+{
+    m_text = snapshot.text;
+    m_parameters = snapshot.parameters;
+    m_values = snapshot.values;
+    m_result = snapshot.result;
+    m_open = snapshot.open;
+    m_row = snapshot.row;
+    emit reset();
+    signalCurrentRow();
+}
+
 void Statement::next()
 {
     if (!atEnd())

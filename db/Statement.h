@@ -57,6 +57,21 @@ public:
 
     const ResultSet &result() const { return m_result; }
 
+    // Everything the statement holds: text, values, rows and cursor.
+    class Snapshot
+    {
+        friend class Statement;
+        QString text;
+        QStringList parameters;
+        QVariantMap values;
+        ResultSet result;
+        bool open = false;
+        int row = 0;
+    };
+    Snapshot snapshot() const;
+    // Puts back what `snapshot` held; the bound controls see new rows.
+    void restore(const Snapshot &snapshot);
+
     // Keeps the controls bound to the statement (its grid) where they are
     // while a long walk moves the cursor, so they do not repaint for every
     // row: while any hold lasts, cursor moves are not signalled; when the

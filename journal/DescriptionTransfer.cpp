@@ -51,7 +51,7 @@ void DescriptionTransfer::run(const DescriptionTransferRequest &)
         const qint32 voucher = readInteger(vouchers, QStringLiteral("MUHFISREFNO"));
         describe(describeType2, readLines(session.qMUHHAR, type1Reading, voucher), voucher);
         describe(describeType1, readLines(session.qMUHHAR, type2Reading, voucher), voucher);
-        return UnitResult::done();
+        return UnitResult::done({.key = QString::number(voucher)});
     });
 }
 

@@ -41,9 +41,10 @@ void DocumentRenumbering::run(const RenumberingRequest &request)
 
     const Command renumber(m_context.session.connection, numberUpdate);
     const WalkEnd end = Walk(m_context, vouchers).run(number, [&](RunningNumber &n) {
-        renumber.execute({{QStringLiteral("pKods"), request.prefix + QString::number(n.next())},
-                          {QStringLiteral("pREFNO"), readInteger(vouchers, QStringLiteral("MUHHARREFNO"))}});
-        return UnitResult::done();
+        const QString documentNumber = request.prefix + QString::number(n.next());
+        const qint32 voucher = readInteger(vouchers, QStringLiteral("MUHHARREFNO"));
+        renumber.execute({{QStringLiteral("pKods"), documentNumber}, {QStringLiteral("pREFNO"), voucher}});
+        return UnitResult::done({.key = QString::number(voucher), .newCode = documentNumber});
     });
     if (end == WalkEnd::End)
         m_context.prompter.notify(finished);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunRecorder.h"
+
 #include <QString>
 
 namespace zym {
@@ -18,14 +20,15 @@ struct CommitGrouping
 };
 
 // What an operation works with: the session's connection and lists, the
-// operator's prompts, the progress display of a long run, and how its walk
-// groups units into transactions.
+// operator's prompts, the progress display of a long run, how its walk
+// groups units into transactions, and the report of the run.
 struct OperationContext
 {
     Session &session;
     Prompter &prompter;
     Progress &progress;
     CommitGrouping grouping = {};
+    RunRecorder &recorder = RunRecorder::none();
 };
 
 // Texts that several operations show the operator.

@@ -1,23 +1,33 @@
 #include "SingleUnit.h"
 
 #include "db/Error.h"
+#include "db/Session.h"
 #include "db/UnitOfWork.h"
 
 namespace zym {
 
-void runAsOneUnit(Connection &connection, const std::function<void()> &work)
+void runAsOneUnit(const OperationContext &context, const UnitNote &note, const std::function<void()> &work)
 {
-    UnitOfWork unit(connection);
+    RunRecorder &recorder = context.recorder;
+    recorder.begin();
     try {
-        work();
-    } catch (const Error &error) {
-        unit.rollbackAfter(error.text());
-        throw;
+        UnitOfWork unit(context.session.connection);
+        try {
+            work();
+        } catch (const Error &error) {
+            unit.rollbackAfter(error.text());
+            throw;
+        } catch (...) {
+            unit.rollbackAfter(QString());
+            throw;
+        }
+        recorder.unitDone(-1, note);
+        unit.commit();
     } catch (...) {
-        unit.rollbackAfter(QString());
+        recorder.failed(-1);
         throw;
     }
-    unit.commit();
+    recorder.end({});
 }
 
 } // namespace zym

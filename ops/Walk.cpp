@@ -145,6 +145,23 @@ bool Walk::isRepeated(const QString &key, const Group &group) const
 
 WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
+    RunRecorder &recorder = m_context.recorder;
+    recorder.begin();
+    try {
+        const WalkEnd end = walkRows(unit, checkpoint);
+        if (end == WalkEnd::End)
+            recorder.end({});
+        else if (end == WalkEnd::Cancelled)
+            recorder.end({RunEnd::Reason::Cancelled, QString(), m_list.currentRow()});
+        return end;
+    } catch (...) {
+        recorder.failed(m_list.currentRow());
+        throw;
+    }
+}
+
+WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
+{
     if (m_list.atEnd())
         return WalkEnd::End;
     ProgressShown progress(m_context.progress, m_list.rowCount() - m_list.currentRow());
@@ -181,10 +198,13 @@ WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &ch
                 group.rollbackAfter(QString());
                 checkpoint.restore();
                 const UnitResult replayed = replayUntil(row, group, unit, checkpoint);
+                const QString notice = replayed.stopped() ? replayed.notice() : result.notice();
+                m_context.recorder.end({RunEnd::Reason::Conflict, notice, m_list.currentRow()});
                 progress.finish();
-                m_context.prompter.notify(replayed.stopped() ? replayed.notice() : result.notice());
+                m_context.prompter.notify(notice);
                 return WalkEnd::Stopped;
             }
+            m_context.recorder.unitDone(row, result.note());
             group.add(key);
             if (group.isDue(m_context.grouping))
                 commit(group, row + 1, unit, checkpoint);
@@ -252,6 +272,7 @@ UnitResult Walk::runAlone(const std::function<UnitResult()> &unit, const Checkpo
             checkpoint.restore();
             work.rollback();
         } else {
+            m_context.recorder.unitDone(m_list.currentRow(), result.note());
             work.commit();
         }
         return result;

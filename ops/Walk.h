@@ -15,17 +15,21 @@ class Statement;
 class UnitResult
 {
 public:
-    static UnitResult done() { return UnitResult(QString(), false); }
+    // The unit's work is done; the run report lists it with `note`.
+    static UnitResult done(UnitNote note = {}) { return UnitResult(std::move(note), QString(), false); }
     // The run must end before this row: the unit is rolled back, and
     // `notice` is shown once its transaction is closed.
-    static UnitResult stop(const QString &notice) { return UnitResult(notice, true); }
+    static UnitResult stop(const QString &notice) { return UnitResult({}, notice, true); }
 
     bool stopped() const { return m_stopped; }
     const QString &notice() const { return m_notice; }
+    const UnitNote &note() const { return m_note; }
 
 private:
-    UnitResult(QString notice, bool stopped) : m_notice(std::move(notice)), m_stopped(stopped) {}
+    UnitResult(UnitNote note, QString notice, bool stopped)
+        : m_note(std::move(note)), m_notice(std::move(notice)), m_stopped(stopped) {}
 
+    UnitNote m_note;
     QString m_notice;
     bool m_stopped;
 };
@@ -52,6 +56,10 @@ enum class WalkEnd {
 // nothing, as if each had been committed on its own. A unit must therefore
 // be able to run again: the running values it uses live in a state that the
 // walk saves when a group starts and puts back when the group is rolled back.
+//
+// The context's recorder hears of the walk's start, of each unit done, and
+// of how the walk ended; the connection tells it which units were kept, so
+// a unit rolled back and replayed is reported once.
 class Walk
 {
 public:
@@ -83,6 +91,7 @@ private:
     class Group;
 
     WalkEnd walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    WalkEnd walkRows(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     QString keyOfRow() const;
     bool isRepeated(const QString &key, const Group &group) const;
     UnitResult runAlone(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);

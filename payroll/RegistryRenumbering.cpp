@@ -48,8 +48,9 @@ void RegistryRenumbering::run(const RegistryRenumberingRequest &request)
         const QString code = newCode(n.next());
         if (propagation.codeTaken(code))
             return UnitResult::stop(OperatorTexts::codeConflict);
-        propagation.run(code, list.readText(codeColumn));
-        return UnitResult::done();
+        const QString oldCode = list.readText(codeColumn);
+        propagation.run(code, oldCode);
+        return UnitResult::done({.key = oldCode, .newCode = code});
     });
     gridHeld.reset();
 

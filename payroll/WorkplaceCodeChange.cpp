@@ -22,7 +22,7 @@ void WorkplaceCodeChange::run(const WorkplaceChangeRequest &request)
     Session &session = m_context.session;
     const Command change(session.connection, workplaceUpdate);
     int changed = 0;
-    runAsOneUnit(session.connection, [&] {
+    runAsOneUnit(m_context, {.key = request.currentCode, .newCode = request.newCode}, [&] {
         changed = change.execute({{QStringLiteral("pEKOD"), request.currentCode},
                                   {QStringLiteral("pISKOD"), request.newCode}});
     });

@@ -35,16 +35,16 @@ void StockLinkGeneration::run(const StockLinkRequest &)
 
     const Command existingItems(connection, existingItemsQuery);
     Walk(m_context, cards).run([&] {
+        const QString code = cards.readText(QStringLiteral("STKKOD"));
         const QList<StockAccountSets::Item> set = StockAccountSets::items(readInteger(cards, QStringLiteral("STKGENKDVNO")));
         if (set.isEmpty())
-            return UnitResult::done();
-        const QString code = cards.readText(QStringLiteral("STKKOD"));
+            return UnitResult::done({.key = code});
         const QSet<int> present = itemsOf(existingItems, code);
         for (const StockAccountSets::Item &item : set) {
             if (!present.contains(item.number))
                 Command(connection, item.insert).execute({{QStringLiteral("pKOD"), code}});
         }
-        return UnitResult::done();
+        return UnitResult::done({.key = code});
     });
 }
 

@@ -51,8 +51,8 @@ private slots:
         QCOMPARE(vouchers->model()->rowCount(), 3);
         vouchers->selectRow(1);
         QList<int> gridRows;
-        m_window->session().connection.setExecutionObserver(
-            [&](const QString &, const QVariantMap &, int) { gridRows << vouchers->currentIndex().row(); });
+        const Connection::Observation following = m_window->session().connection.observe(
+            {.executed = [&](const QString &, const QVariantMap &, int) { gridRows << vouchers->currentIndex().row(); }});
         click("Button2");
         QCOMPARE(m_prompter->errors, QStringList());
         QVERIFY(m_prompter->notices.isEmpty());

@@ -160,15 +160,15 @@ private slots:
         QFETCH(int, position);
         list().setCurrentRow(1);
         int executed = 0;
-        m_session->connection.setExecutionObserver([&](const QString &, const QVariantMap &, int) {
-            if (++executed == position)
-                throw Error(QStringLiteral("kilitli"));
-        });
+        const Connection::Observation failing = m_session->connection.observe(
+            {.executed = [&](const QString &, const QVariantMap &, int) {
+                if (++executed == position)
+                    throw Error(QStringLiteral("kilitli"));
+            }});
         std::unique_ptr<CommitRefusal> refusal;
         if (position == 0)
             refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("S2")));
         QVERIFY_THROWS_EXCEPTION(Error, run(QStringLiteral("SELECT nothing")));
-        m_session->connection.setExecutionObserver({});
         refusal.reset();
 
         QVERIFY(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")).contains(QStringLiteral("S2")));

@@ -263,15 +263,15 @@ private slots:
         QFETCH(int, position);
         const int failingRow = 7; // K8, a card of both types matching K9
         int executed = 0;
-        m_session->connection.setExecutionObserver([&](const QString &, const QVariantMap &, int) {
-            if (list().currentRow() == failingRow && ++executed == position)
-                throw Error(QStringLiteral("kilitli"));
-        });
+        const Connection::Observation failing = m_session->connection.observe(
+            {.executed = [&](const QString &, const QVariantMap &, int) {
+                if (list().currentRow() == failingRow && ++executed == position)
+                    throw Error(QStringLiteral("kilitli"));
+            }});
         std::unique_ptr<CommitRefusal> refusal;
         if (position == 0)
             refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K8")));
         QVERIFY_THROWS_EXCEPTION(Error, run(request()));
-        m_session->connection.setExecutionObserver({});
         refusal.reset();
 
         QVERIFY(renamedEverywhere(db(), QStringLiteral("K7"), QStringLiteral("007"), 3));

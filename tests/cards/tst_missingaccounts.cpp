@@ -289,15 +289,15 @@ private slots:
         load();
         const int failingRow = 1; // A2, of both types
         int executed = 0;
-        m_session->connection.setExecutionObserver([&](const QString &, const QVariantMap &, int) {
-            if (list().currentRow() == failingRow && ++executed == position)
-                throw Error(QStringLiteral("kilitli"));
-        });
+        const Connection::Observation failing = m_session->connection.observe(
+            {.executed = [&](const QString &, const QVariantMap &, int) {
+                if (list().currentRow() == failingRow && ++executed == position)
+                    throw Error(QStringLiteral("kilitli"));
+            }});
         std::unique_ptr<CommitRefusal> refusal;
         if (position == 0)
             refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("A2")));
         QVERIFY_THROWS_EXCEPTION(Error, run(request()));
-        m_session->connection.setExecutionObserver({});
         refusal.reset();
 
         const auto cards = cardAccounts(db());

@@ -397,17 +397,17 @@ private slots:
         QFETCH(int, position);
         const int failingRow = 2; // K3, a card of both types: every statement runs
         int executed = 0;
-        m_session->connection.setExecutionObserver([&](const QString &, const QVariantMap &, int) {
-            if (list().currentRow() == failingRow && ++executed == position)
-                throw Error(QStringLiteral("kilitli"));
-        });
+        const Connection::Observation failing = m_session->connection.observe(
+            {.executed = [&](const QString &, const QVariantMap &, int) {
+                if (list().currentRow() == failingRow && ++executed == position)
+                    throw Error(QStringLiteral("kilitli"));
+            }});
         std::unique_ptr<CommitRefusal> refusal;
         if (position == 0 && !m_server->isEmbedded())
             QSKIP("the refusal is SQLite's");
         if (position == 0)
             refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         QVERIFY_THROWS_EXCEPTION(Error, run(request(true, true)));
-        m_session->connection.setExecutionObserver({});
         refusal.reset();
 
         QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), 20));

@@ -32,6 +32,34 @@ private slots:
         QCOMPARE(SqlText::parameterNames(sql), names);
     }
 
+    void changeOf_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("table");
+        using Kind = SqlText::Change::Kind;
+        QTest::newRow("update") << "UPDATE CARKART SET CARKOD=:pKod WHERE CARKOD=:pCarKod;" << int(Kind::Update) << "CARKART";
+        QTest::newRow("insert with bracketed columns")
+            << "INSERT INTO STKMUHBAGLANTI([SMBSTKKOD],[SMBITEMNO])VALUES(:pKOD,1)" << int(Kind::Insert) << "STKMUHBAGLANTI";
+        QTest::newRow("delete from") << "DELETE FROM MUHHESAP WHERE MUHKOD=:pKod;" << int(Kind::Delete) << "MUHHESAP";
+        QTest::newRow("delete without from, lower case") << "  delete muhhesap where 1=0" << int(Kind::Delete) << "muhhesap";
+        QTest::newRow("bracketed table") << "UPDATE [A]]B] SET X=1" << int(Kind::Update) << "A]B";
+        QTest::newRow("insert without into") << "INSERT T(A) VALUES(1)" << int(Kind::Insert) << "T";
+        QTest::newRow("query") << "SELECT * FROM CARKART" << int(Kind::None) << "";
+        QTest::newRow("pragma") << "PRAGMA foreign_keys=ON" << int(Kind::None) << "";
+        QTest::newRow("verb alone") << "UPDATE" << int(Kind::None) << "";
+    }
+
+    void changeOf()
+    {
+        QFETCH(QString, sql);
+        QFETCH(int, kind);
+        QFETCH(QString, table);
+        const SqlText::Change change = SqlText::changeOf(sql);
+        QCOMPARE(int(change.kind), kind);
+        QCOMPARE(change.table, table);
+    }
+
     void bracketedDoublesTheClosingBracket()
     {
         QCOMPARE(SqlText::bracketed(QStringLiteral("a]; DROP TABLE X --")), QStringLiteral("[a]]; DROP TABLE X --]"));

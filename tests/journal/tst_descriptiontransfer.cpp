@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+#include <optional>
+
 using namespace zym;
 using namespace zym::test;
 
@@ -209,14 +211,14 @@ private:
     {
         if (!m_session->connection.isOpen()) {
             m_server->connect(*m_session);
-            m_session->connection.setExecutionObserver([this](const QString &sql, const QVariantMap &values, int) {
+            m_recording = m_session->connection.observe({.executed = [this](const QString &sql, const QVariantMap &values, int) {
                 const QVariant reference = values.value(QStringLiteral("pREFNO"));
                 m_executed << QStringList{sql, values.value(QStringLiteral("pAcik1")).toString(),
                                           values.value(QStringLiteral("pAcik2")).toString(),
                                           reference.toString() + u' ' + QString::fromLatin1(reference.typeName()),
                                           m_session->qMUHFIS.controlsHeld() ? QStringLiteral("held") : QStringLiteral("free")}
                                   .join(u'|');
-            });
+            }});
         }
         VoucherList::load(*m_session);
     }
@@ -231,6 +233,7 @@ private:
     RecordingPrompter m_prompter;
     ScriptedProgress m_progress;
     QStringList m_executed;
+    std::optional<Connection::Observation> m_recording;
 };
 
 QTEST_GUILESS_MAIN(TestDescriptionTransfer)

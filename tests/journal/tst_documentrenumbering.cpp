@@ -11,6 +11,8 @@
 
 #include <QTest>
 
+#include <optional>
+
 using namespace zym;
 using namespace zym::test;
 
@@ -257,13 +259,14 @@ private:
         if (m_session->connection.isOpen())
             return;
         m_server->connect(*m_session);
-        m_session->connection.setExecutionObserver([this](const QString &sql, const QVariantMap &values, int affected) {
-            const QVariant reference = values.value(QStringLiteral("pREFNO"));
-            m_executed << QStringList{sql, values.value(QStringLiteral("pKods")).toString(),
-                                      reference.toString() + u' ' + QString::fromLatin1(reference.typeName()),
-                                      QString::number(affected)}
-                              .join(u'|');
-        });
+        m_recording = m_session->connection.observe(
+            {.executed = [this](const QString &sql, const QVariantMap &values, int affected) {
+                const QVariant reference = values.value(QStringLiteral("pREFNO"));
+                m_executed << QStringList{sql, values.value(QStringLiteral("pKods")).toString(),
+                                          reference.toString() + u' ' + QString::fromLatin1(reference.typeName()),
+                                          QString::number(affected)}
+                                  .join(u'|');
+            }});
     }
 
     void list(std::optional<QDate> startDate)
@@ -292,6 +295,7 @@ private:
     RecordingPrompter m_prompter;
     ScriptedProgress m_progress;
     QStringList m_executed;
+    std::optional<Connection::Observation> m_recording;
 };
 
 QTEST_GUILESS_MAIN(TestDocumentRenumbering)

@@ -5,6 +5,7 @@
 
 #include "db/Command.h"
 #include "db/Error.h"
+#include "ops/RunRecorder.h"
 #include "ops/RunningNumber.h"
 #include "ops/Walk.h"
 
@@ -204,6 +205,64 @@ private slots:
         QCOMPARE(m_numbers.next(), int(before.size()) + 1);
     }
 
+    void reportListsEachKeptUnitOnce_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("row");
+        using Reason = RunEnd::Reason;
+        const QStringList all{"K1", "K2", "K3", "K4", "K5"};
+        QTest::newRow("to the end") << "" << all << int(Reason::End) << "" << -1;
+        QTest::newRow("error") << "error" << QStringList{"K1", "K2"} << int(Reason::Error) << "kilitli" << 3;
+        QTest::newRow("stop") << "stop" << QStringList{"K1", "K2"} << int(Reason::Conflict) << "Dur" << 3;
+        QTest::newRow("refused commit") << "refusal" << QStringList{"K1", "K2"} << int(Reason::Error) << "" << 3;
+        QTest::newRow("cancel") << "cancel" << QStringList{"K1", "K2"} << int(Reason::Cancelled) << "" << 3;
+    }
+
+    // Units rolled back with their group and run again are reported once,
+    // as kept; a unit whose work is taken back is not reported; the rows
+    // they changed are theirs alone.
+    void reportListsEachKeptUnitOnce()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QStringList, kept);
+        QFETCH(int, reason);
+        QFETCH(QString, said);
+        QFETCH(int, row);
+        std::unique_ptr<CommitRefusal> refusal;
+        if (fault == QStringLiteral("error")) {
+            m_failAt = QStringLiteral("K3");
+        } else if (fault == QStringLiteral("stop")) {
+            m_stopAt = QStringLiteral("K3");
+        } else if (fault == QStringLiteral("cancel")) {
+            m_progress.cancelAfter = 3;
+        } else if (fault == QStringLiteral("refusal")) {
+            if (!m_server->isEmbedded())
+                QSKIP("the refusal is SQLite's");
+            refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
+        }
+        ReportRecorder recorder(m_session->connection, RunReport::Kind::Run);
+        try {
+            walk(recorder);
+        } catch (const Error &) {
+        }
+        QStringList keys;
+        for (const UnitRecord &unit : recorder.report().units) {
+            keys << unit.note.key;
+            QCOMPARE(unit.row, list().result().rows.indexOf(QVariantList{unit.note.key}));
+            QCOMPARE(recorder.report().unitTable().rows.at(keys.size() - 1).at(4),
+                     QStringLiteral("UPDATE CARKART 1, INSERT MUHHESAP 1"));
+        }
+        QCOMPARE(keys, kept);
+        QCOMPARE(accounts().size(), kept.size());
+        const RunEnd end = recorder.report().end;
+        QCOMPARE(int(end.reason), reason);
+        QVERIFY2(end.text.contains(said), qPrintable(end.text));
+        QCOMPARE(end.row, row);
+    }
+
     void refusedCommitEndsTheRunOnItsRow()
     {
         if (!m_server->isEmbedded())
@@ -220,12 +279,12 @@ private:
 
     // Each unit marks its card with the number it takes and makes an
     // account for it: two statements, so a rollback shows.
-    WalkEnd walk()
+    WalkEnd walk(RunRecorder &recorder = RunRecorder::none())
     {
         const Command mark(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
         const Command account(m_session->connection, QStringLiteral("INSERT INTO MUHHESAP(MUHKOD) VALUES(:pKod)"));
         QFETCH_GLOBAL(int, maxUnits);
-        Walk walk({*m_session, *m_prompter, m_progress, {.maxUnits = maxUnits, .maxAgeMs = 60000}}, list());
+        Walk walk({*m_session, *m_prompter, m_progress, {.maxUnits = maxUnits, .maxAgeMs = 60000}, recorder}, list());
         walk.skipRepeated(QStringLiteral("CARKOD"));
         return walk.run(m_numbers, [&](RunningNumber &number) {
             const QString code = list().readText(QStringLiteral("CARKOD"));
@@ -233,7 +292,7 @@ private:
             account.execute({{QStringLiteral("pKod"), QStringLiteral("A-") + code}});
             if (code == m_failAt)
                 throw Error(QStringLiteral("kilitli"));
-            return code == m_stopAt ? UnitResult::stop(QStringLiteral("Dur")) : UnitResult::done();
+            return code == m_stopAt ? UnitResult::stop(QStringLiteral("Dur")) : UnitResult::done({.key = code});
         });
     }
 

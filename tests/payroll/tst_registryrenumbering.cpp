@@ -303,17 +303,17 @@ private slots:
         seedAndList(employees({"S1", "S2", "S3"}));
         const int failingRow = 1;
         int executed = 0;
-        m_session->connection.setExecutionObserver([&](const QString &, const QVariantMap &, int) {
-            if (list().currentRow() == failingRow && ++executed == position)
-                throw Error(QStringLiteral("kilitli"));
-        });
+        const Connection::Observation failing = m_session->connection.observe(
+            {.executed = [&](const QString &, const QVariantMap &, int) {
+                if (list().currentRow() == failingRow && ++executed == position)
+                    throw Error(QStringLiteral("kilitli"));
+            }});
         std::unique_ptr<CommitRefusal> refusal;
         if (position == 0)
             refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("S2")));
         QVERIFY_THROWS_EXCEPTION(Error, run({.startNumber = QStringLiteral("1"),
                                              .codeMask = QStringLiteral("0000"),
                                              .showConversion = shown}));
-        m_session->connection.setExecutionObserver({});
         refusal.reset();
 
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S1"), QStringLiteral("0001")));
@@ -392,12 +392,12 @@ private slots:
         seedAndList(employees({"S1", "S2"}));
         list().setCurrentRow(1);
         QStringList texts;
-        m_session->connection.setExecutionObserver([&](const QString &sql, const QVariantMap &values, int) {
-            QCOMPARE(values, (QVariantMap{{"pKod", "0001"}, {"pBorKod", "S2"}}));
-            texts << sql;
-        });
+        const Connection::Observation recording = m_session->connection.observe(
+            {.executed = [&](const QString &sql, const QVariantMap &values, int) {
+                QCOMPARE(values, (QVariantMap{{"pKod", "0001"}, {"pBorKod", "S2"}}));
+                texts << sql;
+            }});
         run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
-        m_session->connection.setExecutionObserver({});
         QCOMPARE(texts, (QStringList{
             "UPDATE BORSICIL SET BORSCLKOD=:pKod WHERE BORSCLKOD=:pBorKod;",
             "UPDATE BORPUANTAJ SET BORPNPERKOD=:pKod WHERE BORPNPERKOD=:pBorKod;",

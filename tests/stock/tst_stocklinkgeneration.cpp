@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <optional>
+
 using namespace zym;
 using namespace zym::test;
 
@@ -194,9 +196,9 @@ private:
     {
         if (!m_session->connection.isOpen()) {
             m_server->connect(*m_session);
-            m_session->connection.setExecutionObserver([this](const QString &sql, const QVariantMap &values, int) {
+            m_recording = m_session->connection.observe({.executed = [this](const QString &sql, const QVariantMap &values, int) {
                 m_executed << sql + u' ' + values.value(QStringLiteral("pKOD")).toString();
-            });
+            }});
         }
         StockLinkGeneration({*m_session, m_prompter, m_progress}).run(StockLinkRequest{});
     }
@@ -226,6 +228,7 @@ private:
     RecordingPrompter m_prompter;
     ScriptedProgress m_progress;
     QStringList m_executed;
+    std::optional<Connection::Observation> m_recording;
 };
 
 QTEST_GUILESS_MAIN(TestStockLinkGeneration)

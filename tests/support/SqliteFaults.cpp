@@ -22,7 +22,7 @@ CommitRefusal::CommitRefusal(Connection &connection, Taint taints)
 
 CommitRefusal::~CommitRefusal()
 {
-    m_connection.setExecutionObserver({});
+    m_observation.reset();
     if (!m_db)
         return;
     sqlite3_commit_hook(static_cast<sqlite3 *>(m_db), nullptr, nullptr);
@@ -34,9 +34,9 @@ void CommitRefusal::hookCommits()
     m_db = sqliteHandle(m_connection);
     sqlite3_commit_hook(static_cast<sqlite3 *>(m_db), &CommitRefusal::onCommit, this);
     sqlite3_rollback_hook(static_cast<sqlite3 *>(m_db), &CommitRefusal::onRollback, this);
-    m_connection.setExecutionObserver([this](const QString &sql, const QVariantMap &values, int) {
+    m_observation = m_connection.observe({.executed = [this](const QString &sql, const QVariantMap &values, int) {
         m_tainted = m_tainted || m_taints(sql, values);
-    });
+    }});
 }
 
 void CommitRefusal::deferBrokenKeys()
@@ -46,10 +46,10 @@ void CommitRefusal::deferBrokenKeys()
     m_connection.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS ZYM_REFUSAL(K INTEGER REFERENCES "
                                         "ZYM_REFUSAL_KEY(K) DEFERRABLE INITIALLY DEFERRED)"),
                          {});
-    m_connection.setExecutionObserver([this](const QString &sql, const QVariantMap &values, int) {
+    m_observation = m_connection.observe({.executed = [this](const QString &sql, const QVariantMap &values, int) {
         if (sql != brokenKey && m_taints(sql, values))
             m_connection.execute(brokenKey, {});
-    });
+    }});
 }
 
 CommitRefusal::Taint CommitRefusal::binding(const QString &value)

@@ -1,20 +1,19 @@
 #pragma once
 
+#include "db/Connection.h"
+
 #include <QString>
 #include <QVariantMap>
 
 #include <functional>
-
-namespace zym {
-class Connection;
-}
+#include <optional>
 
 namespace zym::test {
 
 // Makes an embedded connection refuse to commit any transaction in which a
 // statement that `taints` picks out has run, as a server refusing a change
-// at commit would. It watches through the connection's execution observer,
-// until this object is gone.
+// at commit would. It observes the connection's statements until this object
+// is gone.
 //
 // Through Qt's SQLite driver a commit hook refuses: SQLite rolls the
 // transaction back and the COMMIT reports an error. Through ODBC, where no
@@ -44,6 +43,7 @@ private:
     void *m_db = nullptr; // the sqlite3 handle, through Qt's SQLite driver only
     Taint m_taints;
     bool m_tainted = false;
+    std::optional<Connection::Observation> m_observation;
 };
 
 } // namespace zym::test

@@ -1,0 +1,67 @@
+#include "Preview.h"
+
+#include "db/Error.h"
+#include "db/Session.h"
+
+#include <array>
+
+namespace zym {
+
+namespace {
+
+// The session's lists as they were, put back when this is gone.
+class ListsKept
+{
+public:
+    explicit ListsKept(Session &session)
+        : m_lists{&session.ADOQuery1, &session.qMUHFIS, &session.qMUHHAR, &session.qBor}
+    {
+        for (std::size_t i = 0; i < m_lists.size(); ++i)
+            m_held[i] = m_lists[i]->snapshot();
+    }
+
+    ~ListsKept()
+    {
+        for (std::size_t i = 0; i < m_lists.size(); ++i)
+            m_lists[i]->restore(m_held[i]);
+    }
+
+    ListsKept(const ListsKept &) = delete;
+    ListsKept &operator=(const ListsKept &) = delete;
+
+private:
+    std::array<Statement *, 4> m_lists;
+    std::array<Statement::Snapshot, 4> m_held;
+};
+
+// Ends the preview that the error `cause` ended. Should that fail too, the
+// error raised names both.
+void endPreviewAfter(Connection &connection, const QString &cause)
+{
+    try {
+        connection.endPreview();
+    } catch (const Error &failure) {
+        throw Error(cause.isEmpty() ? failure.text() : cause + u'\n' + failure.text());
+    }
+}
+
+} // namespace
+
+void runAsPreview(Session &session, const std::function<void()> &operation)
+{
+    const ListsKept lists(session);
+    Connection &connection = session.connection;
+    connection.beginPreview();
+    try {
+        operation();
+    } catch (const Error &error) {
+        endPreviewAfter(connection, error.text());
+        throw;
+    } catch (...) {
+        endPreviewAfter(connection, QString());
+        throw;
+    }
+    connection.endPreview();
+}
+
+} // namespace zym

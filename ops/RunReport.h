@@ -1,0 +1,85 @@
+#pragma once
+
+#include "db/SqlText.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zym {
+
+// What a unit of work says about itself in the report: the key of what it
+// handled, for a re-coding the new code, and the accounts it made.
+struct UnitNote
+{
+    QString key;
+    QString newCode;
+    QStringList accounts;
+};
+
+// One statement a unit ran and the rows it affected.
+struct StatementEffect
+{
+    SqlText::Change::Kind kind;
+    QString table;
+    int rows;
+};
+
+// A unit whose work was kept: the list row it ran on (-1 where no list is
+// walked), its note and its statements in the order they ran.
+struct UnitRecord
+{
+    int row;
+    UnitNote note;
+    QList<StatementEffect> statements;
+};
+
+// How a run ended, with the notice or error text and the list row it ended
+// on (-1 where there is none).
+struct RunEnd
+{
+    enum class Reason { End, Cancelled, Conflict, Error };
+    Reason reason = Reason::End;
+    QString text;
+    int row = -1;
+};
+
+// The rows one table had inserted, updated and deleted over a run.
+struct TableTotal
+{
+    QString table;
+    int inserted = 0;
+    int updated = 0;
+    int deleted = 0;
+};
+
+// Rows of texts under a header, as the report window and its file show them.
+struct TextTable
+{
+    QStringList header;
+    QList<QStringList> rows;
+};
+
+// The record of one run: every unit it kept, once, in the order kept, and
+// how it ended. A preview's report lists what the run would have kept.
+struct RunReport
+{
+    enum class Kind { Run, Preview };
+
+    Kind kind = Kind::Run;
+    QList<UnitRecord> units;
+    RunEnd end;
+
+    // "Önizleme: hiçbir değişiklik kaydedilmedi" for a preview.
+    QString title() const;
+    // Per table, in the order the tables were first changed.
+    QList<TableTotal> totals() const;
+    // One row per unit: list row (counted from 1), key, new code, accounts
+    // made, and each statement as "UPDATE CARKART 1".
+    TextTable unitTable() const;
+    TextTable totalTable() const;
+    // "Çakışma, satır 3: ..." and the like.
+    QString endText() const;
+};
+
+} // namespace zym
