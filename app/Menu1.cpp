@@ -270,10 +270,12 @@ void TForm8::buildCardPage()
     AnchorLayout &page = addPage(TabSheet1, "TabSheet1", QStringLiteral("         VERİ         "));
     DBGrid1 = addGrid(page, "DBGrid1", m_session.ADOQuery1, {-4, -6, 922, 457},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    // The grid's top 6 pixels lie above the page; its header is as much taller,
-    // so the column titles stay whole.
+    // The grid's top 6 pixels lie above the page; its header is as much taller
+    // and its titles sit at its foot, so they stay whole.
     QHeaderView *titles = DBGrid1->horizontalHeader();
-    titles->setMinimumHeight(titles->sizeHint().height() + 6);
+    // A header's own height follows its titles' font with a few pixels of frame.
+    titles->setMinimumHeight(titles->fontMetrics().height() + 8 + 6);
+    titles->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     QList<StatementGrid::Column> columns;
     for (const CardList::Column &column : CardList::columns())
         columns << StatementGrid::Column{column.name, column.gridWidth};
