@@ -130,7 +130,8 @@ QPlainTextEdit *addMemo(AnchorLayout &layout, const char *name, const QString &t
     return memo;
 }
 
-// A decorative rectangle: white, with a black border.
+// A decorative rectangle: white, with a black border, drawn beneath the
+// page's controls as shapes are.
 QFrame *addShape(AnchorLayout &layout, const char *name, const QRect &place)
 {
     auto *shape = named<QFrame>(name);
@@ -141,6 +142,7 @@ QFrame *addShape(AnchorLayout &layout, const char *name, const QRect &place)
     shape->setPalette(palette);
     shape->setAutoFillBackground(true);
     layout.place(shape, place);
+    shape->lower();
     return shape;
 }
 

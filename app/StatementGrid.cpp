@@ -54,6 +54,13 @@ void StatementGrid::showColumns(const QList<Column> &columns)
 
 void StatementGrid::applyColumnWidths()
 {
+    // Columns the grid was not told about are at least as wide as their titles.
+    if (m_widths.isEmpty()) {
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            setColumnWidth(column, qMax(horizontalHeader()->defaultSectionSize(),
+                                        horizontalHeader()->sectionSizeHint(column)));
+        return;
+    }
     for (int column = 0; column < qMin(m_model->columnCount(), int(m_widths.size())); ++column) {
         if (m_widths.at(column) > 0)
             setColumnWidth(column, m_widths.at(column));
