@@ -368,6 +368,43 @@ private slots:
         QVERIFY(view->selectionModel()->selectedRows().isEmpty());
     }
 
+    // The journal and payroll grids show their titles whole: bold 10-point
+    // titles are wider than a column's default width.
+    void gridTitlesShowWhole_data()
+    {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<StatementOf>("statement");
+        QTest::newRow("vouchers") << "DBGrid2" << &Session::qMUHFIS;
+        QTest::newRow("journal lines") << "DBGrid3" << &Session::qMUHHAR;
+        QTest::newRow("payroll") << "DBGrid4" << &Session::qBor;
+    }
+
+    void gridTitlesShowWhole()
+    {
+        QFETCH(QString, grid);
+        QFETCH(StatementOf, statement);
+        m_server->connect(m_window->session());
+        Statement &list = m_window->session().*statement;
+        list.setText(QStringLiteral("SELECT MUHHARREFNO, MUHHARACIKLAMA1 FROM MUHHAR"));
+        list.open();
+        auto *view = m_window->findChild<QTableView *>(grid);
+        for (int column = 0; column < 2; ++column) {
+            const int title = view->horizontalHeader()->fontMetrics().horizontalAdvance(
+                view->model()->headerData(column, Qt::Horizontal).toString());
+            QVERIFY2(view->columnWidth(column) > title, qPrintable(grid));
+        }
+    }
+
+    // The payroll page's shapes are drawn beneath its buttons.
+    void shapesLieBeneathTheButtons()
+    {
+        auto *page = control<QTabWidget>("PageControl1");
+        page->setCurrentWidget(control<QWidget>("TabSheet4"));
+        QWidget *button = control<QWidget>("Button6");
+        // Shape1 runs down through the button at x 64 of the page.
+        QCOMPARE(button->parentWidget()->childAt(QPoint(64, button->y() + button->height() - 3)), button);
+    }
+
     // A held grid stays on its row while the list walks, and follows it
     // again when the hold ends.
     void heldGridFollowsOnRelease()
