@@ -1,16 +1,15 @@
 #include "TableDigest.h"
 
 #include "db/EmbeddedDatabase.h"
-#include "db/Tables.h"
 
 #include <algorithm>
 
 namespace zym::test {
 
-QStringList tableDigest(EmbeddedDatabase &db)
+QStringList tableDigest(EmbeddedDatabase &db, const QList<TableSpec> &tables)
 {
     QStringList digest;
-    for (const TableSpec &table : Tables::companyTables()) {
+    for (const TableSpec &table : tables) {
         QStringList rows;
         for (const QVariantList &row :
              db.select(QStringLiteral("SELECT %1 FROM %2").arg(table.columnNames().join(u','), table.name))) {
