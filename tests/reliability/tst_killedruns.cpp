@@ -27,7 +27,7 @@ namespace {
 
 // Sized so that a whole run takes a few seconds: long enough for kills to
 // fall between many commits, short enough for the trials to stay quick.
-const DemoSize demoSize{.cards = 3000, .movements = 30000, .stockCards = 12, .vouchers = 6, .employees = 3000};
+const DemoSize demoSize{.cards = 6000, .movements = 60000, .stockCards = 12, .vouchers = 6, .employees = 6000};
 constexpr int killsPerOperation = 30;
 // Kills fall up to this much past the length of a whole run, so some land
 // after its end.
@@ -418,7 +418,7 @@ private slots:
               byRows.value(Moment::Before), byRows.value(Moment::Amid), byRows.value(Moment::After), beforeStart,
               amidHandler, afterHandler, halfChanged);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
-        QVERIFY2(byRows.value(Moment::Amid) >= killsPerOperation / 2, "too few kills fell amid the run");
+        QVERIFY2(byRows.value(Moment::Amid) >= killsPerOperation / 3, "too few kills fell amid the run");
     }
 
 private:
