@@ -88,6 +88,40 @@ QStringList SqlText::parameterNames(const QString &sql)
     return names;
 }
 
+bool SqlText::holdsSecondStatement(const QString &sql)
+{
+    bool ended = false;
+    bool second = false;
+    forEachPart(
+        sql,
+        [&](const QString &code) {
+            for (qsizetype pos = 0; pos < code.size() && !second; ++pos) {
+                const QChar c = code.at(pos);
+                if (c == u';')
+                    ended = true;
+                else if (ended && !c.isSpace())
+                    second = true;
+                else if (c == u'[')
+                    pos = closingBracket(code, pos);
+            }
+        },
+        // A literal is code; a comment is not.
+        [&](const QString &verbatim) { second = second || (ended && !verbatim.startsWith(u'-') && !verbatim.startsWith(u'/')); });
+    return second;
+}
+
+QString SqlText::withoutComments(const QString &sql)
+{
+    QString text;
+    forEachPart(
+        sql, [&](const QString &code) { text += code; },
+        [&](const QString &verbatim) {
+            const bool comment = verbatim.startsWith(u'-') || verbatim.startsWith(u'/');
+            text += comment ? QStringLiteral(" ") : verbatim;
+        });
+    return text;
+}
+
 QString SqlText::bracketed(const QString &name)
 {
     return u'[' + QString(name).replace(u']', QStringLiteral("]]")) + u']';
