@@ -5,6 +5,7 @@
 #include "db/EmbeddedFolder.h"
 #include "demo/DemoData.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -100,6 +101,43 @@ private slots:
         QCOMPARE(m_prompter->notices, QStringList());
         QCOMPARE(tableDigest(m_server->db()), before);
         QVERIFY(!m_window->session().connection.inUnit());
+    }
+
+    // A picture that writes nothing for a number would give a card, an
+    // account or an employee an empty code: the unit fails before it
+    // changes anything, with a message saying so.
+    void emptyCodeIsRefused_data()
+    {
+        QTest::addColumn<QStringList>("settings"); // control=text; a check box ticked by "=1"
+        QTest::addColumn<QString>("button");
+        QTest::newRow("card code, re-coding") << QStringList{"Edit6=#", "Edit5=0"} << "BitBtn3";
+        QTest::newRow("account code, re-coding")
+            << QStringList{"Edit6=#", "Edit7=0", "Edit8=0", "CheckBox2=1"} << "BitBtn3";
+        QTest::newRow("card code, controlled change") << QStringList{"Edit6=#", "Edit5=0"} << "BitBtn5";
+        QTest::newRow("account code, missing accounts") << QStringList{"Edit9=#", "Edit7=0", "Edit8=0"} << "BitBtn6";
+        QTest::newRow("registry code") << QStringList{"Edit6=#", "Edit5=0"} << "Button6";
+        QTest::newRow("registry code, each change shown") << QStringList{"Edit6=#", "Edit5=0", "CheckBox3=1"} << "Button6";
+    }
+
+    void emptyCodeIsRefused()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(QString, button);
+        connectAndChoose();
+        for (const QString &setting : settings) {
+            const QString field = setting.section(u'=', 0, 0);
+            const QString value = setting.section(u'=', 1);
+            if (auto *box = qobject_cast<QCheckBox *>(control<QWidget>(qPrintable(field))))
+                box->setChecked(value == QStringLiteral("1"));
+            else
+                type(field, value);
+        }
+        prepareFor(button);
+        const QStringList before = tableDigest(m_server->db());
+        click(qPrintable(button));
+        QCOMPARE(m_prompter->errors, QStringList{"'#' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz."});
+        QCOMPARE(m_prompter->notices, QStringList());
+        QCOMPARE(tableDigest(m_server->db()), before);
     }
 
     // Used as typed: the run leaves what a run with `plain` leaves, where
