@@ -26,6 +26,12 @@ qsizetype literalEnd(const QString &sql, qsizetype pos, QChar quote)
     return sql.size();
 }
 
+// A verbatim part (see forEachPart) that is a comment, not a literal.
+bool isComment(const QString &verbatim)
+{
+    return verbatim.startsWith(u'-') || verbatim.startsWith(u'/');
+}
+
 } // namespace
 
 qsizetype SqlText::closingBracket(const QString &sql, qsizetype open)
@@ -106,7 +112,7 @@ bool SqlText::holdsSecondStatement(const QString &sql)
             }
         },
         // A literal is code; a comment is not.
-        [&](const QString &verbatim) { second = second || (ended && !verbatim.startsWith(u'-') && !verbatim.startsWith(u'/')); });
+        [&](const QString &verbatim) { second = second || (ended && !isComment(verbatim)); });
     return second;
 }
 
@@ -115,10 +121,7 @@ QString SqlText::withoutComments(const QString &sql)
     QString text;
     forEachPart(
         sql, [&](const QString &code) { text += code; },
-        [&](const QString &verbatim) {
-            const bool comment = verbatim.startsWith(u'-') || verbatim.startsWith(u'/');
-            text += comment ? QStringLiteral(" ") : verbatim;
-        });
+        [&](const QString &verbatim) { text += isComment(verbatim) ? QStringLiteral(" ") : verbatim; });
     return text;
 }
 
