@@ -2,6 +2,7 @@
 
 #include "db/Error.h"
 #include "db/Session.h"
+#include "db/SqlText.h"
 
 namespace zym {
 
@@ -12,6 +13,9 @@ const QString CardList::defaultQuery = QStringLiteral(
     "MUHKOD=CAREKCHAR1),'')AS HESSATICI  FROM CARKART \n"
     "LEFT JOIN KIMLIKLER ON CARKART.CARKOD=KIMLIKLER.KIMKOD WHERE CARKART.CAROZKOD3<>'SK' AND "
     "CARKART.CAROZKOD3<>'IHR' ORDER BY CARKOD");
+
+const QString CardList::secondStatement =
+    QStringLiteral("Kart listesi sorgusu tek bir komut olmalı: ';' işaretinden sonra ikinci bir komut var.");
 
 namespace {
 
@@ -64,6 +68,11 @@ const QList<CardList::Column> &CardList::columns()
 void CardList::load(Session &session, const QString &query)
 {
     Statement &list = session.ADOQuery1;
+    // Loading the list reads; a second statement would run too, and may write.
+    if (SqlText::holdsSecondStatement(query)) {
+        list.close();
+        throw Error(secondStatement);
+    }
     list.setText(query);
     list.open();
     const ResultSet &result = list.result();

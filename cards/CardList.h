@@ -27,9 +27,12 @@ extern const QString defaultQuery;
 // The columns every card-list query must return, in grid order.
 const QList<Column> &columns();
 
+// Refused before it runs: a query with a second statement after a ";".
+extern const QString secondStatement;
+
 // Replaces ADOQuery1's text with `query` and opens it on its first row.
 // A query that lacks one of the columns, or returns one with another kind,
-// raises an error and leaves the list closed.
+// or holds a second statement, raises an error and leaves the list closed.
 void load(Session &session, const QString &query);
 
 } // namespace CardList

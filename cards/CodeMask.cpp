@@ -1,5 +1,7 @@
 #include "CodeMask.h"
 
+#include "db/Error.h"
+
 #include <QList>
 
 namespace zym {
@@ -64,6 +66,14 @@ QString CodeMask::render(const QString &picture, qint32 number)
     if (places == 0)
         result += digits;
     return sign + result;
+}
+
+QString CodeMask::renderCode(const QString &picture, qint32 number)
+{
+    const QString code = render(picture, number);
+    if (code.trimmed().isEmpty())
+        throw Error(QStringLiteral("'%1' biçimi %2 sayısından boş bir kod yapıyor; kod boş olamaz.").arg(picture).arg(number));
+    return code;
 }
 
 } // namespace zym

@@ -15,6 +15,11 @@ namespace CodeMask {
 
 QString render(const QString &picture, qint32 number);
 
+// The same, for a code that names something (a card, an account, an
+// employee): a picture that leaves no character of it but blanks, as "#"
+// does for 0, raises instead, since the code would name nothing.
+QString renderCode(const QString &picture, qint32 number);
+
 } // namespace CodeMask
 
 } // namespace zym

@@ -74,7 +74,7 @@ void ControlledCodeChange::run(const ControlledChangeRequest &request)
     RunningNumber sequence(start);
     Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(sequence, [&](RunningNumber &number) {
         const QString oldCode = list.readText(QStringLiteral("CARKOD"));
-        const QString newCode = CodeMask::render(request.codeMask, number.next());
+        const QString newCode = CodeMask::renderCode(request.codeMask, number.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);
         propagation.run(newCode, oldCode);

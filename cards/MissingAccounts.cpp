@@ -41,7 +41,7 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
         const bool customerMissing = list.readText(QStringLiteral("CARMUHKODU")).isEmpty();
         const bool supplierMissing = list.readText(QStringLiteral("CAREKCHAR1")).isEmpty();
         const auto code = [&](const QString &prefix, RunningNumber &number) {
-            return prefix + CodeMask::render(request.accountMask, number.next());
+            return prefix + CodeMask::renderCode(request.accountMask, number.next());
         };
         AccountCodes made;
         if (type == CardAccounts::customerType && customerMissing) {

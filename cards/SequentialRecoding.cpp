@@ -56,7 +56,7 @@ void SequentialRecoding::run(const RecodingRequest &request)
     Numbers numbers{RunningNumber(start), RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
     Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
         const QString oldCode = list.readText(QStringLiteral("CARKOD"));
-        const QString newCode = CodeMask::render(request.codeMask, n.sequence.next());
+        const QString newCode = CodeMask::renderCode(request.codeMask, n.sequence.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);
         propagation.run(newCode, oldCode);
@@ -65,7 +65,7 @@ void SequentialRecoding::run(const RecodingRequest &request)
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         if ((!sequential || request.makeAccounts) && type >= CardAccounts::customerType && type <= CardAccounts::bothTypes) {
             const auto suffix = [&](RunningNumber &number) {
-                return sequential ? CodeMask::render(request.codeMask, number.next()) : newCode;
+                return sequential ? CodeMask::renderCode(request.codeMask, number.next()) : newCode;
             };
             AccountCodes codes;
             if (type != CardAccounts::supplierType)

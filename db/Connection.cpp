@@ -371,9 +371,9 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
     // database, however often it runs.
     auto found = m_statements.find(sql);
     if (found == m_statements.end()) {
-        QString text = sql;
+        QString text = SqlText::withoutComments(sql);
         if (m_backend == Backend::Sqlite) {
-            const auto adapted = SqliteDialect::adapt(sql, m_currentDatabase);
+            const auto adapted = SqliteDialect::adapt(text, m_currentDatabase);
             attachDatabases(adapted.databases);
             text = adapted.text;
         }

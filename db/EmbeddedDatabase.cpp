@@ -7,6 +7,7 @@
 #include "UnitOfWork.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -16,13 +17,31 @@ namespace zym {
 
 namespace {
 
-QStringList ddl(const TableSpec &table, const QString &textCollation)
+// The width n of a VARCHAR(n) column; 0 for any other type.
+int textWidth(const QString &type)
+{
+    static const QRegularExpression varchar(QStringLiteral(R"(^VARCHAR\((\d+)\)$)"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = varchar.match(type);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+// SQLite keeps text of any length in a VARCHAR(n) column; SQL Server refuses
+// a longer value and the statement fails. `enforceWidths` makes an SQLite
+// table refuse it too, naming the column, so that an overlong code fails its
+// unit of work on either backend.
+QStringList ddl(const TableSpec &table, const QString &textCollation, bool enforceWidths)
 {
     QStringList columns;
     for (const ColumnSpec &column : table.columns) {
         QString definition = column.name + u' ' + column.type;
-        if (!textCollation.isEmpty() && column.type.startsWith(QStringLiteral("VARCHAR")))
+        const int width = textWidth(column.type);
+        if (!textCollation.isEmpty() && width > 0)
             definition += QStringLiteral(" COLLATE ") + textCollation;
+        if (enforceWidths && width > 0) {
+            definition += QStringLiteral(" CONSTRAINT \"%1 en çok %2 karakter olabilir\" CHECK(length(%1)<=%2)")
+                              .arg(column.name)
+                              .arg(width);
+        }
         columns << definition;
     }
     QStringList statements{QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")))};
@@ -68,9 +87,10 @@ EmbeddedDatabase::~EmbeddedDatabase()
 
 void EmbeddedDatabase::createTables(const QList<TableSpec> &tables, const QString &textCollation)
 {
+    const bool enforceWidths = !m_connection || m_connection->backend() == Backend::Sqlite;
     inOneTransaction([&] {
         for (const TableSpec &table : tables) {
-            for (const QString &statement : ddl(table, textCollation))
+            for (const QString &statement : ddl(table, textCollation, enforceWidths))
                 exec(statement);
         }
     });

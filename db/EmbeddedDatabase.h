@@ -32,7 +32,8 @@ public:
     EmbeddedDatabase &operator=(const EmbeddedDatabase &) = delete;
 
     // Lays out `tables`; a `textCollation` such as NOCASE applies to every
-    // text column, as a server's collation would.
+    // text column, as a server's collation would. As on SQL Server, a text
+    // column refuses a value longer than its width.
     void createTables(const QList<TableSpec> &tables, const QString &textCollation = QString());
     void exec(const QString &sql);
     // Inserts `rows` into `table`, all in one transaction; a null text or an

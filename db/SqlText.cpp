@@ -53,6 +53,12 @@ QString tableAt(const QString &sql, qsizetype pos)
     return sql.mid(start, pos - start);
 }
 
+// A verbatim part (see forEachPart) that is a comment, not a literal.
+bool isComment(const QString &verbatim)
+{
+    return verbatim.startsWith(u'-') || verbatim.startsWith(u'/');
+}
+
 } // namespace
 
 SqlText::Change SqlText::changeOf(const QString &sql)
@@ -139,6 +145,37 @@ QStringList SqlText::parameterNames(const QString &sql)
         },
         [](const QString &) {});
     return names;
+}
+
+bool SqlText::holdsSecondStatement(const QString &sql)
+{
+    bool ended = false;
+    bool second = false;
+    forEachPart(
+        sql,
+        [&](const QString &code) {
+            for (qsizetype pos = 0; pos < code.size() && !second; ++pos) {
+                const QChar c = code.at(pos);
+                if (c == u';')
+                    ended = true;
+                else if (ended && !c.isSpace())
+                    second = true;
+                else if (c == u'[')
+                    pos = closingBracket(code, pos);
+            }
+        },
+        // A literal is code; a comment is not.
+        [&](const QString &verbatim) { second = second || (ended && !isComment(verbatim)); });
+    return second;
+}
+
+QString SqlText::withoutComments(const QString &sql)
+{
+    QString text;
+    forEachPart(
+        sql, [&](const QString &code) { text += code; },
+        [&](const QString &verbatim) { text += isComment(verbatim) ? QStringLiteral(" ") : verbatim; });
+    return text;
 }
 
 QString SqlText::bracketed(const QString &name)

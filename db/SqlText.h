@@ -25,6 +25,15 @@ struct Change
 // [FROM] t. Any other text changes nothing that is told apart (Kind::None).
 Change changeOf(const QString &sql);
 
+// Whether anything but blanks and comments follows a ";" that ends a
+// statement: a second statement, which the servers would run too.
+bool holdsSecondStatement(const QString &sql);
+
+// `sql` with each comment replaced by a blank, as the servers read it.
+// Qt's scan for ":name" placeholders reads comments as code: a colon in
+// one ("-- 10:30") would make a placeholder the server never sees.
+QString withoutComments(const QString &sql);
+
 // `name` bracketed for T-SQL, with "]" doubled: any typed name stays one name.
 QString bracketed(const QString &name);
 

@@ -20,8 +20,9 @@ namespace zym {
 const QString DemoData::defaultMasterSuffix = QStringLiteral("MASTERV8");
 
 namespace {
-// Goes up whenever the rows written for a size change.
-constexpr int rowsVersion = 1;
+// Goes up whenever what is written for a size changes: the rows, or the
+// tables they go in.
+constexpr int rowsVersion = 2;
 const QString stampFile = QStringLiteral("demo-version");
 }
 

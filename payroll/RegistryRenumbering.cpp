@@ -31,7 +31,7 @@ void RegistryRenumbering::run(const RegistryRenumberingRequest &request)
     Session &session = m_context.session;
     const RegistryCodePropagation propagation(session.connection);
     Statement &list = session.qBor;
-    const auto newCode = [&request](qint32 n) { return CodeMask::render(request.codeMask, n); };
+    const auto newCode = [&request](qint32 n) { return CodeMask::renderCode(request.codeMask, n); };
 
     Walk walk(m_context, list);
     // Where each change is shown, the grid follows the row shown; otherwise

@@ -1,4 +1,5 @@
 #include "cards/CodeMask.h"
+#include "db/Error.h"
 
 #include <QTest>
 
@@ -45,6 +46,32 @@ private slots:
         QFETCH(int, number);
         QFETCH(QString, code);
         QCOMPARE(CodeMask::render(picture, number), code);
+    }
+
+    // A code is refused where the picture leaves nothing of it but blanks.
+    void codeNamesSomething_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("error"); // empty: the code is made
+        QTest::newRow("# zero") << "#" << 0 << "'#' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz.";
+        QTest::newRow("blanks and # zero") << "  ##" << 0 << "'  ##' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz.";
+        QTest::newRow("# one") << "#" << 1 << "";
+        QTest::newRow("0 zero") << "0" << 0 << "";
+        QTest::newRow("literal and # zero") << "K#" << 0 << "";
+    }
+
+    void codeNamesSomething()
+    {
+        QFETCH(QString, picture);
+        QFETCH(int, number);
+        QFETCH(QString, error);
+        try {
+            QCOMPARE(CodeMask::renderCode(picture, number), CodeMask::render(picture, number));
+            QVERIFY(error.isEmpty());
+        } catch (const Error &refused) {
+            QCOMPARE(refused.text(), error);
+        }
     }
 };
 

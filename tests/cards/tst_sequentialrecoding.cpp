@@ -1,7 +1,9 @@
 #include "CardFixture.h"
+#include "CommitGroupings.h"
 #include "CompanyTest.h"
+#include "InjectedFailure.h"
 #include "RecordingPrompter.h"
-#include "SqliteFaults.h"
+#include "TableDigest.h"
 
 #include "cards/CardList.h"
 #include "cards/SequentialRecoding.h"
@@ -380,47 +382,63 @@ private slots:
 
     // A failure at any statement of a card's unit, or at its commit, leaves
     // that card wholly on its old code and accounts, the cards before it
-    // wholly done, the cards after it untouched, and the list on it.
+    // wholly done, the cards after it untouched, the list on it, and the
+    // error on its way to the default error display. Committed card by card
+    // or all in one transaction, the run leaves the same rows.
     void failureAtEveryPositionOfAUnit_data()
     {
+        QTest::addColumn<bool>("sequential");
         QTest::addColumn<int>("position"); // 1-based statement of the unit; 0 for the commit
-        for (qsizetype i = 0; i < CardCodePropagation::steps().size(); ++i)
-            QTest::addRow("rename %s", qPrintable(CardCodePropagation::steps().at(i).table)) << int(i + 1);
         const QStringList accountSteps{"remove 120", "remove 320", "insert 120", "insert 320", "link both"};
-        for (qsizetype i = 0; i < accountSteps.size(); ++i)
-            QTest::addRow("%s", qPrintable(accountSteps.at(i))) << int(CardCodePropagation::steps().size() + i + 1);
-        QTest::newRow("commit") << 0;
+        for (const bool sequential : {true, false}) {
+            const char *mode = sequential ? "sequential" : "card-code mode";
+            const qsizetype renames = sequential ? CardCodePropagation::steps().size() : 3;
+            for (qsizetype i = 0; i < renames; ++i) {
+                QTest::addRow("%s, rename %s", mode, qPrintable(CardCodePropagation::steps().at(i).table))
+                    << sequential << int(i + 1);
+            }
+            for (qsizetype i = 0; i < accountSteps.size(); ++i)
+                QTest::addRow("%s, %s", mode, qPrintable(accountSteps.at(i))) << sequential << int(renames + i + 1);
+            QTest::addRow("%s, commit", mode) << sequential << 0;
+        }
     }
 
     void failureAtEveryPositionOfAUnit()
     {
+        QFETCH(bool, sequential);
         QFETCH(int, position);
-        const int failingRow = 2; // K3, a card of both types: every statement runs
-        int executed = 0;
-        const Connection::Observation failing = m_session->connection.observe(
-            {.executed = [&](const QString &, const QVariantMap &, int) {
-                if (list().currentRow() == failingRow && ++executed == position)
-                    throw Error(QStringLiteral("kilitli"));
-            }});
-        std::unique_ptr<CommitRefusal> refusal;
         if (position == 0 && !m_server->isEmbedded())
             QSKIP("the refusal is SQLite's");
-        if (position == 0)
-            refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
-        QVERIFY_THROWS_EXCEPTION(Error, run(request(true, true)));
-        refusal.reset();
+        const int failingRow = 2; // K3, a card of both types: every statement runs
+        QList<QStringList> digests;
+        for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
+            if (!digests.isEmpty())
+                restart();
+            QString error;
+            {
+                InjectedFailure failure(m_session->connection, position, InjectedFailure::onRow(list(), failingRow));
+                error = errorRaisedBy([&] { run(request(sequential, true), grouping); });
+            }
+            QVERIFY(!error.isEmpty());
+            if (position != 0)
+                QCOMPARE(error, InjectedFailure::message);
 
-        QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), 20));
-        QVERIFY(renamedEverywhere(db(), QStringLiteral("K2"), QStringLiteral("0002"), 20));
-        QVERIFY(renamedEverywhere(db(), QStringLiteral("K3"), QStringLiteral("K3"), 20));
-        QVERIFY(renamedEverywhere(db(), QStringLiteral("K4"), QStringLiteral("K4"), 20));
-        const auto cards = cardAccounts(db());
-        QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{"120 0001", ""}));
-        QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{"", "320 0001"}));
-        QCOMPARE(cards.value(QStringLiteral("K3")), (QStringList{"120 ESKI", "320 ESKI"}));
-        QCOMPARE(chart(db()).keys(), (QStringList{"120 0001", "320 0001"}));
-        QCOMPARE(list().currentRow(), failingRow);
-        QVERIFY(!m_session->connection.inUnit());
+            const qsizetype renames = sequential ? 20 : 3;
+            QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), renames));
+            QVERIFY(renamedEverywhere(db(), QStringLiteral("K2"), QStringLiteral("0002"), renames));
+            for (const QString &untouched : {QStringLiteral("K3"), QStringLiteral("K4")})
+                QVERIFY(renamedEverywhere(db(), untouched, untouched, 20));
+            const auto cards = cardAccounts(db());
+            const QString supplier = sequential ? QStringLiteral("320 0001") : QStringLiteral("320 0002");
+            QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{"120 0001", ""}));
+            QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{"", supplier}));
+            QCOMPARE(cards.value(QStringLiteral("K3")), (QStringList{"120 ESKI", "320 ESKI"}));
+            QCOMPARE(chart(db()).keys(), (QStringList{"120 0001", supplier}));
+            QCOMPARE(list().currentRow(), failingRow);
+            QVERIFY(!m_session->connection.inUnit());
+            digests << tableDigest(db());
+        }
+        QCOMPARE(digests.at(1), digests.at(0));
     }
 
 private:
@@ -432,10 +450,16 @@ private:
         return {QStringLiteral("1"), QStringLiteral("0000"), QStringLiteral("1"), QStringLiteral("1"), sequential, makeAccounts};
     }
 
-    void run(const RecodingRequest &request)
+    void run(const RecodingRequest &request, const CommitGrouping &grouping = {})
     {
-        SilentProgress progress;
-        SequentialRecoding({*m_session, *m_prompter, progress}).run(request);
+        runOperation<SequentialRecoding>(*m_session, *m_prompter, grouping, request);
+    }
+
+    // Starts again on a fresh server with the four cards.
+    void restart()
+    {
+        cleanup();
+        init();
     }
 
     std::unique_ptr<RecordingPrompter> m_prompter;

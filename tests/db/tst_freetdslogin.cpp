@@ -55,6 +55,8 @@ private slots:
         QTest::newRow("turkish") << "127.0.0.1" << "kullanıcı" << "ğüşıöçİĞÜŞÖÇ" << "ŞİRKET";
         QTest::newRow("empty password") << "127.0.0.1" << "sa" << "" << "MASTERV8";
         QTest::newRow("all at once") << "127.0.0.1" << " {k=ş;'" << " ;{='İ ğ " << " Ç{;=' ";
+        QTest::newRow("brackets") << "127.0.0.1" << "s]a[" << "[p]w]" << "M]V[";
+        QTest::newRow("comment marks") << "127.0.0.1" << "sa--" << "p/*w*/--" << "M--V/*";
     }
 
     void typedTextsArriveIntact()

@@ -66,6 +66,15 @@ private slots:
         QTest::newRow("blanks") << "HOST,1433" << "s a" << " pw " << "MASTER V8";
         QTest::newRow("empty password") << "HOST" << "sa" << "" << "MASTERV8";
         QTest::newRow("turkish") << "SUNUCU\\ŞİRKET" << "kullanıcı" << "ğüşiöç" << "MASTERV8";
+        // What an operator may type into each of the four edits.
+        for (const QString &typed : {QStringLiteral("a'b"), QStringLiteral("a;b"), QStringLiteral("a]b"),
+                                     QStringLiteral("a[b"), QStringLiteral("a--b"), QStringLiteral("a/*b"),
+                                     QStringLiteral("sonu boşluk "), QStringLiteral("ŞİRKET ğüşİı")}) {
+            QTest::addRow("server %s", qPrintable(typed)) << typed << "sa" << "vyx" << "MASTERV8";
+            QTest::addRow("login %s", qPrintable(typed)) << "HOST" << typed << "vyx" << "MASTERV8";
+            QTest::addRow("password %s", qPrintable(typed)) << "HOST" << "sa" << typed << "MASTERV8";
+            QTest::addRow("suffix %s", qPrintable(typed)) << "HOST" << "sa" << "vyx" << typed;
+        }
     }
 
     void valuesReachTheirKeysWhole()

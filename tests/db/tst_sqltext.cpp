@@ -58,6 +58,48 @@ private slots:
         const SqlText::Change change = SqlText::changeOf(sql);
         QCOMPARE(int(change.kind), kind);
         QCOMPARE(change.table, table);
+
+    void secondStatement_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("second");
+        QTest::newRow("one") << "SELECT * FROM CARKART" << false;
+        QTest::newRow("ended by a semicolon") << "SELECT * FROM CARKART;" << false;
+        QTest::newRow("blanks and lines after it") << "SELECT 1; \n\t " << false;
+        QTest::newRow("comments after it") << "SELECT 1; -- son\n /* ; DELETE FROM T */" << false;
+        QTest::newRow("a second statement") << "SELECT 1;DELETE FROM CARKART" << true;
+        QTest::newRow("after blanks and a comment") << "SELECT 1; /* x */ DELETE FROM CARKART" << true;
+        QTest::newRow("a literal after it") << "SELECT 1;'x'" << true;
+        QTest::newRow("a bracketed name after it") << "SELECT 1;[T]" << true;
+        QTest::newRow("semicolon in a literal") << "SELECT 'a;DELETE FROM T' FROM T" << false;
+        QTest::newRow("semicolon in brackets") << "SELECT [a;DELETE FROM T] FROM T" << false;
+        QTest::newRow("semicolon in a comment") << "SELECT 1 -- ; DELETE FROM T\nFROM T" << false;
+        QTest::newRow("two ends") << "SELECT 1;;" << false;
+    }
+
+    void secondStatement()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, second);
+        QCOMPARE(SqlText::holdsSecondStatement(sql), second);
+    }
+
+    void commentsBecomeBlanks_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("line comment") << "SELECT 1 -- saat 10:30\nFROM T" << "SELECT 1  \nFROM T";
+        QTest::newRow("block comment") << "SELECT /* :pKod */ 1" << "SELECT   1";
+        QTest::newRow("comment at the end") << "SELECT 1; -- son" << "SELECT 1;  ";
+        QTest::newRow("comment marks in literals and brackets") << "SELECT '--', \"/*\", [a--b] FROM T"
+                                                                << "SELECT '--', \"/*\", [a--b] FROM T";
+    }
+
+    void commentsBecomeBlanks()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, read);
+        QCOMPARE(SqlText::withoutComments(sql), read);
     }
 
     void bracketedDoublesTheClosingBracket()

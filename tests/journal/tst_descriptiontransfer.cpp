@@ -1,7 +1,10 @@
+#include "CommitGroupings.h"
 #include "CompanyTest.h"
+#include "InjectedFailure.h"
 #include "JournalFixture.h"
 #include "RecordingPrompter.h"
 #include "ScriptedProgress.h"
+#include "TableDigest.h"
 
 #include "db/Error.h"
 #include "journal/DescriptionTransfer.h"
@@ -177,6 +180,51 @@ private slots:
         QVERIFY(!m_session->connection.inUnit());
     }
 
+    // A failure at either update of a voucher's unit, or at its commit,
+    // leaves both line types of that voucher as they were, the voucher
+    // before it described, the one after it untouched, and the error on its
+    // way to the default error display. Committed voucher by voucher or all
+    // in one transaction, the run leaves the same rows.
+    void failureAtEveryPositionOfAUnit_data()
+    {
+        QTest::addColumn<int>("position"); // 1-based update of the unit; 0 for the commit
+        QTest::newRow("type-2 lines") << 1;
+        QTest::newRow("type-1 lines") << 2;
+        QTest::newRow("commit") << 0;
+    }
+
+    void failureAtEveryPositionOfAUnit()
+    {
+        QFETCH(int, position);
+        if (position == 0 && !m_server->isEmbedded())
+            QSKIP("the refusal is SQLite's");
+        QList<QStringList> digests;
+        for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
+            if (!digests.isEmpty()) {
+                cleanup();
+                init();
+            }
+            seedThreeVouchers();
+            loadList();
+            QString error;
+            {
+                InjectedFailure failure(m_session->connection, position, InjectedFailure::onRow(m_session->qMUHFIS, 1));
+                error = errorRaisedBy([&] { run(grouping); });
+            }
+            QVERIFY(!error.isEmpty());
+            if (position != 0)
+                QCOMPARE(error, InjectedFailure::message);
+            QCOMPARE(descriptions(db(), 1), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
+            QCOMPARE(descriptions(db(), 2), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
+            QCOMPARE(descriptions(db(), 3), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
+            QCOMPARE(m_session->qMUHFIS.currentRow(), 1);
+            QVERIFY(!m_session->qMUHFIS.controlsHeld());
+            QVERIFY(!m_session->connection.inUnit());
+            digests << tableDigest(db());
+        }
+        QCOMPARE(digests.at(1), digests.at(0));
+    }
+
     void cancelEndsTheRunBetweenVouchers()
     {
         seedThreeVouchers();
@@ -223,11 +271,11 @@ private:
         VoucherList::load(*m_session);
     }
 
-    void run()
+    void run(const CommitGrouping &grouping = {})
     {
         if (!m_session->connection.isOpen())
             loadList();
-        DescriptionTransfer({*m_session, m_prompter, m_progress}).run(DescriptionTransferRequest{});
+        DescriptionTransfer({*m_session, m_prompter, m_progress, grouping}).run(DescriptionTransferRequest{});
     }
 
     RecordingPrompter m_prompter;

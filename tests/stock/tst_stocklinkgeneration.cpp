@@ -1,6 +1,9 @@
+#include "CommitGroupings.h"
 #include "CompanyTest.h"
+#include "InjectedFailure.h"
 #include "RecordingPrompter.h"
 #include "ScriptedProgress.h"
+#include "TableDigest.h"
 
 #include "db/Error.h"
 #include "stock/StockLinkGeneration.h"
@@ -161,6 +164,50 @@ private slots:
         QCOMPARE(linkRows().size(), 15);
     }
 
+    // A failure at any insert of a card's unit, or at its commit, leaves that
+    // card without links, the card before it with all of its own, the card
+    // after it untouched, and the error on its way to the default error
+    // display. Committed card by card or all in one transaction, the run
+    // leaves the same rows.
+    void failureAtEveryPositionOfAUnit_data()
+    {
+        QTest::addColumn<int>("position"); // 1-based insert of the unit; 0 for the commit
+        for (int item = 1; item <= 5; ++item)
+            QTest::addRow("item %d", item) << item;
+        QTest::newRow("commit") << 0;
+    }
+
+    void failureAtEveryPositionOfAUnit()
+    {
+        QFETCH(int, position);
+        if (position == 0 && !m_server->isEmbedded())
+            QSKIP("the refusal is SQLite's");
+        QList<QStringList> digests;
+        for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
+            if (!digests.isEmpty()) {
+                cleanup();
+                init();
+            }
+            seedCards({{QStringLiteral("K1"), QStringLiteral("Vida"), 1},
+                       {QStringLiteral("K2"), QStringLiteral("Somun"), 3},
+                       {QStringLiteral("K3"), QStringLiteral("Boya"), 6}});
+            m_server->connect(*m_session);
+            QString error;
+            {
+                InjectedFailure failure(m_session->connection, position, CommitRefusal::binding(QStringLiteral("K2")));
+                error = errorRaisedBy([&] { run(grouping); });
+            }
+            QVERIFY(!error.isEmpty());
+            if (position != 0)
+                QCOMPARE(error, InjectedFailure::message);
+            QCOMPARE(linkCodes(), QStringList{"K1"});
+            QCOMPARE(linkRows().size(), 5);
+            QVERIFY(!m_session->connection.inUnit());
+            digests << tableDigest(db());
+        }
+        QCOMPARE(digests.at(1), digests.at(0));
+    }
+
     void cancelEndsTheRunBetweenCards()
     {
         seedCards({{QStringLiteral("K1"), QStringLiteral("Vida"), 1},
@@ -192,7 +239,7 @@ private:
                     rows);
     }
 
-    void run()
+    void run(const CommitGrouping &grouping = {})
     {
         if (!m_session->connection.isOpen()) {
             m_server->connect(*m_session);
@@ -200,7 +247,7 @@ private:
                 m_executed << sql + u' ' + values.value(QStringLiteral("pKOD")).toString();
             }});
         }
-        StockLinkGeneration({*m_session, m_prompter, m_progress}).run(StockLinkRequest{});
+        StockLinkGeneration({*m_session, m_prompter, m_progress, grouping}).run(StockLinkRequest{});
     }
 
     // The link rows in the order they were written.

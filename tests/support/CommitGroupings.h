@@ -1,0 +1,23 @@
+#pragma once
+
+#include "db/Session.h"
+#include "ops/Operation.h"
+#include "ops/Prompter.h"
+
+namespace zym::test {
+
+// Each unit of work committed on its own.
+inline constexpr CommitGrouping eachUnitAlone{.maxUnits = 1, .maxAgeMs = 0};
+// Every unit of a test's run in one transaction, however long it takes.
+inline constexpr CommitGrouping allUnitsTogether{.maxUnits = 1000000, .maxAgeMs = 3600000};
+
+// Runs an operation as its handler does, with its walk committing as
+// `grouping` says.
+template<typename Operation, typename Request>
+void runOperation(Session &session, Prompter &prompter, const CommitGrouping &grouping, const Request &request)
+{
+    SilentProgress progress;
+    Operation({session, prompter, progress, grouping}).run(request);
+}
+
+} // namespace zym::test
