@@ -58,6 +58,7 @@ private slots:
         const SqlText::Change change = SqlText::changeOf(sql);
         QCOMPARE(int(change.kind), kind);
         QCOMPARE(change.table, table);
+    }
 
     void secondStatement_data()
     {

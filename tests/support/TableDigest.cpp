@@ -2,10 +2,13 @@
 
 #include "TestServer.h"
 
+#include "db/EmbeddedDatabase.h"
 #include "db/Tables.h"
 
 #include <QCryptographicHash>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace zym::test {
 
@@ -37,12 +40,7 @@ QStringList changedTables(const QMap<QString, QByteArray> &before, const QMap<QS
             tables << it.key();
     }
     return tables;
-
-#include "db/EmbeddedDatabase.h"
-
-#include <algorithm>
-
-namespace zym::test {
+}
 
 QStringList tableDigest(EmbeddedDatabase &db, const QList<TableSpec> &tables)
 {

@@ -1,8 +1,15 @@
 #pragma once
 
+#include "db/Tables.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
+
+namespace zym {
+class EmbeddedDatabase;
+}
 
 namespace zym::test {
 
@@ -15,16 +22,6 @@ QMap<QString, QByteArray> tableDigests(TestServer &server);
 
 // The tables whose digests differ between `before` and `after`.
 QStringList changedTables(const QMap<QString, QByteArray> &before, const QMap<QString, QByteArray> &after);
-
-#include "db/Tables.h"
-
-#include <QStringList>
-
-namespace zym {
-class EmbeddedDatabase;
-}
-
-namespace zym::test {
 
 // Every row of the company tables (all of them unless named) as a line of text ("TABLE|value|..."),
 // the rows of each table sorted, NULL told apart from empty text. Two
