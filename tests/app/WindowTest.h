@@ -50,6 +50,18 @@ protected:
 
     void click(const char *button) { control<QPushButton>(button)->click(); }
 
+    // Customer cards K1, K2, ... titled "Kart 1", "Kart 2", ... in the company.
+    void seedCustomerCards(int count)
+    {
+        QList<QVariantList> cards;
+        for (int i = 1; i <= count; ++i)
+            cards << QVariantList{QStringLiteral("K%1").arg(i), QStringLiteral("Kart %1").arg(i), 1, QStringLiteral("")};
+        m_server->db().insert(QStringLiteral("CARKART"),
+                              {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
+                               QStringLiteral("CAROZKOD3")},
+                              cards);
+    }
+
     // Connects to the test server and chooses its first company, as the
     // operator does.
     void connectAndChoose()

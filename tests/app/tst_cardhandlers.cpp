@@ -25,13 +25,7 @@ private slots:
     void init()
     {
         openWindow();
-        QList<QVariantList> cards;
-        for (int i = 1; i <= 5; ++i)
-            cards << QVariantList{QStringLiteral("K%1").arg(i), QStringLiteral("Kart %1").arg(i), 1, QStringLiteral("")};
-        m_server->db().insert(QStringLiteral("CARKART"),
-                              {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
-                               QStringLiteral("CAROZKOD3")},
-                              cards);
+        seedCustomerCards(5);
         m_server->db().insert(QStringLiteral("CARHAR"), {QStringLiteral("CARHARCARKOD")}, {{QStringLiteral("K4")}});
     }
 
