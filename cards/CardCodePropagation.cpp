@@ -1,5 +1,8 @@
 #include "CardCodePropagation.h"
 
+#include "PendingRenames.h"
+
+#include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Tables.h"
 
@@ -37,19 +40,24 @@ qsizetype stepCount(CardCodePropagation::Scope scope)
 // A row of the step's table, other than the card's own, carrying :pKod.
 QString takenProbe(const CardCodePropagation::Step &step)
 {
-    QString probe = QStringLiteral("EXISTS(SELECT 1 FROM %1 WHERE %2=:pKod AND %2<>:pCarKod").arg(step.table, step.column);
-    if (!step.moduleColumn.isEmpty())
-        probe += QStringLiteral(" AND (%1 IS NULL OR %1<>8)").arg(step.moduleColumn);
-    return probe + u')';
+    return QStringLiteral("EXISTS(SELECT 1 FROM %1 WHERE %2=:pKod AND %2<>:pCarKod%3)")
+        .arg(step.table, step.column, step.outsidePayroll());
 }
 
-// One statement that answers for every table of the scope in a single trip.
-QString takenQuery(CardCodePropagation::Scope scope)
+// One statement that answers for every table of the scope in a single trip;
+// it also counts the rows each put-off step will rename.
+QString takenQuery(CardCodePropagation::Scope scope, qsizetype immediate)
 {
     QStringList probes;
     for (qsizetype i = 0; i < stepCount(scope); ++i)
         probes << takenProbe(CardCodePropagation::steps().at(i));
-    return QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END AS TAKEN").arg(probes.join(QStringLiteral(" OR ")));
+    QString query = QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END AS TAKEN").arg(probes.join(QStringLiteral(" OR ")));
+    for (qsizetype i = immediate; i < stepCount(scope); ++i) {
+        const CardCodePropagation::Step &step = CardCodePropagation::steps().at(i);
+        query += QStringLiteral(",(SELECT COUNT(*) FROM %1 WHERE %2=:pCarKod%3)")
+                     .arg(step.table, step.column, step.outsidePayroll());
+    }
+    return query;
 }
 
 } // namespace
@@ -65,26 +73,67 @@ QString CardCodePropagation::cardNotFound(const QString &listedCode)
     return QStringLiteral("Kart bulunamadı: %1. Kart listesini CariKart ile yeniden yükleyin.").arg(listedCode);
 }
 
-CardCodePropagation::CardCodePropagation(Connection &connection, Scope scope)
-    : m_probe(connection, takenQuery(scope))
+QString CardCodePropagation::Step::outsidePayroll() const
 {
-    for (qsizetype i = 0; i < stepCount(scope); ++i)
-        m_renames << Command(connection, steps().at(i).sql);
+    return moduleColumn.isEmpty() ? QString() : QStringLiteral(" AND (%1 IS NULL OR %1<>8)").arg(moduleColumn);
 }
 
-void CardCodePropagation::run(const QString &newCode, const QString &oldCode) const
+qsizetype CardCodePropagation::stepsInUnit(const Connection &connection, Scope scope)
+{
+    // Put off on the embedded backend only: there one statement a table for
+    // many cards is tested.
+    if (scope == Scope::AllTables && connection.backend() == Backend::Sqlite)
+        return 1;
+    return stepCount(scope);
+}
+
+CardCodePropagation::CardCodePropagation(Connection &connection, Scope scope)
+    : m_connection(connection)
+    , m_probe(connection, takenQuery(scope, stepsInUnit(connection, scope)))
+{
+    const qsizetype immediate = stepsInUnit(connection, scope);
+    for (qsizetype i = 0; i < immediate; ++i)
+        m_renames << Command(connection, steps().at(i).sql);
+    if (immediate < stepCount(scope))
+        m_pending = std::make_unique<PendingRenames>(connection, steps().mid(immediate, stepCount(scope) - immediate));
+}
+
+CardCodePropagation::~CardCodePropagation() = default;
+
+QList<StatementEffect> CardCodePropagation::run(const QString &newCode, const QString &oldCode)
 {
     const QVariantMap codes{{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), oldCode}};
     if (m_renames.constFirst().execute(codes) == 0)
         throw Error(cardNotFound(oldCode));
     for (qsizetype i = 1; i < m_renames.size(); ++i)
         m_renames.at(i).execute(codes);
+    if (!m_pending)
+        return {};
+
+    if (m_counted.newCode != newCode || m_counted.oldCode != oldCode || m_counted.rows.isEmpty())
+        codeTaken(newCode, oldCode);
+    const QList<StatementEffect> effects = m_pending->add(newCode, oldCode, m_counted.rows);
+    m_counted = {};
+    if (!m_connection.inUnit())
+        m_pending->flush();
+    return effects;
 }
 
-bool CardCodePropagation::codeTaken(const QString &newCode, const QString &oldCode) const
+bool CardCodePropagation::codeTaken(const QString &newCode, const QString &oldCode)
 {
+    // What this card reads must not depend on renames still pending.
+    if (m_pending && m_pending->touches(newCode, oldCode))
+        m_pending->flush();
     const ResultSet result = m_probe.fetch({{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), oldCode}});
-    return !result.rows.isEmpty() && result.rows.constFirst().constFirst().toInt() != 0;
+    if (result.rows.isEmpty())
+        return false;
+    const QVariantList &answer = result.rows.constFirst();
+    if (m_pending) {
+        m_counted = {newCode, oldCode, {}};
+        for (qsizetype i = 1; i < answer.size(); ++i)
+            m_counted.rows << answer.at(i).toInt();
+    }
+    return answer.constFirst().toInt() != 0;
 }
 
 } // namespace zym

@@ -67,7 +67,7 @@ void ControlledCodeChange::run(const ControlledChangeRequest &request)
         return;
 
     Connection &connection = m_context.session.connection;
-    const CardCodePropagation propagation(connection, CardCodePropagation::Scope::CardRows);
+    CardCodePropagation propagation(connection, CardCodePropagation::Scope::CardRows);
     const CardAccounts accounts(connection);
     const Command match(connection, taxNumberMatchSql);
     const Statement &list = m_context.session.ADOQuery1;

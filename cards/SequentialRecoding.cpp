@@ -49,7 +49,7 @@ void SequentialRecoding::run(const RecodingRequest &request)
 
     const bool sequential = request.sequentialMode;
     Connection &connection = m_context.session.connection;
-    const CardCodePropagation propagation(connection, sequential ? CardCodePropagation::Scope::AllTables
+    CardCodePropagation propagation(connection, sequential ? CardCodePropagation::Scope::AllTables
                                                                  : CardCodePropagation::Scope::CardRows);
     const CardAccounts accounts(connection);
     const Statement &list = m_context.session.ADOQuery1;
@@ -59,9 +59,9 @@ void SequentialRecoding::run(const RecodingRequest &request)
         const QString newCode = CodeMask::renderCode(request.codeMask, n.sequence.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);
-        propagation.run(newCode, oldCode);
+        const QList<StatementEffect> atCommit = propagation.run(newCode, oldCode);
 
-        UnitNote note{.key = oldCode, .newCode = newCode};
+        UnitNote note{.key = oldCode, .newCode = newCode, .atCommit = atCommit};
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         if ((!sequential || request.makeAccounts) && type >= CardAccounts::customerType && type <= CardAccounts::bothTypes) {
             const auto suffix = [&](RunningNumber &number) {

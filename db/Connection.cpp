@@ -329,6 +329,8 @@ int Connection::execute(const QString &sql, const QVariantMap &values)
         throw Error::fromSql(query.lastError());
     const int affected = query.numRowsAffected();
     query.finish();
+    if (m_unobserved)
+        return affected;
     // A copy: an observer may come or go while they are told.
     const auto observers = m_observers;
     for (const auto &[id, observer] : observers) {
@@ -440,6 +442,7 @@ void Connection::commitUnit()
 {
     if (!m_inUnit)
         throw Error(QStringLiteral("Onaylanacak açık bir işlem yok."));
+    tellCommitting();
     if (m_inPreview) {
         commitPreviewUnit();
         return;
@@ -461,18 +464,36 @@ void Connection::commitUnit()
     throw Error(cause);
 }
 
+void Connection::tellCommitting()
+{
+    try {
+        const auto observers = m_observers;
+        for (const auto &[id, observer] : observers) {
+            if (observer.committing)
+                observer.committing();
+        }
+    } catch (const Error &refused) {
+        rollbackRefused(refused);
+    }
+}
+
+void Connection::rollbackRefused(const Error &refused)
+{
+    try {
+        rollbackUnit();
+    } catch (const Error &failure) {
+        throw Error(refused.text() + u'\n' + failure.text());
+    }
+    throw refused;
+}
+
 void Connection::commitPreviewUnit()
 {
     try {
         for (const QString &sql : previewStatements(m_backend).unitKept)
             execDirect(sql);
     } catch (const Error &refused) {
-        try {
-            rollbackUnit();
-        } catch (const Error &failure) {
-            throw Error(refused.text() + u'\n' + failure.text());
-        }
-        throw;
+        rollbackRefused(refused);
     }
     endUnit(true);
 }

@@ -107,13 +107,35 @@ public:
     Activity activity() const { return m_activity; }
 
     // Told of what runs on the connection. `executed`: every statement
-    // executed, with its text as written, its values and the rows it
-    // affected; throwing from it fails the statement. `unitEnded`: every unit
-    // of work as it ends, kept (committed) or not; it must not throw.
+    // executed outside an Unobserved scope, with its text as written, its
+    // values and the rows it affected; throwing from it fails the statement.
+    // `committing`: every unit about to be committed, inside its transaction;
+    // throwing from it refuses the commit, which leaves the unit rolled back
+    // and raises. `unitEnded`: every unit of work as it ends, kept
+    // (committed) or not; it must not throw.
     struct Observer
     {
         std::function<void(const QString &sql, const QVariantMap &values, int affected)> executed;
+        std::function<void()> committing;
         std::function<void(bool kept)> unitEnded;
+    };
+
+    // While it lives, statements run on the connection are not told to
+    // observers: work done on behalf of units that were told of already.
+    class Unobserved
+    {
+    public:
+        explicit Unobserved(Connection &connection) : m_connection(connection), m_was(connection.m_unobserved)
+        {
+            m_connection.m_unobserved = true;
+        }
+        ~Unobserved() { m_connection.m_unobserved = m_was; }
+        Unobserved(const Unobserved &) = delete;
+        Unobserved &operator=(const Unobserved &) = delete;
+
+    private:
+        Connection &m_connection;
+        bool m_was;
     };
 
     // An observer's registration: it is told until this is gone.
@@ -158,6 +180,11 @@ private:
     void execDirect(const QString &sql);
     bool sqliteEndedTheTransaction() const;
     void commitPreviewUnit();
+    // Tells the observers that the unit is about to commit; one that throws
+    // has the unit rolled back and the error raised.
+    void tellCommitting();
+    // A unit's ending was refused with `refused`: rolls the unit back and raises.
+    [[noreturn]] void rollbackRefused(const Error &refused);
     void endUnit(bool kept);
     // The rollback of a unit failed with `text`: closes the connection and raises.
     [[noreturn]] void failUnit(const QString &cause, const QString &text);
@@ -173,6 +200,7 @@ private:
     QHash<QString, QSqlQuery> m_statements;
     bool m_inUnit = false;
     bool m_inPreview = false;
+    bool m_unobserved = false;
     QList<std::pair<int, Observer>> m_observers;
     int m_lastObserverId = 0;
     Activity m_activity;

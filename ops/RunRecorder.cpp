@@ -45,7 +45,7 @@ ReportRecorder::ReportRecorder(Connection &connection, RunReport::Kind kind)
 
 void ReportRecorder::unitDone(int row, const UnitNote &note)
 {
-    m_done << UnitRecord{row, note, std::exchange(m_statements, {})};
+    m_done << UnitRecord{row, note, std::exchange(m_statements, {}) + note.atCommit};
 }
 
 void ReportRecorder::executed(const QString &sql, int affected)

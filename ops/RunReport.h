@@ -8,21 +8,23 @@
 
 namespace zym {
 
-// What a unit of work says about itself in the report: the key of what it
-// handled, for a re-coding the new code, and the accounts it made.
-struct UnitNote
-{
-    QString key;
-    QString newCode;
-    QStringList accounts;
-};
-
 // One statement a unit ran and the rows it affected.
 struct StatementEffect
 {
     SqlText::Change::Kind kind;
     QString table;
     int rows;
+};
+
+// What a unit of work says about itself in the report: the key of what it
+// handled, for a re-coding the new code, the accounts it made, and the
+// changes it left to be made when its transaction commits.
+struct UnitNote
+{
+    QString key;
+    QString newCode;
+    QStringList accounts;
+    QList<StatementEffect> atCommit;
 };
 
 // A unit whose work was kept: the list row it ran on (-1 where no list is

@@ -229,6 +229,9 @@ void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &u
     try {
         group.commit();
     } catch (const Error &) {
+        // A rollback that failed closed the connection: nothing runs again.
+        if (!m_context.session.connection.isOpen())
+            throw;
         // Which unit the server refused is unknown: each runs again on its
         // own, and the one whose commit is refused raises on its row.
         group.forget();

@@ -110,8 +110,8 @@ private slots:
                       {{QStringLiteral("YENI"), module}});
         else
             db.insert(table, {column}, {{QStringLiteral("YENI")}});
-        const CardCodePropagation all(m_session->connection, Scope::AllTables);
-        const CardCodePropagation cardRows(m_session->connection, Scope::CardRows);
+        CardCodePropagation all(m_session->connection, Scope::AllTables);
+        CardCodePropagation cardRows(m_session->connection, Scope::CardRows);
         QCOMPARE(all.codeTaken(QStringLiteral("YENI"), QStringLiteral("ESKI")), takenForAll);
         QCOMPARE(cardRows.codeTaken(QStringLiteral("YENI"), QStringLiteral("ESKI")), takenForCardRows);
         QVERIFY(!all.codeTaken(QStringLiteral("BOS"), QStringLiteral("ESKI")));

@@ -297,7 +297,7 @@ private slots:
         int executedOnK3 = 0;
         const Connection::Observation failing = m_session->connection.observe(
             {.executed = [&](const QString &, const QVariantMap &values, int) {
-                if (values.value(QStringLiteral("pCarKod")) == QStringLiteral("K3") && ++executedOnK3 == 5)
+                if (values.value(QStringLiteral("pCarKod")) == QStringLiteral("K3") && ++executedOnK3 == 1)
                     throw Error(QStringLiteral("kilitli"));
             }});
         RecordingPrompter prompter;
@@ -389,7 +389,8 @@ private slots:
             expected.insert(m_session->ADOQuery1.result().rows.at(i).first().toString(), QStringLiteral("000%1").arg(i + 1));
         QCOMPARE(renamed, expected);
         QCOMPARE(lines.at(2).at(3), QStringLiteral("120 0001, 320 0001"));
-        QVERIFY(lines.at(2).at(4).startsWith(QStringLiteral("UPDATE CARKART 1, UPDATE KIMLIKLER 1, UPDATE ADRESLER 1")));
+        QVERIFY(lines.at(2).at(4).startsWith(QStringLiteral("UPDATE CARKART 1, ")));
+        QVERIFY(lines.at(2).at(4).contains(QStringLiteral("UPDATE KIMLIKLER 1, UPDATE ADRESLER 1")));
         QCOMPARE(lines.at(6), QStringList{""});
         QCOMPARE(lines.at(7), (QStringList{"Tablo", "Eklenen", "Güncellenen", "Silinen"}));
         QCOMPARE(lines.at(8), (QStringList{"CARKART", "0", "8", "0"}));
