@@ -5,8 +5,9 @@
 // the way every statement was once sent (prepared anew, committed on its
 // own, rollback journal, full sync) and a set-based bound (one UPDATE per
 // table from an old-to-new mapping, in one transaction). It also measures
-// how a card's cost grows with the movement rows, a 100,000-card list, and
-// the longest gap between two repaints of the window during a re-coding.
+// how a card's cost grows with the company and with its own movement rows,
+// a 100,000-card list, and the longest gap between two repaints of the
+// window during a re-coding.
 #include "app/Menu1.h"
 #include "cards/CardAccounts.h"
 #include "cards/CardCodePropagation.h"
@@ -26,6 +27,7 @@
 #include "journal/LineListing.h"
 #include "journal/VoucherList.h"
 #include "ops/Prompter.h"
+#include "ops/RunRecorder.h"
 #include "payroll/PayrollList.h"
 #include "payroll/RegistryRenumbering.h"
 #include "stock/StockLinkGeneration.h"
@@ -182,8 +184,11 @@ struct Case
     std::function<void(const OperationContext &)> run;
 };
 
+// Whether a run keeps its report, as every run from the window does.
+enum class Recorded { No, AsTheWindow };
+
 Result measure(const Case &operation, const GeneratedCompany &company, const QString &scratch,
-               CommitGrouping grouping = {})
+               CommitGrouping grouping = {}, Recorded recorded = Recorded::No)
 {
     FreshCopy copy(company, scratch);
     Session &session = copy.session();
@@ -191,11 +196,14 @@ Result measure(const Case &operation, const GeneratedCompany &company, const QSt
     result.units = operation.prepare(session);
     AlwaysYes yes;
     SilentProgress progress;
+    std::optional<ReportRecorder> report;
+    if (recorded == Recorded::AsTheWindow)
+        report.emplace(session.connection, RunReport::Kind::Run);
     const Connection::Activity before = session.connection.activity();
     resetPeakResident();
     QElapsedTimer timer;
     timer.start();
-    operation.run({session, yes, progress, grouping});
+    operation.run({session, yes, progress, grouping, report ? static_cast<RunRecorder &>(*report) : RunRecorder::none()});
     result.seconds = secondsOf(timer);
     result.peakMiB = peakResidentMiB();
     result.activity.statements = session.connection.activity().statements - before.statements;
@@ -633,12 +641,22 @@ int main(int argc, char *argv[])
                .arg(sequential.perSecond() / bound.perSecond(), 0, 'f', 2);
     // Each statement and each commit is a round trip to SQL Server; one batch
     // a card would carry the probe and every statement of the card at once.
-    const double tripsPerCard = sequential.perUnit(sequential.activity.statements + sequential.activity.commits);
+    // There every rename runs in the card's unit: the card-code re-coding's
+    // statements (probe, card rows, accounts) and one a movement table.
+    const Result &cardCode = results.at(1);
+    const double tripsPerCard = cardCode.perUnit(cardCode.activity.statements)
+                                + double(CardCodePropagation::steps().size() - 3)
+                                + sequential.perUnit(sequential.activity.commits);
     const double batchedTrips = 1 + sequential.perUnit(sequential.activity.commits);
     out << QStringLiteral("SQL Server at 0.5 ms a round trip: %1 round trips a card, %2 ms a card; one batch a card: "
                           "%3 round trips, %4 ms a card\n")
                .arg(tripsPerCard, 0, 'f', 1).arg(tripsPerCard * 0.5, 0, 'f', 1).arg(batchedTrips, 0, 'f', 2)
                .arg(batchedTrips * 0.5, 0, 'f', 2);
+
+    Result recorded = measure(recodingCase(true), company, scratch, {}, Recorded::AsTheWindow);
+    recorded.name = QStringLiteral("  with its report, as from the window");
+    printResult(recorded);
+    out << QStringLiteral("  %1x the set-based bound\n").arg(recorded.perSecond() / bound.perSecond(), 0, 'f', 2);
 
     for (const QString &grouping : parser.value(groupingsOption).split(u',', Qt::SkipEmptyParts)) {
         const QStringList parts = grouping.split(u'x');
@@ -648,15 +666,30 @@ int main(int argc, char *argv[])
         printResult(other);
     }
 
+    // A card's cost as the company grows: the same cards with as many rows
+    // each in a company a tenth the size, then the same company with a tenth
+    // of the rows on each card.
+    DemoSize tenth = size;
+    tenth.cards = qMax(1, size.cards / 10);
+    tenth.movements = qMax(1, size.movements / 10);
+    const GeneratedCompany smallCompany(QDir(scratch).filePath(QStringLiteral("tenth")), tenth);
+    Result small = measure(recodingCase(true), smallCompany, scratch);
+    small.name = QStringLiteral("  in a company a tenth the size");
+    printResult(small);
+    out << QStringLiteral("a card of %1 movement rows in a company of %2 rows costs %3x what it costs in one of %4\n")
+               .arg(size.movements / size.cards).arg(size.movements)
+               .arg(small.perSecond() / sequential.perSecond(), 0, 'f', 2).arg(tenth.movements);
+
     DemoSize fewer = size;
     fewer.movements = qMax(1, size.movements / 10);
     const GeneratedCompany smaller(QDir(scratch).filePath(QStringLiteral("smaller")), fewer);
-    const Result fewerRows = measure(recodingCase(true), smaller, scratch);
+    Result fewerRows = measure(recodingCase(true), smaller, scratch);
+    fewerRows.name = QStringLiteral("  with a tenth of the rows on each card");
     printResult(fewerRows);
     const Result fewerBound = setBased(smaller, scratch);
-    out << QStringLiteral("a card at %1 movement rows costs %2x one at %3; in the set-based bound %4x\n")
-               .arg(size.movements).arg(fewerRows.perSecond() / sequential.perSecond(), 0, 'f', 2).arg(fewer.movements)
-               .arg(fewerBound.perSecond() / bound.perSecond(), 0, 'f', 2);
+    out << QStringLiteral("a card of %1 movement rows costs %2x one of %3; in the set-based bound %4x\n")
+               .arg(size.movements / size.cards).arg(fewerRows.perSecond() / sequential.perSecond(), 0, 'f', 2)
+               .arg(fewer.movements / size.cards).arg(fewerBound.perSecond() / bound.perSecond(), 0, 'f', 2);
 
     measureLargeList(scratch, number(listCards));
     measureWindow(scratch, number(windowCards));

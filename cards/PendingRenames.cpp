@@ -6,6 +6,11 @@ namespace zym {
 
 namespace {
 
+// About a twentieth of a second of renames on the embedded backend: a row
+// costs a few microseconds, a card a seek in every table.
+constexpr int flushRows = 10000;
+constexpr int flushCards = 1000;
+
 const QString createSql = QStringLiteral(
     "CREATE TEMP TABLE IF NOT EXISTS KOD_ESLEME(ESKI TEXT PRIMARY KEY, YENI TEXT NOT NULL)");
 const QString rememberSql = QStringLiteral("INSERT INTO temp.KOD_ESLEME(ESKI,YENI) VALUES(:pCarKod,:pKod)");
@@ -65,8 +70,11 @@ QList<StatementEffect> PendingRenames::add(const QString &newCode, const QString
     effects.reserve(m_steps.size());
     for (qsizetype i = 0; i < m_steps.size(); ++i) {
         m_expected[i] += rows.value(i);
+        m_rows += rows.value(i);
         effects << StatementEffect{SqlText::Change::Kind::Update, m_steps.at(i).table, rows.value(i)};
     }
+    if (++m_cards >= flushCards || m_rows >= flushRows)
+        flush();
     return effects;
 }
 
@@ -92,6 +100,8 @@ void PendingRenames::forget()
 {
     m_codes.clear();
     m_expected.fill(0);
+    m_cards = 0;
+    m_rows = 0;
 }
 
 } // namespace zym

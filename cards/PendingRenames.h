@@ -24,7 +24,10 @@ namespace zym {
 // the rows the cards counted under their old codes, or the commit is
 // refused, and the walk runs the cards again one by one.
 //
-// Pending renames live in the transaction: a rollback takes them back.
+// Pending renames live in the transaction: a rollback takes them back. They
+// are also made, still inside the transaction, once they hold about a
+// twentieth of a second's work, so that no commit keeps the window from
+// repainting for long.
 class PendingRenames
 {
 public:
@@ -48,6 +51,8 @@ private:
     Command m_clear;
     QList<Command> m_renames;
     QList<int> m_expected; // per step, the rows the pending cards counted
+    int m_cards = 0;
+    int m_rows = 0;
     QSet<QString> m_codes; // the pending cards' codes, as compared in touches()
     Connection::Observation m_observation;
 };

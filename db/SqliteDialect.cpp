@@ -57,7 +57,7 @@ QVariant SqliteDialect::bindable(const QVariant &value)
 
 QStringList SqliteDialect::bulkWritePragmas()
 {
-    return {QStringLiteral("PRAGMA cache_size=-131072"), QStringLiteral("PRAGMA wal_autocheckpoint=20000")};
+    return {QStringLiteral("PRAGMA cache_size=-131072"), QStringLiteral("PRAGMA wal_autocheckpoint=50000")};
 }
 
 bool SqliteDialect::isDateTimeType(const QString &declaredType)

@@ -27,8 +27,9 @@ QVariant bindable(const QVariant &value);
 // Settings for runs that rewrite codes over many scattered rows: a page cache
 // large enough to keep the touched pages of a company in memory (128 MiB at
 // most, and only as far as pages are touched), and a write-ahead log that
-// grows to 80 MiB before it is copied back, so that pages rewritten by many
-// units are not copied back many times.
+// grows to 200 MiB before it is copied back, so that pages rewritten by many
+// units are not copied back many times: a company's run of re-coding then
+// copies back once, or not at all before the connection closes.
 QStringList bulkWritePragmas();
 
 // Whether a column declared as `declaredType` holds date-times.

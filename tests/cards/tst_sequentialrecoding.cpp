@@ -228,6 +228,30 @@ private slots:
         QVERIFY(!m_session->connection.inUnit());
     }
 
+    // Renames put off to the commit change exactly the rows their cards
+    // counted: a row that turns up under a card's old code in between
+    // refuses the commit, and the card fails whole.
+    void rowAppearingAfterTheCountFailsTheCard()
+    {
+        if (!m_server->isEmbedded())
+            QSKIP("renames wait for the commit on the embedded backend only");
+        bool inserting = false;
+        const Connection::Observation appearing = m_session->connection.observe(
+            {.executed = [&](const QString &, const QVariantMap &values, int) {
+                if (inserting || values.value(QStringLiteral("pCarKod")) != QStringLiteral("K2"))
+                    return;
+                inserting = true;
+                m_session->connection.execute(QStringLiteral("INSERT INTO CARHAR(CARHARCARKOD) VALUES('K2')"), {});
+                inserting = false;
+            }});
+        const QString error = errorRaisedBy([&] { run(request(true, false)); });
+        QVERIFY2(error.startsWith(QStringLiteral("CARHAR: ")), qPrintable(error));
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), 20));
+        QVERIFY(renamedEverywhere(db(), QStringLiteral("K2"), QStringLiteral("K2"), 20));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARHAR"), QStringLiteral("CARHARCARKOD")).count(QStringLiteral("K2")), 1);
+        QCOMPARE(list().currentRow(), 1);
+    }
+
     void takenCodeStopsTheRunBeforeTheCard_data()
     {
         QTest::addColumn<bool>("sequential");
@@ -378,6 +402,44 @@ private slots:
         run(r);
         QVERIFY(m_prompter->notices.isEmpty());
         QVERIFY(renamedEverywhere(db(), oldCode, QStringLiteral("0001"), 20));
+    }
+
+    // A new code that an earlier card of the run gave up is free by the
+    // time a later card takes it: the earlier card's rows carry its own new
+    // code then, whether or not its renames wait for the commit.
+    void codeGivenUpEarlierInTheRunIsFree_data()
+    {
+        QTest::addColumn<QString>("collation");
+        QTest::addColumn<QString>("firstCode");
+        QTest::newRow("exact") << "" << "0002";
+        QTest::newRow("trailing blanks ignored") << "RTRIM" << "0002  ";
+    }
+
+    void codeGivenUpEarlierInTheRunIsFree()
+    {
+        QFETCH(QString, collation);
+        QFETCH(QString, firstCode);
+        if (!m_server->isEmbedded() && !collation.isEmpty())
+            QSKIP("the collations are SQLite's");
+        for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
+            m_session->connection.close();
+            for (const TableSpec &table : Tables::companyTables())
+                db().exec(QStringLiteral("DROP TABLE %1").arg(table.name));
+            db().createTables(Tables::companyTables(), collation);
+            seedCards(db(), {{firstCode, QStringLiteral("Birinci"), 1}, {QStringLiteral("K1"), QStringLiteral("İkinci"), 1}});
+            m_server->connect(*m_session);
+            CardList::load(*m_session, CardList::defaultQuery);
+            run(request(true, false), grouping);
+            QVERIFY(m_prompter->notices.isEmpty());
+            for (const auto &step : CardCodePropagation::steps()) {
+                QStringList expected{"0001", "0002"};
+                if (step.table != QStringLiteral("CARKART"))
+                    expected << QStringLiteral("DIGER");
+                QCOMPARE(codesIn(db(), step.table, step.column), expected);
+            }
+            QCOMPARE(db().select(QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='0002'")).value(0).value(0),
+                     QVariant(QStringLiteral("İkinci")));
+        }
     }
 
     // A failure at any statement of a card's unit, or at its commit, leaves

@@ -27,7 +27,7 @@ namespace {
 
 // Sized so that a whole run takes a few seconds: long enough for kills to
 // fall between many commits, short enough for the trials to stay quick.
-const DemoSize demoSize{.cards = 6000, .movements = 60000, .stockCards = 12, .vouchers = 6, .employees = 6000};
+const DemoSize demoSize{.cards = 11000, .movements = 110000, .stockCards = 12, .vouchers = 6, .employees = 12000};
 constexpr int killsPerOperation = 30;
 // Kills fall up to this much past the length of a whole run, so some land
 // after its end.
