@@ -391,13 +391,7 @@ private slots:
         QFETCH(QString, oldCode);
         if (!m_server->isEmbedded())
             QSKIP("the collations are SQLite's");
-        m_session->connection.close();
-        for (const TableSpec &table : Tables::companyTables())
-            db().exec(QStringLiteral("DROP TABLE %1").arg(table.name));
-        db().createTables(Tables::companyTables(), collation);
-        seedCards(db(), {{oldCode, QStringLiteral("Tek"), 1}});
-        m_server->connect(*m_session);
-        CardList::load(*m_session, CardList::defaultQuery);
+        seedUnder(collation, {{oldCode, QStringLiteral("Tek"), 1}});
         RecodingRequest r = request(true, false);
         run(r);
         QVERIFY(m_prompter->notices.isEmpty());
@@ -422,13 +416,7 @@ private slots:
         if (!m_server->isEmbedded() && !collation.isEmpty())
             QSKIP("the collations are SQLite's");
         for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
-            m_session->connection.close();
-            for (const TableSpec &table : Tables::companyTables())
-                db().exec(QStringLiteral("DROP TABLE %1").arg(table.name));
-            db().createTables(Tables::companyTables(), collation);
-            seedCards(db(), {{firstCode, QStringLiteral("Birinci"), 1}, {QStringLiteral("K1"), QStringLiteral("İkinci"), 1}});
-            m_server->connect(*m_session);
-            CardList::load(*m_session, CardList::defaultQuery);
+            seedUnder(collation, {{firstCode, QStringLiteral("Birinci"), 1}, {QStringLiteral("K1"), QStringLiteral("İkinci"), 1}});
             run(request(true, false), grouping);
             QVERIFY(m_prompter->notices.isEmpty());
             for (const auto &step : CardCodePropagation::steps()) {
@@ -525,6 +513,19 @@ private:
     void run(const RecodingRequest &request, const CommitGrouping &grouping = {})
     {
         runOperation<SequentialRecoding>(*m_session, *m_prompter, grouping, request);
+    }
+
+    // Starts again with only `cards`, in tables whose codes compare under
+    // `collation` (SQLite's default where empty), and their list loaded.
+    void seedUnder(const QString &collation, const QList<CardRow> &cards)
+    {
+        m_session->connection.close();
+        for (const TableSpec &table : Tables::companyTables())
+            db().exec(QStringLiteral("DROP TABLE %1").arg(table.name));
+        db().createTables(Tables::companyTables(), collation);
+        seedCards(db(), cards);
+        m_server->connect(*m_session);
+        CardList::load(*m_session, CardList::defaultQuery);
     }
 
     // Makes the server refuse, with InjectedFailure's text, the rename of
