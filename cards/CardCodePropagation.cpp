@@ -110,6 +110,8 @@ QList<StatementEffect> CardCodePropagation::run(const QString &newCode, const QS
     if (!m_pending)
         return {};
 
+    // The probe counts the rows; a caller that did not probe this card first
+    // has it run here.
     if (m_counted.newCode != newCode || m_counted.oldCode != oldCode || m_counted.rows.isEmpty())
         codeTaken(newCode, oldCode);
     const QList<StatementEffect> effects = m_pending->add(newCode, oldCode, m_counted.rows);
