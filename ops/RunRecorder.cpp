@@ -45,7 +45,9 @@ ReportRecorder::ReportRecorder(Connection &connection, RunReport::Kind kind)
 
 void ReportRecorder::unitDone(int row, const UnitNote &note)
 {
-    m_done << UnitRecord{row, note, std::exchange(m_statements, {}) + note.atCommit};
+    UnitRecord record{row, note, std::exchange(m_statements, {}) + note.atCommit};
+    record.note.atCommit.clear(); // kept once, among the statements
+    m_done << record;
 }
 
 void ReportRecorder::executed(const QString &sql, int affected)
