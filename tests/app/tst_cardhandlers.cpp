@@ -212,25 +212,6 @@ private slots:
         QCOMPARE(m_window->session().ADOQuery1.rowCount(), 5);
     }
 
-    void cardOperationsAskToConnectFirst_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::newRow("CariKart") << "BitBtn2";
-        QTest::newRow("Başlat") << "BitBtn3";
-        QTest::newRow("Seçili Kartı Sil") << "BitBtn4";
-        QTest::newRow("Kontrollu Cari Kod Değiştir") << "BitBtn5";
-        QTest::newRow("MuhKod olmayan") << "BitBtn6";
-    }
-
-    void cardOperationsAskToConnectFirst()
-    {
-        QFETCH(QString, button);
-        click(qPrintable(button));
-        QCOMPARE(m_prompter->notices, QStringList{"Önce sunucuya bağlanın."});
-        QVERIFY(m_prompter->questions.isEmpty());
-        QVERIFY(m_prompter->errors.isEmpty());
-    }
-
 private:
     QStringList column(const QString &sql)
     {

@@ -565,6 +565,27 @@ private slots:
         QCOMPARE(m_window->session().connection.currentDatabase(), QStringLiteral("FIRMA_A"));
     }
 
+    void operationButtonsAskToConnectFirst_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("CariKart") << "BitBtn2";
+        QTest::newRow("Başlat") << "BitBtn3";
+        QTest::newRow("Seçili Kartı Sil") << "BitBtn4";
+        QTest::newRow("Kontrollu Cari Kod Değiştir") << "BitBtn5";
+        QTest::newRow("MuhKod olmayan") << "BitBtn6";
+        for (const char *button : {"Button1", "Button2", "Button3", "Button4", "Button5", "Button6", "Button7"})
+            QTest::newRow(button) << button;
+    }
+
+    void operationButtonsAskToConnectFirst()
+    {
+        QFETCH(QString, button);
+        click(qPrintable(button));
+        QCOMPARE(m_prompter->notices, QStringList{"Önce sunucuya bağlanın."});
+        QVERIFY(m_prompter->questions.isEmpty());
+        QVERIFY(m_prompter->errors.isEmpty());
+    }
+
     void choosingWithoutConnectionAsksToConnect()
     {
         auto *box = control<QComboBox>("ComboBox1");

@@ -1,3 +1,4 @@
+#include "ShownTexts.h"
 #include "WindowTest.h"
 
 #include "../payroll/PayrollFixture.h"
@@ -10,14 +11,9 @@
 
 using namespace zym;
 using namespace zym::test;
-
-namespace {
-
-const QString confirmation = QStringLiteral("Uyarı: İşlem Başlayacak Emin misiniz?");
-const QString conflict = QStringLiteral("Kod Çakışması mevcut! \rFarklı bir KOD seçin.");
-const QString finished = QStringLiteral("İşlem Tamamlandı.");
-
-} // namespace
+using ShownTexts::registryFinished;
+using ShownTexts::codeConflict;
+using ShownTexts::confirmation;
 
 // The payroll page as the operator drives it: the listing, the renumbering
 // from the row selected in the grid, and the workplace code change.
@@ -77,7 +73,7 @@ private slots:
         click("Button6");
         QCOMPARE(m_prompter->errors, QStringList());
         QCOMPARE(m_prompter->questions, QStringList{confirmation});
-        QCOMPARE(m_prompter->notices, (QStringList{"S2->0005", "S3->0006", "S4->0007", finished}));
+        QCOMPARE(m_prompter->notices, (QStringList{"S2->0005", "S3->0006", "S4->0007", registryFinished}));
         QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("S1"), QStringLiteral("S1")));
         QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("S3"), QStringLiteral("0006")));
         // Listed again: the grid shows the new codes from its first row.
@@ -93,7 +89,7 @@ private slots:
         click("Button5");
         click("Button6");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_prompter->notices, (QStringList{conflict, finished}));
+        QCOMPARE(m_prompter->notices, (QStringList{codeConflict, registryFinished}));
         QCOMPARE(gridValues(QStringLiteral("BORSCLKOD")), (QStringList{"0001", "S2", "S3", "S4"}));
     }
 
@@ -119,7 +115,7 @@ private slots:
         connectAndChoose();
         click("Button6");
         QCOMPARE(m_prompter->questions, QStringList{confirmation});
-        QCOMPARE(m_prompter->notices, QStringList{finished});
+        QCOMPARE(m_prompter->notices, QStringList{registryFinished});
         QCOMPARE(gridValues(QStringLiteral("BORSCLKOD")), (QStringList{"S1", "S2", "S3", "S4"}));
     }
 
@@ -136,22 +132,6 @@ private slots:
         QCOMPARE(m_server->db().scalar(QStringLiteral("SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISYKODU='MERKEZ'")).toInt(), 4);
         QCOMPARE(gridValues(QStringLiteral("BORSCLKOD")), (QStringList{"S1", "S2", "S4"}));
         QCOMPARE(grid()->currentIndex().row(), 0);
-    }
-
-    void payrollButtonsAskToConnectFirst_data()
-    {
-        QTest::addColumn<QString>("button");
-        for (const char *button : {"Button5", "Button6", "Button7"})
-            QTest::newRow(button) << button;
-    }
-
-    void payrollButtonsAskToConnectFirst()
-    {
-        QFETCH(QString, button);
-        click(qPrintable(button));
-        QCOMPARE(m_prompter->notices, QStringList{"Önce sunucuya bağlanın."});
-        QVERIFY(m_prompter->questions.isEmpty());
-        QVERIFY(m_prompter->errors.isEmpty());
     }
 
 private:

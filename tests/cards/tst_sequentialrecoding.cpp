@@ -3,6 +3,7 @@
 #include "CompanyTest.h"
 #include "InjectedFailure.h"
 #include "RecordingPrompter.h"
+#include "ShownTexts.h"
 #include "TableDigest.h"
 
 #include "cards/CardList.h"
@@ -278,7 +279,7 @@ private slots:
             QVERIFY(cards.contains(QStringLiteral("0004")));
             return;
         }
-        QCOMPARE(m_prompter->notices, QStringList{QStringLiteral("Kod Çakışması mevcut! \rFarklı bir KOD seçin.")});
+        QCOMPARE(m_prompter->notices, QStringList{ShownTexts::codeConflict});
         QVERIFY(cards.contains(QStringLiteral("0001")));
         QVERIFY(cards.contains(QStringLiteral("K2")));
         QVERIFY(cards.contains(QStringLiteral("K3")));

@@ -2,6 +2,7 @@
 #include "JournalFixture.h"
 #include "RecordingPrompter.h"
 #include "ScriptedProgress.h"
+#include "ShownTexts.h"
 
 #include "db/Error.h"
 #include "journal/DescriptionTransfer.h"
@@ -15,12 +16,12 @@
 
 using namespace zym;
 using namespace zym::test;
+using ShownTexts::renumberingFinished;
 
 using Numbers = QMap<int, QStringList>;
 
 namespace {
 
-const QString finished = QStringLiteral("İşlem Tamamlandı");
 const QString pattern = QStringLiteral("103 01 %");
 
 } // namespace
@@ -70,7 +71,7 @@ private slots:
         QCOMPARE(m_prompter.errors, QStringList());
         QCOMPARE(documentNumbers(db()),
                  (Numbers{{10, {numbers.at(0)}}, {20, {numbers.at(1)}}, {21, {numbers.at(2)}}, {30, {numbers.at(3)}}}));
-        QCOMPARE(m_prompter.notices, QStringList{finished});
+        QCOMPARE(m_prompter.notices, QStringList{renumberingFinished});
         QVERIFY(m_prompter.questions.isEmpty());
     }
 
@@ -142,7 +143,7 @@ private slots:
         list(std::nullopt);
         renumber(QStringLiteral("P"), QStringLiteral("1"));
         QCOMPARE(documentNumbers(db()), (Numbers{{1, {"ESKI"}}}));
-        QCOMPARE(m_prompter.notices, QStringList{finished});
+        QCOMPARE(m_prompter.notices, QStringList{renumberingFinished});
         QVERIFY(m_executed.isEmpty());
     }
 
@@ -248,7 +249,7 @@ private slots:
         renumber(QStringLiteral("P"), QStringLiteral("1"));
         renumber(QStringLiteral("R"), QStringLiteral("5"));
         QCOMPARE(documentNumbers(db()), (Numbers{{1, {"R5"}}, {2, {"R6"}}}));
-        QCOMPARE(m_prompter.notices, (QStringList{finished, finished}));
+        QCOMPARE(m_prompter.notices, (QStringList{renumberingFinished, renumberingFinished}));
     }
 
 private:

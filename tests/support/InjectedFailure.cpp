@@ -4,6 +4,8 @@
 #include "db/Error.h"
 #include "db/Statement.h"
 
+#include <QTest>
+
 namespace zym::test {
 
 const QString InjectedFailure::message = QStringLiteral("kilitli");
@@ -35,6 +37,19 @@ QString errorRaisedBy(const std::function<void()> &run)
         return error.text().isNull() ? QStringLiteral("") : error.text();
     }
     return {};
+}
+
+void runFailingAt(Connection &connection, int position, CommitRefusal::Taint inUnit, const std::function<void()> &run)
+{
+    QString error;
+    {
+        InjectedFailure failure(connection, position, std::move(inUnit));
+        error = errorRaisedBy(run);
+    }
+    QVERIFY(!error.isEmpty());
+    if (position != 0)
+        QCOMPARE(error, InjectedFailure::message);
+    QVERIFY(!connection.inUnit());
 }
 
 } // namespace zym::test

@@ -41,4 +41,10 @@ private:
 // The text of the error that `run` raised; a null text when it raised none.
 QString errorRaisedBy(const std::function<void()> &run);
 
+// Runs `run` with a failure injected at `position` into the unit that
+// `inUnit` picks out, and checks that the run raised, with InjectedFailure's
+// text where a statement failed, and left no unit open. A failed check ends
+// the calling test as QTest::currentTestFailed() then tells.
+void runFailingAt(Connection &connection, int position, CommitRefusal::Taint inUnit, const std::function<void()> &run);
+
 } // namespace zym::test
