@@ -14,6 +14,8 @@
 using namespace zym;
 using namespace zym::test;
 
+using CardAccountMap = QMap<QString, QStringList>;
+
 class TestMissingAccounts : public zym::test::CompanyTest
 {
     Q_OBJECT
@@ -157,26 +159,43 @@ private slots:
         QCOMPARE(cards.value(QStringLiteral("A3")), (QStringList{"", "320 0002"}));
     }
 
-    // The tests read the list as loaded: an account given to a card since
-    // counts as missing. A second run from an earlier row of the same list
-    // meets the codes the first run made and stops.
-    void valuesAsTheListWasLoaded()
+    // Each card's unit reads its accounts from the database, not from the
+    // list: a second run over the same list with new numbers, or an account
+    // another user linked after the list was loaded, leaves the linked cards
+    // as they are, with no second account and none orphaned.
+    void decidesFromTheDatabase_data()
     {
-        load();
-        db().exec(QStringLiteral("UPDATE CARKART SET CARMUHKODU='120 BASKA' WHERE CARKOD='A1'"));
-        run(request());
-        QCOMPARE(cardAccounts(db()).value(QStringLiteral("A1")), (QStringList{"120 0001", ""}));
-        const auto accounts = chart(db());
-        const auto cards = cardAccounts(db());
+        QTest::addColumn<bool>("runFirst");
+        QTest::addColumn<QString>("linkedMeanwhile");
+        QTest::addColumn<CardAccountMap>("cards");
+        QTest::newRow("second run over the same list")
+            << true << QString()
+            << CardAccountMap{{"A1", {"120 0001", ""}}, {"A2", {"120 0002", "320 0001"}}, {"A3", {"", "320 0002"}}};
+        QTest::newRow("linked by another user")
+            << false << QStringLiteral("UPDATE CARKART SET CARMUHKODU='120 BASKA' WHERE CARKOD='A1'")
+            << CardAccountMap{{"A1", {"120 BASKA", ""}}, {"A2", {"120 0001", "320 0001"}}, {"A3", {"", "320 0002"}}};
+    }
 
-        run(request()); // past the last row
-        list().setCurrentRow(0);
-        run(request());
-        QCOMPARE(m_prompter->questions.size(), 3);
-        QCOMPARE(m_prompter->notices, QStringList{"Hesap kodu zaten mevcut: 120 0001"});
-        QCOMPARE(chart(db()), accounts);
-        QCOMPARE(cardAccounts(db()), cards);
-        QCOMPARE(list().currentRow(), 0);
+    void decidesFromTheDatabase()
+    {
+        QFETCH(bool, runFirst);
+        QFETCH(QString, linkedMeanwhile);
+        QFETCH(CardAccountMap, cards);
+        load();
+        if (runFirst) {
+            run(request());
+            list().setCurrentRow(0);
+        } else {
+            db().exec(linkedMeanwhile);
+        }
+        MissingAccountsRequest again = request();
+        again.firstCustomerNumber = again.firstSupplierNumber = QStringLiteral("50");
+        run(runFirst ? again : request());
+        QVERIFY(m_prompter->notices.isEmpty());
+        for (auto card = cards.cbegin(); card != cards.cend(); ++card)
+            QCOMPARE(cardAccounts(db()).value(card.key()), card.value());
+        for (const QString &account : chart(db()).keys())
+            QVERIFY2(!account.endsWith(QStringLiteral("0050")), qPrintable(account));
     }
 
     // An account code already in the chart stops the run before the card
