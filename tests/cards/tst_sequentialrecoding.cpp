@@ -516,9 +516,7 @@ private:
     void seedUnder(const QString &collation, const QList<CardRow> &cards)
     {
         m_session->connection.close();
-        for (const TableSpec &table : Tables::companyTables())
-            db().exec(QStringLiteral("DROP TABLE %1").arg(table.name));
-        db().createTables(Tables::companyTables(), collation);
+        m_server->relayCompany(collation);
         seedCards(db(), cards);
         m_server->connect(*m_session);
         CardList::load(*m_session, CardList::defaultQuery);
