@@ -7,6 +7,7 @@
 
 #include "cards/CardList.h"
 #include "cards/MissingAccounts.h"
+#include "cards/SequentialRecoding.h"
 #include "db/Error.h"
 
 #include <QTest>
@@ -196,6 +197,40 @@ private slots:
             QCOMPARE(cardAccounts(db()).value(card.key()), card.value());
         for (const QString &account : chart(db()).keys())
             QVERIFY2(!account.endsWith(QStringLiteral("0050")), qPrintable(account));
+    }
+
+    // A mask that ends in blanks makes account codes the server stores
+    // trimmed: each card links the code exactly as its account row holds it.
+    void linksCarryTheStoredAccountCode_data()
+    {
+        QTest::addColumn<bool>("recoding");
+        QTest::addColumn<QString>("mask");
+        QTest::newRow("missing accounts, a trailing blank") << false << "0000 ";
+        QTest::newRow("re-coding, a trailing blank") << true << "0000 ";
+        QTest::newRow("missing accounts, two trailing blanks") << false << "000  ";
+    }
+
+    void linksCarryTheStoredAccountCode()
+    {
+        QFETCH(bool, recoding);
+        QFETCH(QString, mask);
+        load();
+        if (recoding) {
+            runOperation<SequentialRecoding>(*m_session, *m_prompter, {},
+                                             RecodingRequest{.startNumber = QStringLiteral("1"), .codeMask = mask,
+                                                             .firstCustomerNumber = QStringLiteral("1"),
+                                                             .firstSupplierNumber = QStringLiteral("1"),
+                                                             .sequentialMode = true, .makeAccounts = true});
+        } else {
+            run({QStringLiteral("1"), QStringLiteral("1"), mask});
+        }
+        QCOMPARE(m_prompter->errors, QStringList());
+        const QStringList accounts = chart(db()).keys();
+        QCOMPARE(accounts.size(), 4);
+        for (const QStringList &links : cardAccounts(db())) {
+            for (const QString &link : links)
+                QVERIFY2(link.isEmpty() || accounts.contains(link), qPrintable(QLatin1Char('\'') + link + QLatin1Char('\'')));
+        }
     }
 
     // An account code already in the chart stops the run before the card
