@@ -158,7 +158,7 @@ WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &ch
             recorder.end({RunEnd::Reason::Cancelled, QString(), m_list.currentRow()});
         return end;
     } catch (...) {
-        recorder.failed(m_list.currentRow());
+        recorder.failed(m_list.isOpen() ? m_list.currentRow() : m_rowInHand);
         throw;
     }
 }
@@ -170,7 +170,7 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
     ProgressShown progress(m_context.progress, m_list.rowCount() - m_list.currentRow());
     Group group(m_context.session.connection);
     for (; !m_list.atEnd(); m_list.next()) {
-        const int row = m_list.currentRow();
+        const int row = m_rowInHand = m_list.currentRow();
         const std::optional<QString> key = keyOfRow();
         if (!isRepeated(key, group)) {
             if (m_announce) {
@@ -259,6 +259,7 @@ UnitResult Walk::replayUntil(int row, Group &group, const std::function<UnitResu
                              const Checkpoint &checkpoint)
 {
     for (m_list.setCurrentRow(group.firstRow()); m_list.currentRow() < row; m_list.next()) {
+        m_rowInHand = m_list.currentRow();
         const std::optional<QString> key = keyOfRow();
         if (isRepeated(key, group))
             continue;

@@ -106,6 +106,9 @@ private:
     Statement &m_list;
     QString m_keyColumn;
     QSet<QString> m_handled;
+    // The row whose unit runs: what the report names should the connection,
+    // and with it the list, close under it.
+    int m_rowInHand = -1;
     std::function<void()> m_announce;
 };
 

@@ -337,6 +337,8 @@ private slots:
                      qPrintable(error.text()));
         }
         QVERIFY(!m_session->connection.isOpen());
+        // The lists went with the connection; none is put back on it.
+        QVERIFY(!m_session->ADOQuery1.isOpen());
         QCOMPARE(changedTables(before, tableDigests(*m_server)), QStringList());
     }
 
