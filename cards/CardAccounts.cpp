@@ -1,6 +1,6 @@
 #include "CardAccounts.h"
 
-#include "CardCodePropagation.h"
+#include "CardList.h"
 
 #include "db/Error.h"
 
@@ -25,8 +25,7 @@ const QString supplierColumnSql = QStringLiteral("UPDATE CARKART SET CAREKCHAR1=
 void updateCard(const Command &update, const QString &cardCode, QVariantMap values)
 {
     values.insert(QStringLiteral("pCarKod"), cardCode);
-    if (update.executeOnOneRow(values, cardCode) == 0)
-        throw Error(CardCodePropagation::cardNotFound(cardCode));
+    CardList::changeCard(update, values, cardCode);
 }
 
 } // namespace
@@ -96,6 +95,16 @@ void CardAccounts::linkBoth(const QString &cardCode, const QString &customerAcco
 {
     updateCard(m_doubleLink, cardCode,
                {{QStringLiteral("pKod"), customerAccount}, {QStringLiteral("pKod2"), supplierAccount}});
+}
+
+void CardAccounts::link(int type, const QString &cardCode, const AccountCodes &codes) const
+{
+    if (type == customerType)
+        linkCustomer(cardCode, codes.customer);
+    else if (type == supplierType)
+        linkSupplier(cardCode, codes.supplier);
+    else
+        linkBoth(cardCode, codes.customer, codes.supplier);
 }
 
 void CardAccounts::setCustomer(const QString &cardCode, const QString &customerAccount) const

@@ -1,5 +1,6 @@
 #include "CardList.h"
 
+#include "db/Command.h"
 #include "db/Error.h"
 #include "db/Session.h"
 #include "db/SqlText.h"
@@ -105,6 +106,32 @@ void CardList::load(Session &session, const QString &query)
                             .arg(list.objectName(), column.name, kindName(column.kind)));
         }
     }
+}
+
+Walk CardList::walk(const OperationContext &context)
+{
+    Walk cards(context, context.session.ADOQuery1);
+    cards.skipRepeated(QStringLiteral("CARKOD"));
+    return cards;
+}
+
+QString CardList::cardNotFound(const QString &listedCode)
+{
+    return QStringLiteral("Kart bulunamadı: %1. Kart listesini CariKart ile yeniden yükleyin.").arg(listedCode);
+}
+
+void CardList::changeCard(const Command &command, const QVariantMap &values, const QString &cardCode)
+{
+    if (command.executeOnOneRow(values, cardCode) == 0)
+        throw Error(cardNotFound(cardCode));
+}
+
+QVariantList CardList::readCard(const Command &query, const QVariantMap &values, const QString &cardCode)
+{
+    const ResultSet card = query.fetchOneRow(values, cardCode);
+    if (card.rows.isEmpty())
+        throw Error(cardNotFound(cardCode));
+    return card.rows.constFirst();
 }
 
 } // namespace zym

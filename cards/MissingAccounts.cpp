@@ -1,10 +1,9 @@
 #include "MissingAccounts.h"
 
 #include "CardAccounts.h"
-#include "CardCodePropagation.h"
+#include "CardList.h"
 #include "CodeMask.h"
 
-#include "db/Error.h"
 #include "db/Session.h"
 #include "ops/IntegerText.h"
 #include "ops/RunningNumber.h"
@@ -42,15 +41,12 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
     const Command cardAccounts(m_context.session.connection, cardAccountsSql);
     const Statement &list = m_context.session.ADOQuery1;
     Numbers numbers{RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
-    Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
+    CardList::walk(m_context).run(numbers, [&](Numbers &n) {
         const QString cardCode = list.readKey(QStringLiteral("CARKOD"));
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
-        const ResultSet held = cardAccounts.fetchOneRow({{QStringLiteral("pCarKod"), cardCode}}, cardCode);
-        if (held.rows.isEmpty())
-            throw Error(CardCodePropagation::cardNotFound(cardCode));
-        const auto missing = [&held](qsizetype column) { return held.rows.constFirst().at(column).toString().isEmpty(); };
-        const bool customerMissing = missing(0);
-        const bool supplierMissing = missing(1);
+        const QVariantList held = CardList::readCard(cardAccounts, {{QStringLiteral("pCarKod"), cardCode}}, cardCode);
+        const bool customerMissing = held.at(0).toString().isEmpty();
+        const bool supplierMissing = held.at(1).toString().isEmpty();
         const auto code = [&](const QString &prefix, RunningNumber &number) {
             return prefix + CodeMask::renderCode(request.accountMask, number.next());
         };
@@ -76,12 +72,7 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
         const QString identityNumber = list.readText(QStringLiteral("KIMLIKNO"));
         for (const QString &account : codes)
             accounts.insertWithTaxIds(account, name, taxNumber, identityNumber);
-        if (type == CardAccounts::customerType)
-            accounts.linkCustomer(cardCode, made.customer);
-        else if (type == CardAccounts::supplierType)
-            accounts.linkSupplier(cardCode, made.supplier);
-        else
-            accounts.linkBoth(cardCode, made.customer, made.supplier);
+        accounts.link(type, cardCode, made);
         return UnitResult::done({.key = cardCode, .accounts = codes});
     });
 }
