@@ -20,4 +20,15 @@ Error Error::fromSql(const QSqlError &error)
     return Error(text);
 }
 
+QString errorInFlight()
+{
+    try {
+        throw;
+    } catch (const Error &error) {
+        return error.text();
+    } catch (...) {
+        return QString();
+    }
+}
+
 } // namespace zym

@@ -28,4 +28,8 @@ private:
     QByteArray m_utf8;
 };
 
+// The text of the error being handled: an Error's text, empty for any other
+// exception. Call it only from a catch block.
+QString errorInFlight();
+
 } // namespace zym

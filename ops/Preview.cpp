@@ -59,11 +59,8 @@ void runAsPreview(Session &session, const std::function<void()> &operation)
     connection.beginPreview();
     try {
         operation();
-    } catch (const Error &error) {
-        endPreviewAfter(connection, error.text());
-        throw;
     } catch (...) {
-        endPreviewAfter(connection, QString());
+        endPreviewAfter(connection, errorInFlight());
         throw;
     }
     connection.endPreview();

@@ -14,11 +14,8 @@ void runAsOneUnit(const OperationContext &context, const UnitNote &note, const s
         UnitOfWork unit(context.session.connection);
         try {
             work();
-        } catch (const Error &error) {
-            unit.rollbackAfter(error.text());
-            throw;
         } catch (...) {
-            unit.rollbackAfter(QString());
+            unit.rollbackAfter(errorInFlight());
             throw;
         }
         recorder.unitDone(-1, note);

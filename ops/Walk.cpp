@@ -184,15 +184,9 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
             UnitResult result = UnitResult::done();
             try {
                 result = unit();
-            } catch (const Error &error) {
-                const std::exception_ptr failure = std::current_exception();
-                group.rollbackAfter(error.text());
-                checkpoint.restore();
-                replayUntil(row, group, unit, checkpoint);
-                std::rethrow_exception(failure);
             } catch (...) {
                 const std::exception_ptr failure = std::current_exception();
-                group.rollbackAfter(QString());
+                group.rollbackAfter(errorInFlight());
                 checkpoint.restore();
                 replayUntil(row, group, unit, checkpoint);
                 std::rethrow_exception(failure);
@@ -286,13 +280,9 @@ UnitResult Walk::runAlone(const std::function<UnitResult()> &unit, const Checkpo
             work.commit();
         }
         return result;
-    } catch (const Error &error) {
-        checkpoint.restore();
-        work.rollbackAfter(error.text());
-        throw;
     } catch (...) {
         checkpoint.restore();
-        work.rollbackAfter(QString());
+        work.rollbackAfter(errorInFlight());
         throw;
     }
 }
