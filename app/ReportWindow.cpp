@@ -48,7 +48,9 @@ QTableView *addView(const char *name, TextTableModel *model, const QList<int> &w
 
 QString suggestedName(const RunReport &report)
 {
-    const QString stem = report.kind == RunReport::Kind::Preview ? QStringLiteral("onizleme") : QStringLiteral("rapor");
+    const QString stem = report.kind == RunReport::Kind::Preview ? QStringLiteral("onizleme")
+                         : report.kind == RunReport::Kind::Audit ? QStringLiteral("denetim")
+                                                                 : QStringLiteral("rapor");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(folder).filePath(stem + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmm")) + QStringLiteral(".csv"));
 }
@@ -72,11 +74,14 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     heading.setBold(true);
     heading.setPointSize(heading.pointSize() + 2);
     m_title->setFont(heading);
+    m_heading = new QLabel;
+    m_heading->setObjectName(QStringLiteral("Heading"));
+    m_heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_end = new QLabel;
     m_end->setObjectName(QStringLiteral("RunEnd"));
     // Room above the text for the dots of a capital Ö, which some fonts draw
     // above their ascent.
-    for (QLabel *label : {m_title, m_end})
+    for (QLabel *label : {m_title, m_heading, m_end})
         label->setContentsMargins(0, 3, 0, 0);
     m_end->setWordWrap(true);
     m_end->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -84,11 +89,11 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     const int rowHeight = fontMetrics().height() + 6;
     m_unitView = addView("Units", m_units, unitWidths, rowHeight);
     m_totalView = addView("Totals", m_totals, totalWidths, rowHeight);
-    auto *split = new QSplitter(Qt::Vertical);
-    split->addWidget(m_unitView);
-    split->addWidget(m_totalView);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
+    m_split = new QSplitter(Qt::Vertical);
+    m_split->addWidget(m_unitView);
+    m_split->addWidget(m_totalView);
+    m_split->setStretchFactor(0, 3);
+    m_split->setStretchFactor(1, 1);
 
     m_save = new QPushButton(QStringLiteral("CSV Olarak Kaydet..."));
     m_save->setObjectName(QStringLiteral("Save"));
@@ -99,8 +104,9 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_title);
+    layout->addWidget(m_heading);
     layout->addWidget(m_end);
-    layout->addWidget(split, 1);
+    layout->addWidget(m_split, 1);
     layout->addLayout(buttons);
 }
 
@@ -109,9 +115,24 @@ void ReportWindow::setReport(const RunReport &report)
     m_report = report;
     setWindowTitle(report.title());
     m_title->setText(report.title());
+    m_heading->setText(report.heading.join(QStringLiteral("   ")));
+    m_heading->setVisible(!report.heading.isEmpty());
     m_end->setText(QStringLiteral("Sonuç: ") + report.endText());
     m_units->setTable(report.unitTable());
     m_totals->setTable(report.totalTable());
+    if (report.listing)
+        fitSummary();
+}
+
+// A check's summary has a row a check: its pane keeps just their height and
+// leaves the rest to the findings.
+void ReportWindow::fitSummary()
+{
+    const int summaryHeight = m_unitView->horizontalHeader()->sizeHint().height()
+                              + m_units->rowCount() * m_unitView->verticalHeader()->defaultSectionSize()
+                              + 2 * m_unitView->frameWidth();
+    const int total = m_split->height() > 0 ? m_split->height() : height();
+    m_split->setSizes({summaryHeight, qMax(total - summaryHeight, summaryHeight)});
 }
 
 void ReportWindow::saveAs(const QString &path) const
