@@ -26,6 +26,15 @@ namespace {
 // Widths that fit the usual codes; sizing to contents would read every row.
 const QList<int> unitWidths{50, 120, 120, 150};
 const QList<int> totalWidths{150, 90, 90, 90};
+// A check's summary and findings, in the same two views.
+const QList<int> summaryWidths{260, 70, 80};
+const QList<int> findingWidths{170, 115, 90, 40};
+
+void setWidths(QTableView *view, const QList<int> &widths)
+{
+    for (qsizetype i = 0; i < widths.size(); ++i)
+        view->horizontalHeader()->resizeSection(int(i), widths.at(i));
+}
 
 QTableView *addView(const char *name, TextTableModel *model, const QList<int> &widths, int rowHeight)
 {
@@ -41,8 +50,7 @@ QTableView *addView(const char *name, TextTableModel *model, const QList<int> &w
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(rowHeight);
     view->horizontalHeader()->setStretchLastSection(true);
-    for (qsizetype i = 0; i < widths.size(); ++i)
-        view->horizontalHeader()->resizeSection(int(i), widths.at(i));
+    setWidths(view, widths);
     return view;
 }
 
@@ -89,11 +97,11 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     const int rowHeight = fontMetrics().height() + 6;
     m_unitView = addView("Units", m_units, unitWidths, rowHeight);
     m_totalView = addView("Totals", m_totals, totalWidths, rowHeight);
-    m_split = new QSplitter(Qt::Vertical);
-    m_split->addWidget(m_unitView);
-    m_split->addWidget(m_totalView);
-    m_split->setStretchFactor(0, 3);
-    m_split->setStretchFactor(1, 1);
+    auto *split = new QSplitter(Qt::Vertical);
+    split->addWidget(m_unitView);
+    split->addWidget(m_totalView);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
 
     m_save = new QPushButton(QStringLiteral("CSV Olarak Kaydet..."));
     m_save->setObjectName(QStringLiteral("Save"));
@@ -106,7 +114,7 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     layout->addWidget(m_title);
     layout->addWidget(m_heading);
     layout->addWidget(m_end);
-    layout->addWidget(m_split, 1);
+    layout->addWidget(split, 1);
     layout->addLayout(buttons);
 }
 
@@ -120,19 +128,14 @@ void ReportWindow::setReport(const RunReport &report)
     m_end->setText(QStringLiteral("Sonuç: ") + report.endText());
     m_units->setTable(report.unitTable());
     m_totals->setTable(report.totalTable());
-    if (report.listing)
-        fitSummary();
-}
-
-// A check's summary has a row a check: its pane keeps just their height and
-// leaves the rest to the findings.
-void ReportWindow::fitSummary()
-{
+    setWidths(m_unitView, report.listing ? summaryWidths : unitWidths);
+    setWidths(m_totalView, report.listing ? findingWidths : totalWidths);
+    // A check's summary has a row a check: its pane is no taller than they
+    // are, and the findings have the rest.
     const int summaryHeight = m_unitView->horizontalHeader()->sizeHint().height()
                               + m_units->rowCount() * m_unitView->verticalHeader()->defaultSectionSize()
                               + 2 * m_unitView->frameWidth();
-    const int total = m_split->height() > 0 ? m_split->height() : height();
-    m_split->setSizes({summaryHeight, qMax(total - summaryHeight, summaryHeight)});
+    m_unitView->setMaximumHeight(report.listing ? summaryHeight : QWIDGETSIZE_MAX);
 }
 
 void ReportWindow::saveAs(const QString &path) const

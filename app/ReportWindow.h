@@ -6,7 +6,6 @@
 
 class QLabel;
 class QPushButton;
-class QSplitter;
 class QTableView;
 
 namespace zym {
@@ -32,7 +31,6 @@ public:
     void saveAs(const QString &path) const;
 
 private:
-    void fitSummary();
     void chooseFileAndSave();
 
     Prompter &m_prompter;
@@ -44,7 +42,6 @@ private:
     TextTableModel *m_totals;
     QTableView *m_unitView;
     QTableView *m_totalView;
-    QSplitter *m_split;
     QPushButton *m_save;
 };
 
