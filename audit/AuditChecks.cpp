@@ -30,12 +30,15 @@ QString select(int kind, const QString &table, const QString &key, const QString
         .arg(table, key, detail, count);
 }
 
-// Rows whose code is NULL or, as the server compares, empty: one finding for
-// each such value.
-QString emptyCodes(int kind, const QString &table, const QString &column)
+// Rows whose code is NULL (kind `kind`) and rows whose code is empty as the
+// server compares it (kind `kind` + 1): one finding for each.
+QStringList emptyCodes(int kind, const QString &table, const QString &column)
 {
-    return select(kind, table, column, QStringLiteral("NULL"), QStringLiteral("COUNT(*)"))
-           + QStringLiteral(" FROM %1 WHERE %2 IS NULL OR %2='' GROUP BY %2").arg(table, column);
+    const auto part = [&](int partKind, const QString &condition) {
+        return select(partKind, table, column, QStringLiteral("NULL"), QStringLiteral("COUNT(*)"))
+               + QStringLiteral(" FROM %1 WHERE %2%3 GROUP BY %2").arg(table, column, condition);
+    };
+    return {part(kind, QStringLiteral(" IS NULL")), part(kind + 1, QStringLiteral("=''"))};
 }
 
 // Codes that several rows hold as the server compares them: GROUP BY groups
@@ -59,15 +62,16 @@ QString ownerless(int kind, const QString &table, const QString &column, const Q
 AuditCheck emptyCards()
 {
     return {QStringLiteral("Kodu boş kartlar"),
-            limited({emptyCodes(1, QStringLiteral("CARKART"), QStringLiteral("CARKOD"))}),
-            {QStringLiteral("Kodu boş ya da NULL: işlemler bu kartı koduyla ayırt edemez.")}};
+            limited(emptyCodes(1, QStringLiteral("CARKART"), QStringLiteral("CARKOD"))),
+            {QStringLiteral("Kodu NULL: işlemler bu satırda durur, kodu boş bir kayıt işlenemez."),
+             QStringLiteral("Kodu boş (''): kodu değişirse boş kodlu bütün satırlar bu karta geçer.")}};
 }
 
 AuditCheck alikeCards()
 {
     return {QStringLiteral("Sunucunun eş saydığı kart kodları"),
             limited({alikeCodes(1, QStringLiteral("CARKART"), QStringLiteral("CARKOD"))}),
-            {QStringLiteral("Sunucu bu kodu taşıyan kartları eş sayar: kodla yapılan her işlem hepsine birden dokunur.")}};
+            {QStringLiteral("Sunucu bu kartların kodlarını eş sayar: bu koda dokunan işlem birden çok satırı değiştireceği için durur.")}};
 }
 
 // The card-code propagation's tables beyond the card row, payroll rows left out.
@@ -81,7 +85,7 @@ AuditCheck cardlessCodes()
     }
     return {QStringLiteral("Kartı olmayan kodlar"),
             limited(parts),
-            {QStringLiteral("Hiçbir kartın kodu değil: bu kodu yeni kod olarak alan kart bu satırları sahiplenir.")}};
+            {QStringLiteral("Hiçbir kartın kodu değil: bu kodu yeni kod olarak veren işlem çakışmayla durur.")}};
 }
 
 QString missingAccount(int kind, const QString &linkColumn)
@@ -103,8 +107,8 @@ AuditCheck accountLinks()
     return {QStringLiteral("Kartların hesap bağlantıları"),
             limited({missingAccount(1, QStringLiteral("CARMUHKODU")), missingAccount(2, QStringLiteral("CAREKCHAR1")),
                      sharedAccounts}),
-            {QStringLiteral("CARMUHKODU %1 hesap planında yok: kart hesabı var sayılır, hesap açılmaz."),
-             QStringLiteral("CAREKCHAR1 %1 hesap planında yok: kart hesabı var sayılır, hesap açılmaz."),
+            {QStringLiteral("CARMUHKODU %1 hesap planında yok: kart var olmayan bir hesaba bağlı."),
+             QStringLiteral("CAREKCHAR1 %1 hesap planında yok: kart var olmayan bir hesaba bağlı."),
              QStringLiteral("Birden çok kart bu hesaba bağlı: bir kartın hesabı silinir ya da değişirse öbürleri de etkilenir.")}};
 }
 
@@ -132,9 +136,10 @@ AuditCheck registry()
     parts << emptyCodes(3, QStringLiteral("BORSICIL"), QStringLiteral("BORSCLKOD"));
     return {QStringLiteral("Bordro sicilleri"),
             limited(parts),
-            {QStringLiteral("Sunucu bu sicil kodunu taşıyan çalışanları eş sayar: numaralandırma onları birleştirir."),
-             QStringLiteral("Hiçbir çalışanın sicil kodu değil: bu kodu yeni sicil kodu olarak alan çalışan bu satırları sahiplenir."),
-             QStringLiteral("Sicil kodu boş ya da NULL: numaralandırma bu çalışanı koduyla ayırt edemez.")}};
+            {QStringLiteral("Sunucu bu sicil kodlarını eş sayar: numaralandırma birden çok satırı değiştireceği için durur."),
+             QStringLiteral("Hiçbir çalışanın sicil kodu değil: bu kodu yeni sicil kodu olarak veren numaralandırma çakışmayla durur."),
+             QStringLiteral("Sicil kodu NULL: numaralandırma bu satırda durur."),
+             QStringLiteral("Sicil kodu boş (''): kodu değişirse boş kodlu bütün bordro satırları bu çalışana geçer.")}};
 }
 
 // The group numbers are the tool's own table of account sets, not values.
@@ -143,16 +148,17 @@ AuditCheck stock()
     QStringList groups;
     for (const int group : StockAccountSets::groups())
         groups << QString::number(group);
-    const QString setless = select(3, QStringLiteral("STKKART"), QStringLiteral("STKKOD"), QStringLiteral("STKGENKDVNO"),
+    const QString setless = select(4, QStringLiteral("STKKART"), QStringLiteral("STKKOD"), QStringLiteral("STKGENKDVNO"),
                                    QStringLiteral("1"))
                             + QStringLiteral(" FROM STKKART WHERE STKGENKDVNO IS NULL OR STKGENKDVNO NOT IN (%1)")
                                   .arg(groups.join(QStringLiteral(", ")));
     return {QStringLiteral("Stok kartları"),
-            limited({emptyCodes(1, QStringLiteral("STKKART"), QStringLiteral("STKKOD")),
-                     ownerless(2, QStringLiteral("STKMUHBAGLANTI"), QStringLiteral("SMBSTKKOD"), QString(),
-                               QStringLiteral("STKKART"), QStringLiteral("STKKOD")),
-                     setless}),
-            {QStringLiteral("Stok kodu boş ya da NULL: bağlantılar boş kodla yazılır."),
+            limited(emptyCodes(1, QStringLiteral("STKKART"), QStringLiteral("STKKOD"))
+                    << ownerless(3, QStringLiteral("STKMUHBAGLANTI"), QStringLiteral("SMBSTKKOD"), QString(),
+                                 QStringLiteral("STKKART"), QStringLiteral("STKKOD"))
+                    << setless),
+            {QStringLiteral("Stok kodu NULL: bağlantı oluşturma bu satırda durur."),
+             QStringLiteral("Stok kodu boş (''): bağlantıları boş stok koduyla yazılır."),
              QStringLiteral("Hiçbir stok kartının kodu değil: bu bağlantı satırları sahipsiz."),
              QStringLiteral("Grup %1 için hesap takımı yok: \"STOK MUH OLUŞTUR\" bu karta bağlantı yazmaz.")}};
 }

@@ -82,16 +82,16 @@ private slots:
                                 << QString::fromUtf8(named);
         };
         row("card code NULL", noCollation, {"INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (NULL, 'Boş')"}, EmptyCards,
-            "CARKART", {"NULL"}, 1);
+            "CARKART", {"NULL"}, 1, "Kodu NULL");
         row("card code empty", noCollation, {"INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('', 'Boş')"}, EmptyCards,
-            "CARKART", {"''"}, 1);
+            "CARKART", {"''"}, 1, "Kodu boş ('')");
         row("card codes alike by case", "NOCASE", {"INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('k1', 'İkiz')"},
             AlikeCards, "CARKART", {"K1", "k1"}, 2);
         row("card codes alike by trailing blanks", "RTRIM",
             {"INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('K1  ', 'İkiz')"}, AlikeCards, "CARKART", {"K1", "K1  "}, 2);
         row("movement rows of a deleted card", noCollation,
             {"INSERT INTO FATHAR (FATHARCARKOD) VALUES ('SILINDI')", "INSERT INTO FATHAR (FATHARCARKOD) VALUES ('SILINDI')"},
-            CardlessCodes, "FATHAR", {"SILINDI"}, 2);
+            CardlessCodes, "FATHAR", {"SILINDI"}, 2, "Hiçbir kartın");
         row("address row of a deleted card", noCollation, {"INSERT INTO ADRESLER (ADRKOD1, ADRMODUL) VALUES ('SILINDI', 1)"},
             CardlessCodes, "ADRESLER", {"SILINDI"}, 1);
         row("identity row without a module", noCollation,
@@ -103,31 +103,31 @@ private slots:
         row("account of two cards", noCollation,
             {"INSERT INTO CARKART (CARKOD, CARUNVAN, CARMUHTIPI, CARMUHKODU, CAREKCHAR1) "
              "VALUES ('K2', 'İkinci', 2, '', '320 K1')"},
-            AccountLinks, "MUHHESAP", {"320 K1"}, 2);
+            AccountLinks, "MUHHESAP", {"320 K1"}, 2, "Birden çok kart");
         row("card type 7", noCollation, {"UPDATE CARKART SET CARMUHTIPI=7"}, CardTypes, "CARKART", {"K1"}, 1, "7");
         row("registry codes alike by case", "NOCASE",
             {"INSERT INTO BORSICIL (BORSCLKOD, BORSCLISCIKKOD, BORSCLISYKODU) VALUES ('p1', 0, 'MERKEZ')"}, Registry,
-            "BORSICIL", {"P1", "p1"}, 2);
+            "BORSICIL", {"P1", "p1"}, 2, "eş sayar");
         row("payroll rows of a departed employee", noCollation, {"INSERT INTO BORDETAY (BORDETKOD) VALUES ('P9')"}, Registry,
-            "BORDETAY", {"P9"}, 1);
+            "BORDETAY", {"P9"}, 1, "Hiçbir çalışanın");
         row("payroll picture of a departed employee", noCollation,
             {"INSERT INTO RESIMLER (RESIMKOD, RESIMMODUL) VALUES ('P9', 8)"}, Registry, "RESIMLER", {"P9"}, 1);
         row("registry code empty", noCollation,
             {"INSERT INTO BORSICIL (BORSCLKOD, BORSCLISCIKKOD, BORSCLISYKODU) VALUES ('', 0, 'MERKEZ')"}, Registry,
-            "BORSICIL", {"''"}, 1);
+            "BORSICIL", {"''"}, 1, "Sicil kodu boş");
         row("stock code NULL", noCollation, {"INSERT INTO STKKART (STKKOD, STKACIK1, STKGENKDVNO) VALUES (NULL, 'Somun', 2)"},
-            Stock, "STKKART", {"NULL"}, 1);
+            Stock, "STKKART", {"NULL"}, 1, "Stok kodu NULL");
         row("link rows of a deleted stock card", noCollation,
             {"INSERT INTO STKMUHBAGLANTI (SMBSTKKOD, SMBITEMNO, SMBFTNO, SMBMUHKOD1) VALUES ('S9', 1, 1, '153 03 05')"},
-            Stock, "STKMUHBAGLANTI", {"S9"}, 1);
+            Stock, "STKMUHBAGLANTI", {"S9"}, 1, "stok kartının");
         row("stock group without a set", noCollation, {"UPDATE STKKART SET STKGENKDVNO=7"}, Stock, "STKKART", {"S1"}, 1,
             "Grup 7");
         row("journal lines without a header", noCollation,
             {"INSERT INTO MUHHAR (MUHHARREFNO, MUHHARSIRANO, MUHHARBATIPI) VALUES (9, 1, 1)",
              "INSERT INTO MUHHAR (MUHHARREFNO, MUHHARSIRANO, MUHHARBATIPI) VALUES (9, 2, 2)"},
-            Journal, "MUHHAR", {"9"}, 2);
+            Journal, "MUHHAR", {"9"}, 2, "başlığı yok");
         row("journal header without lines", noCollation, {"INSERT INTO MUHFIS (MUHFISREFNO) VALUES (8)"}, Journal, "MUHFIS",
-            {"8"}, 1);
+            {"8"}, 1, "satırı yok");
     }
 
     // The check also reads without writing: every table is as it was.
