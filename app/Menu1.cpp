@@ -8,6 +8,9 @@
 #include "StatementGrid.h"
 #include "WrappingButton.h"
 
+#include "audit/AuditReport.h"
+#include "audit/CompanyAudit.h"
+
 #include "cards/CardDeletion.h"
 #include "cards/CardList.h"
 #include "cards/ControlledCodeChange.h"
@@ -27,6 +30,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
@@ -236,8 +240,9 @@ void TForm8::buildLeftStrip(AnchorLayout &client, const QString &serverText)
     client.place(ComboBox1, {71, 143, 127, editHeight});
 
     // In the free band above CheckBox2: every control of the design keeps its place.
-    CheckBox5 = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 176, 90, 17}, false);
-    BitBtn8 = addButton(client, "BitBtn8", QStringLiteral("Rapor"), {124, 172, 70, 25});
+    CheckBox5 = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 176, 70, 17}, false);
+    BitBtn9 = addButton(client, "BitBtn9", QStringLiteral("Denetle"), {80, 172, 58, 25});
+    BitBtn8 = addButton(client, "BitBtn8", QStringLiteral("Rapor"), {142, 172, 52, 25});
     BitBtn8->setEnabled(false); // until a run has a report
 
     CheckBox2 = addCheckBox(client, "CheckBox2", QStringLiteral("Muh Hesap Planı açılsın"), {58, 202, 97, 17}, false);
@@ -350,7 +355,7 @@ void TForm8::arrangeTabOrder()
     const QList<QWidget *> order{Edit1,     Edit2, Edit3,   Edit4, BitBtn1,   BitBtn2,   Edit5,
                                  Edit6,     BitBtn3, BitBtn4, BitBtn5, PageControl1, CheckBox1, Edit7,
                                  BitBtn6,   Edit8, Edit9,   CheckBox2, BitBtn7, ComboBox1, CheckBox5,
-                                 BitBtn8};
+                                 BitBtn9,   BitBtn8};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -376,6 +381,7 @@ void TForm8::connectHandlers()
     connect(Button6, &QPushButton::clicked, this, guarded(&TForm8::Button6Click));
     connect(Button7, &QPushButton::clicked, this, guarded(&TForm8::Button7Click));
     connect(BitBtn8, &QPushButton::clicked, this, guarded(&TForm8::BitBtn8Click));
+    connect(BitBtn9, &QPushButton::clicked, this, guarded(&TForm8::BitBtn9Click));
 }
 
 bool TForm8::requireConnection()
@@ -410,11 +416,15 @@ void TForm8::runRecorded(const std::function<void(const OperationContext &)> &op
 // is no number) leaves the last report as it was.
 void TForm8::keepReport(const ReportRecorder &recorder, bool preview)
 {
-    if (!recorder.hasRun())
-        return;
-    m_reportWindow->setReport(recorder.report());
+    if (recorder.hasRun())
+        keepReport(recorder.report(), preview);
+}
+
+void TForm8::keepReport(const RunReport &report, bool open)
+{
+    m_reportWindow->setReport(report);
     BitBtn8->setEnabled(true);
-    if (preview)
+    if (open)
         BitBtn8Click();
 }
 
@@ -549,6 +559,26 @@ void TForm8::Button7Click()
 {
     runOperation<WorkplaceCodeChange>(WorkplaceChangeRequest{
         .currentCode = Edit11->text(), .newCode = Edit10->text(), .employeesOnly = CheckBox4->isChecked()});
+}
+
+// Checks the chosen company without changing it and opens what it found.
+void TForm8::BitBtn9Click()
+{
+    if (!requireConnection())
+        return;
+    const QString company = m_session.connection.currentDatabase();
+    if (ComboBox1->findText(company) < 0) {
+        m_prompter.notify(QStringLiteral("Önce bir firma seçin."));
+        return;
+    }
+    AuditOutcome outcome;
+    {
+        ModalProgress progress(this);
+        outcome = CompanyAudit(m_session.connection, progress).run();
+    }
+    keepReport(auditReport(outcome, {.server = Edit1->text(), .company = company, .user = Edit2->text(),
+                                     .when = QDateTime::currentDateTime()}),
+               true);
 }
 
 // Shows the report of the last run.

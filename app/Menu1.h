@@ -83,6 +83,8 @@ private:
     // and a preview's opens by itself.
     void runRecorded(const std::function<void(const OperationContext &)> &operation);
     void keepReport(const ReportRecorder &recorder, bool preview);
+    // Makes `report` the one "Rapor" shows, and shows it when `open`.
+    void keepReport(const RunReport &report, bool open);
     void setStatusText(const QString &text);
 
     void BitBtn1Click();
@@ -103,6 +105,7 @@ private:
     void Button6Click();
     void Button7Click();
     void BitBtn8Click();
+    void BitBtn9Click();
 
     Prompter &m_prompter;
     Session m_session;
@@ -120,6 +123,7 @@ private:
     QComboBox *ComboBox1;
     QCheckBox *CheckBox5; // "Önizleme"
     QPushButton *BitBtn8; // "Rapor"
+    QPushButton *BitBtn9; // "Denetle"
     QCheckBox *CheckBox2;
     QLabel *Label5;
     QLineEdit *Edit5;

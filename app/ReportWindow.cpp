@@ -26,6 +26,15 @@ namespace {
 // Widths that fit the usual codes; sizing to contents would read every row.
 const QList<int> unitWidths{50, 120, 120, 150};
 const QList<int> totalWidths{150, 90, 90, 90};
+// A check's summary and findings, in the same two views.
+const QList<int> summaryWidths{260, 70, 80};
+const QList<int> findingWidths{170, 115, 90, 40};
+
+void setWidths(QTableView *view, const QList<int> &widths)
+{
+    for (qsizetype i = 0; i < widths.size(); ++i)
+        view->horizontalHeader()->resizeSection(int(i), widths.at(i));
+}
 
 QTableView *addView(const char *name, TextTableModel *model, const QList<int> &widths, int rowHeight)
 {
@@ -41,14 +50,15 @@ QTableView *addView(const char *name, TextTableModel *model, const QList<int> &w
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(rowHeight);
     view->horizontalHeader()->setStretchLastSection(true);
-    for (qsizetype i = 0; i < widths.size(); ++i)
-        view->horizontalHeader()->resizeSection(int(i), widths.at(i));
+    setWidths(view, widths);
     return view;
 }
 
 QString suggestedName(const RunReport &report)
 {
-    const QString stem = report.kind == RunReport::Kind::Preview ? QStringLiteral("onizleme") : QStringLiteral("rapor");
+    const QString stem = report.kind == RunReport::Kind::Preview ? QStringLiteral("onizleme")
+                         : report.kind == RunReport::Kind::Audit ? QStringLiteral("denetim")
+                                                                 : QStringLiteral("rapor");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(folder).filePath(stem + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmm")) + QStringLiteral(".csv"));
 }
@@ -72,11 +82,14 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     heading.setBold(true);
     heading.setPointSize(heading.pointSize() + 2);
     m_title->setFont(heading);
+    m_heading = new QLabel;
+    m_heading->setObjectName(QStringLiteral("Heading"));
+    m_heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_end = new QLabel;
     m_end->setObjectName(QStringLiteral("RunEnd"));
     // Room above the text for the dots of a capital Ö, which some fonts draw
     // above their ascent.
-    for (QLabel *label : {m_title, m_end})
+    for (QLabel *label : {m_title, m_heading, m_end})
         label->setContentsMargins(0, 3, 0, 0);
     m_end->setWordWrap(true);
     m_end->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -99,6 +112,7 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_title);
+    layout->addWidget(m_heading);
     layout->addWidget(m_end);
     layout->addWidget(split, 1);
     layout->addLayout(buttons);
@@ -109,9 +123,19 @@ void ReportWindow::setReport(const RunReport &report)
     m_report = report;
     setWindowTitle(report.title());
     m_title->setText(report.title());
+    m_heading->setText(report.heading.join(QStringLiteral("   ")));
+    m_heading->setVisible(!report.heading.isEmpty());
     m_end->setText(QStringLiteral("Sonuç: ") + report.endText());
     m_units->setTable(report.unitTable());
     m_totals->setTable(report.totalTable());
+    setWidths(m_unitView, report.listing ? summaryWidths : unitWidths);
+    setWidths(m_totalView, report.listing ? findingWidths : totalWidths);
+    // A check's summary has a row a check: its pane is no taller than they
+    // are, and the findings have the rest.
+    const int summaryHeight = m_unitView->horizontalHeader()->sizeHint().height()
+                              + m_units->rowCount() * m_unitView->verticalHeader()->defaultSectionSize()
+                              + 2 * m_unitView->frameWidth();
+    m_unitView->setMaximumHeight(report.listing ? summaryHeight : QWIDGETSIZE_MAX);
 }
 
 void ReportWindow::saveAs(const QString &path) const

@@ -14,8 +14,8 @@ class Prompter;
 class TextTableModel;
 
 // The report of the last run in a window of its own that leaves the main
-// window free: its title, how the run ended, one row per unit, the totals
-// per table, and a button that saves it all as a CSV file through the
+// window free: its title and heading, how the run ended, one row per unit,
+// the totals per table (a check's summary and findings instead), and a button that saves it all as a CSV file through the
 // platform's save dialog.
 class ReportWindow : public QWidget
 {
@@ -36,6 +36,7 @@ private:
     Prompter &m_prompter;
     RunReport m_report;
     QLabel *m_title;
+    QLabel *m_heading;
     QLabel *m_end;
     TextTableModel *m_units;
     TextTableModel *m_totals;

@@ -9,6 +9,7 @@
 // a 100,000-card list, and the longest gap between two repaints of the
 // window during a re-coding.
 #include "app/Menu1.h"
+#include "audit/CompanyAudit.h"
 #include "cards/CardAccounts.h"
 #include "cards/CardCodePropagation.h"
 #include "cards/CardList.h"
@@ -17,6 +18,7 @@
 #include "cards/MissingAccounts.h"
 #include "cards/SequentialRecoding.h"
 #include "db/Command.h"
+#include "db/Tables.h"
 #include "db/ConnectionSettings.h"
 #include "db/EmbeddedFolder.h"
 #include "db/Session.h"
@@ -561,6 +563,55 @@ void measureWindow(const QString &scratch, int cards)
                .arg(double(longest) / 1e6, 0, 'f', 0);
 }
 
+// One query that counts the rows of every company table: with COUNT(*),
+// which SQLite answers from the size of the tables' b-trees, or with the
+// count of each table's first column, which reads every row.
+QString countingQuery(bool readEveryRow)
+{
+    QStringList counts;
+    for (const TableSpec &table : Tables::companyTables()) {
+        counts << QStringLiteral("(SELECT COUNT(%1) FROM %2)")
+                      .arg(readEveryRow ? table.columns.constFirst().name : QStringLiteral("*"), table.name);
+    }
+    return QStringLiteral("SELECT ") + counts.join(u'+') + QStringLiteral(" AS SATIR");
+}
+
+// "Denetle" over the whole company against one plain count of the rows of
+// every company table it reads, all on the same fresh copy, each run once
+// before it is timed so that all read from a warm cache.
+void measureAudit(const GeneratedCompany &company, const QString &scratch)
+{
+    FreshCopy copy(company, scratch);
+    Connection &connection = copy.session().connection;
+    const auto timed = [](const std::function<void()> &work) {
+        work();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        return secondsOf(timer);
+    };
+    SilentProgress progress;
+    AuditOutcome outcome;
+    const Connection::Activity before = connection.activity();
+    const double auditSeconds = timed([&] { outcome = CompanyAudit(connection, progress).run(); });
+    const qint64 queries = (connection.activity().statements - before.statements) / 2;
+    qint64 findings = 0;
+    for (const CheckOutcome &check : outcome.checks)
+        findings += check.total;
+    out << QStringLiteral("Denetle: %1 checks in %2 queries, %3 findings, %4 s\n")
+               .arg(outcome.checks.size()).arg(queries).arg(findings).arg(auditSeconds, 0, 'f', 3);
+    for (const bool readEveryRow : {false, true}) {
+        const Command count(connection, countingQuery(readEveryRow));
+        qint64 rows = 0;
+        const double seconds = timed([&] { rows = count.fetch().rows.constFirst().constFirst().toLongLong(); });
+        out << QStringLiteral("  one SELECT %1 over the same %2 tables (%3 rows): %4 s; Denetle takes %5x as long\n")
+                   .arg(readEveryRow ? QStringLiteral("COUNT(first column)") : QStringLiteral("COUNT(*)"))
+                   .arg(Tables::companyTables().size()).arg(rows).arg(seconds, 0, 'f', 3)
+                   .arg(auditSeconds / seconds, 0, 'f', 1);
+    }
+    out.flush();
+}
+
 void printResult(const Result &result)
 {
     out << QStringLiteral("%1  %2 units  %3 s  %4 units/s  %5 statements/unit  %6 commits/unit  peak %7 MiB\n")
@@ -601,6 +652,9 @@ int main(int argc, char *argv[])
                                                             "as UNITSxMILLISECONDS, comma-separated."),
                                              QStringLiteral("list"), QStringLiteral("1x0,100x200,2000x1000"));
     parser.addOption(groupingsOption);
+    const QCommandLineOption auditOnlyOption(QStringLiteral("audit-only"),
+                                             QStringLiteral("Measure only \"Denetle\" against a plain count."));
+    parser.addOption(auditOnlyOption);
     QCommandLineOption loadListOption(QStringLiteral("load-list"),
                                             QStringLiteral("Only load the card list of a generated folder."),
                                             QStringLiteral("folder"));
@@ -622,6 +676,9 @@ int main(int argc, char *argv[])
 
     const DemoSize size{number(cards), number(movements), number(stock), number(vouchers), number(employees)};
     const GeneratedCompany company(QDir(scratch).filePath(QStringLiteral("company")), size);
+    measureAudit(company, scratch);
+    if (parser.isSet(auditOnlyOption))
+        return 0;
 
     QList<Result> results;
     for (const Case &operation : operationCases()) {

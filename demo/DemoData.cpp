@@ -22,7 +22,7 @@ const QString DemoData::defaultMasterSuffix = QStringLiteral("MASTERV8");
 namespace {
 // Goes up whenever what is written for a size changes: the rows, or the
 // tables they go in.
-constexpr int rowsVersion = 2;
+constexpr int rowsVersion = 3;
 const QString stampFile = QStringLiteral("demo-version");
 }
 
@@ -294,6 +294,29 @@ std::uint64_t seedOf(const QString &name)
     return hash;
 }
 
+// A handful of rows that the operations would stop at, pass over or merge,
+// so that "Denetle" has something to show: a card without a code, rows of a
+// deleted card, a link to no account, a type outside 0-3, payroll and link
+// rows of a deleted employee and stock card, and a voucher split from its lines.
+void writeAuditFindings(EmbeddedDatabase &db)
+{
+    const QStringList cardColumns{QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
+                                  QStringLiteral("CARMUHKODU"), QStringLiteral("CAREKCHAR1"), QStringLiteral("CAROZKOD3")};
+    db.insert(QStringLiteral("CARKART"), cardColumns,
+              {{QVariant(), QStringLiteral("Kodsuz Ticaret Ltd. Şti."), 1, empty, empty, empty},
+               {QStringLiteral("MUS-9001"), QStringLiteral("Kayıp Hesap A.Ş."), 1, QStringLiteral("120 01 999"), empty, empty},
+               {QStringLiteral("MUS-9002"), QStringLiteral("Tipsiz Gıda Koll. Şti."), 7, empty, empty, empty}});
+    db.insert(QStringLiteral("FATHAR"), {QStringLiteral("FATHARCARKOD")},
+              {{QStringLiteral("MUS-0999")}, {QStringLiteral("MUS-0999")}});
+    db.insert(QStringLiteral("CARHAR"), {QStringLiteral("CARHARCARKOD")}, {{QStringLiteral("MUS-0999")}});
+    db.insert(QStringLiteral("BORPUANTAJ"), {QStringLiteral("BORPNPERKOD")}, {{QStringLiteral("P0999")}});
+    db.insert(QStringLiteral("STKMUHBAGLANTI"), Tables::company(QStringLiteral("STKMUHBAGLANTI")).columnNames(),
+              {{QStringLiteral("STK99999"), 1, 1, QStringLiteral("153 03 05")}});
+    db.insert(QStringLiteral("MUHFIS"), {QStringLiteral("MUHFISREFNO")}, {{9998}});
+    db.insert(QStringLiteral("MUHHAR"), {QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARSIRANO"), QStringLiteral("MUHHARBATIPI")},
+              {{9999, 1, 1}, {9999, 2, 2}});
+}
+
 void removeDatabaseFiles(const QString &folder, const QString &name)
 {
     const QString file = EmbeddedFolder::databaseFile(folder, name);
@@ -332,6 +355,8 @@ void DemoData::write(const QString &folder, const DemoSize &size, const QString 
     const QStringList names = companies();
     for (qsizetype i = 0; i < names.size(); ++i)
         writeCompany(folder, names.at(i), i == 0 ? size : small);
+    EmbeddedDatabase checked(folder, names.at(1));
+    writeAuditFindings(checked);
     QFile file(QDir(folder).filePath(stampFile));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(stamp(size).toUtf8()) < 0)
         throw Error(QStringLiteral("%1 yazılamadı").arg(file.fileName()));

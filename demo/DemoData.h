@@ -18,9 +18,10 @@ struct DemoSize
 // Writes a folder the tool can connect to as its embedded server: the master
 // database ZYM_<masterSuffix>.sqlite listing the companies, and one database
 // file per company with Turkish sample data for every operation. The first
-// company gets `size`, the others a small fixed amount. Deterministic: the
-// same size gives the same rows. Existing files in the folder are replaced,
-// and the folder keeps the stamp of what was written.
+// company gets `size`, the others a small fixed amount; the second also holds
+// a handful of rows for "Denetle" to find. Deterministic: the same size gives
+// the same rows. Existing files in the folder are replaced, and the folder
+// keeps the stamp of what was written.
 class DemoData
 {
 public:

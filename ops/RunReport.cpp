@@ -55,8 +55,15 @@ qsizetype RunReport::unchangedUnits() const
 
 QString RunReport::title() const
 {
-    return kind == Kind::Preview ? QStringLiteral("Önizleme: hiçbir değişiklik kaydedilmedi")
-                                 : QStringLiteral("Rapor: kaydedilen değişiklikler");
+    switch (kind) {
+    case Kind::Preview:
+        return QStringLiteral("Önizleme: hiçbir değişiklik kaydedilmedi");
+    case Kind::Audit:
+        return QStringLiteral("Denetim");
+    case Kind::Run:
+        break;
+    }
+    return QStringLiteral("Rapor: kaydedilen değişiklikler");
 }
 
 QList<TableTotal> RunReport::totals() const
@@ -88,6 +95,8 @@ QList<TableTotal> RunReport::totals() const
 
 TextTable RunReport::unitTable() const
 {
+    if (listing)
+        return listing->summary;
     TextTable table{{QStringLiteral("Satır"), QStringLiteral("Kod"), QStringLiteral("Yeni Kod"),
                      QStringLiteral("Açılan Hesaplar"), QStringLiteral("Değişiklikler")},
                     {}};
@@ -106,6 +115,8 @@ TextTable RunReport::unitTable() const
 
 TextTable RunReport::totalTable() const
 {
+    if (listing)
+        return listing->rows;
     TextTable table{{QStringLiteral("Tablo"), QStringLiteral("Eklenen"), QStringLiteral("Güncellenen"),
                      QStringLiteral("Silinen")},
                     {}};

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace zym {
 
 // One statement a unit ran and the rows it affected.
@@ -65,25 +67,41 @@ struct TextTable
     QList<QStringList> rows;
 };
 
+// What a report that changes nothing lists instead of units and totals:
+// a check of the company ("Denetim"), its summary first, then its findings.
+struct Listing
+{
+    TextTable summary;
+    TextTable rows;
+};
+
 // The record of one run: every unit it kept, once, in the order kept, and
-// how it ended. A preview's report lists what the run would have kept.
+// how it ended. A preview's report lists what the run would have kept; a
+// check's report lists what it found.
 struct RunReport
 {
-    enum class Kind { Run, Preview };
+    enum class Kind { Run, Preview, Audit };
 
     Kind kind = Kind::Run;
     QList<UnitRecord> units;
     RunEnd end;
+    // Lines under the title, such as where and when the report was made.
+    QStringList heading;
+    // A check's tables, which stand in for the units and the totals.
+    std::optional<Listing> listing;
 
-    // "Önizleme: hiçbir değişiklik kaydedilmedi" for a preview.
+    // "Önizleme: hiçbir değişiklik kaydedilmedi" for a preview, "Denetim"
+    // for a check.
     QString title() const;
     // Per table, in the order the tables were first changed.
     QList<TableTotal> totals() const;
     // One row per unit that changed something: list row (counted from 1),
     // key, new code, accounts made, and each statement as "UPDATE CARKART 1".
+    // A check's summary.
     TextTable unitTable() const;
     // The units that changed nothing: counted, not listed.
     qsizetype unchangedUnits() const;
+    // A check's findings.
     TextTable totalTable() const;
     // "Çakışma, satır 3: ..." and the like, with the count of the units that
     // changed nothing.

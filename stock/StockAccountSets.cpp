@@ -43,4 +43,9 @@ QList<StockAccountSets::Item> StockAccountSets::items(int group)
     return set;
 }
 
+QList<int> StockAccountSets::groups()
+{
+    return accountTable().keys();
+}
+
 } // namespace zym

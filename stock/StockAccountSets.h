@@ -21,6 +21,9 @@ struct Item
 // The five items of `group`'s set in item order; empty for a group without one.
 QList<Item> items(int group);
 
+// The group numbers that have a set, in ascending order.
+QList<int> groups();
+
 } // namespace StockAccountSets
 
 } // namespace zym

@@ -148,8 +148,9 @@ private slots:
         row("BitBtn1", "Bağlan", {71, 89, 123, 48}, true);
         row("Label4", "Firma:", label(30, 146), true);
         row("ComboBox1", "Firma Seç", edit(71, 143, 127));
-        row("CheckBox5", "Önizleme", {8, 176, 90, 17});
-        row("BitBtn8", "Rapor", {124, 172, 70, 25});
+        row("CheckBox5", "Önizleme", {8, 176, 70, 17});
+        row("BitBtn9", "Denetle", {80, 172, 58, 25});
+        row("BitBtn8", "Rapor", {142, 172, 52, 25});
         row("CheckBox2", "Muh Hesap Planı açılsın", {58, 202, 97, 17});
         row("Label5", "Başlangıç:", label(8, 227));
         row("Edit5", "1", edit(62, 224, 79));
@@ -279,7 +280,7 @@ private slots:
         const QStringList expected{"Edit1",     "Edit2",   "Edit3",   "Edit4",   "BitBtn1",      "BitBtn2",
                                    "Edit5",     "Edit6",   "BitBtn3", "BitBtn4", "BitBtn5",      "PageControl1",
                                    "CheckBox1", "Edit7",   "BitBtn6", "Edit8",   "Edit9",        "CheckBox2",
-                                   "BitBtn7",   "ComboBox1", "CheckBox5", "BitBtn8"};
+                                   "BitBtn7",   "ComboBox1", "CheckBox5", "BitBtn9",      "BitBtn8"};
         QStringList order;
         QWidget *widget = control<QWidget>("Edit1");
         do {

@@ -1,0 +1,47 @@
+#include "AuditReport.h"
+
+#include "CompanyAudit.h"
+
+
+namespace zym {
+
+namespace {
+
+TextTable summary(const AuditOutcome &outcome)
+{
+    TextTable table{{QStringLiteral("Denetim"), QStringLiteral("Bulgu"), QStringLiteral("Listelenen")}, {}};
+    for (const CheckOutcome &check : outcome.checks) {
+        table.rows << QStringList{check.title, QString::number(check.total), QString::number(check.findings.size())};
+    }
+    return table;
+}
+
+TextTable findings(const AuditOutcome &outcome)
+{
+    TextTable table{{QStringLiteral("Denetim"), QStringLiteral("Tablo"), QStringLiteral("Anahtar"), QStringLiteral("Sayı"),
+                     QStringLiteral("Açıklama")},
+                    {}};
+    for (const CheckOutcome &check : outcome.checks) {
+        for (const AuditFinding &finding : check.findings) {
+            table.rows << QStringList{check.title, finding.table, finding.key, QString::number(finding.count),
+                                      finding.explanation};
+        }
+    }
+    return table;
+}
+
+} // namespace
+
+RunReport auditReport(const AuditOutcome &outcome, const AuditHeading &heading)
+{
+    RunReport report;
+    report.kind = RunReport::Kind::Audit;
+    report.heading = {QStringLiteral("Sunucu: ") + heading.server, QStringLiteral("Firma: ") + heading.company,
+                      QStringLiteral("Tarih: ") + heading.when.toString(QStringLiteral("dd.MM.yyyy HH:mm")),
+                      QStringLiteral("Kullanıcı: ") + heading.user};
+    report.listing = Listing{summary(outcome), findings(outcome)};
+    report.end.reason = outcome.cancelled ? RunEnd::Reason::Cancelled : RunEnd::Reason::End;
+    return report;
+}
+
+} // namespace zym
