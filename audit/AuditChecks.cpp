@@ -1,6 +1,7 @@
 #include "AuditChecks.h"
 
 #include "cards/CardCodePropagation.h"
+#include "db/Tables.h"
 #include "payroll/RegistryCodePropagation.h"
 #include "stock/StockAccountSets.h"
 
@@ -129,7 +130,7 @@ AuditCheck registry()
     for (qsizetype i = 1; i < steps.size(); ++i) {
         const QString payrollOnly = steps.at(i).moduleColumn.isEmpty()
                                         ? QString()
-                                        : QStringLiteral(" AND m.%1=%2").arg(steps.at(i).moduleColumn).arg(RegistryCodePropagation::payrollModule);
+                                        : QStringLiteral(" AND m.%1=%2").arg(steps.at(i).moduleColumn).arg(Tables::payrollModule);
         parts << ownerless(2, steps.at(i).table, steps.at(i).column, payrollOnly, QStringLiteral("BORSICIL"),
                            QStringLiteral("BORSCLKOD"));
     }

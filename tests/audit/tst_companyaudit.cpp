@@ -253,7 +253,7 @@ private:
             }
             // The shared tables hold both modules' rows: each is left to its own check.
             db().insert(step.table, {step.column, step.moduleColumn},
-                        {{QStringLiteral("P1"), RegistryCodePropagation::payrollModule}, {QStringLiteral("K1"), 1}});
+                        {{QStringLiteral("P1"), Tables::payrollModule}, {QStringLiteral("K1"), 1}});
         }
         db().insert(QStringLiteral("STKKART"), {QStringLiteral("STKKOD"), QStringLiteral("STKACIK1"), QStringLiteral("STKGENKDVNO")},
                     {{QStringLiteral("S1"), QStringLiteral("Vida M6"), 1}});
