@@ -19,16 +19,21 @@
 #include "journal/VoucherList.h"
 #include "ops/Preview.h"
 #include "ops/Prompter.h"
+#include "ops/RunBackup.h"
+#include "ops/RunLog.h"
 #include "ops/ServerLogin.h"
 #include "payroll/PayrollList.h"
 #include "payroll/RegistryRenumbering.h"
 #include "payroll/WorkplaceCodeChange.h"
 #include "stock/StockLinkGeneration.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -162,6 +167,7 @@ TForm8::TForm8(Prompter &prompter, const QString &serverText, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(caption);
+    setWindowIcon(QIcon(QStringLiteral(":/zym-cari-kod.svg")));
     setFont(formFont());
 
     auto *client = new QWidget;
@@ -236,7 +242,8 @@ void TForm8::buildLeftStrip(AnchorLayout &client, const QString &serverText)
     client.place(ComboBox1, {71, 143, 127, editHeight});
 
     // In the free band above CheckBox2: every control of the design keeps its place.
-    CheckBox5 = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 176, 90, 17}, false);
+    CheckBox5 = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 167, 90, 17}, false);
+    CheckBox6 = addCheckBox(client, "CheckBox6", QStringLiteral("Yedek al"), {8, 184, 90, 17}, true);
     BitBtn8 = addButton(client, "BitBtn8", QStringLiteral("Rapor"), {124, 172, 70, 25});
     BitBtn8->setEnabled(false); // until a run has a report
 
@@ -350,7 +357,7 @@ void TForm8::arrangeTabOrder()
     const QList<QWidget *> order{Edit1,     Edit2, Edit3,   Edit4, BitBtn1,   BitBtn2,   Edit5,
                                  Edit6,     BitBtn3, BitBtn4, BitBtn5, PageControl1, CheckBox1, Edit7,
                                  BitBtn6,   Edit8, Edit9,   CheckBox2, BitBtn7, ComboBox1, CheckBox5,
-                                 BitBtn8};
+                                 CheckBox6, BitBtn8};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -386,36 +393,71 @@ bool TForm8::requireConnection()
     return false;
 }
 
-void TForm8::runRecorded(const std::function<void(const OperationContext &)> &operation)
+void TForm8::runRecorded(const QString &name, const std::function<void(const OperationContext &)> &operation)
 {
     if (!requireConnection())
         return;
     const bool preview = CheckBox5->isChecked();
+    const bool backingUp = !preview && CheckBox6->isChecked();
+    const Connection &connection = m_session.connection;
+    RunHeading heading{name, connection.server(), connection.currentDatabase(), QDateTime::currentDateTime(),
+                       RunHeading::currentUser(), QString()};
     ReportRecorder recorder(m_session.connection, preview ? RunReport::Kind::Preview : RunReport::Kind::Run);
+    RunBackup backup(m_session.connection, m_prompter);
+    // The heading as the run ended: where its backup went.
+    const auto ended = [&] {
+        heading.backup = preview     ? QStringLiteral("Önizlemede yedek alınmaz")
+                         : backingUp ? backup.outcome()
+                                     : QStringLiteral("Yedek alınmadı (\"Yedek al\" işaretli değil)");
+        return heading;
+    };
     try {
         ModalProgress progress(this);
-        const OperationContext context{m_session, m_prompter, progress, {}, recorder};
+        OperationContext context{m_session, m_prompter, progress, {}, recorder};
+        if (backingUp)
+            context.beforeChanges = [&] { backup.make(progress); };
         if (preview)
             runAsPreview(m_session, [&] { operation(context); });
         else
             operation(context);
+    } catch (const RunDeclined &) {
+        return;
+    } catch (const Error &error) {
+        const QString unkept = keepReport(recorder, ended(), preview);
+        if (unkept.isEmpty())
+            throw;
+        throw Error(error.text() + u'\n' + unkept);
     } catch (...) {
-        keepReport(recorder, preview);
+        keepReport(recorder, ended(), preview);
         throw;
     }
-    keepReport(recorder, preview);
+    if (const QString unkept = keepReport(recorder, ended(), preview); !unkept.isEmpty())
+        throw Error(unkept);
 }
 
 // A run that ended before its units (No at the prompt, a typed number that
 // is no number) leaves the last report as it was.
-void TForm8::keepReport(const ReportRecorder &recorder, bool preview)
+QString TForm8::keepReport(const ReportRecorder &recorder, RunHeading heading, bool preview)
 {
     if (!recorder.hasRun())
-        return;
-    m_reportWindow->setReport(recorder.report());
+        return QString();
+    RunReport report = recorder.report();
+    report.heading = std::move(heading);
+    QString logFile;
+    QString unkept;
+    if (RunLog::keeps(report)) {
+        try {
+            logFile = QDir::toNativeSeparators(RunLog::keep(report));
+        } catch (const Error &error) {
+            unkept = error.text();
+            logFile = unkept;
+        }
+    }
+    m_reportWindow->setReport(report, logFile);
     BitBtn8->setEnabled(true);
     if (preview)
         BitBtn8Click();
+    return unkept;
 }
 
 void TForm8::setStatusText(const QString &text)
@@ -433,8 +475,25 @@ void TForm8::BitBtn1Click()
     }
     const ConnectionSettings settings{
         .server = Edit1->text(), .login = Edit2->text(), .password = Edit3->text(), .masterSuffix = Edit4->text()};
-    ServerLogin::connect(settings, m_prompter,
-                         [this](const ConnectionSettings &typed) { m_session.connection.open(typed); });
+    ServerLogin::connect(settings, m_prompter, [this](const ConnectionSettings &typed) { openConnection(typed); });
+}
+
+// A server that does not answer keeps the window waiting for the login
+// time-out: the status bar and the cursor say so meanwhile.
+void TForm8::openConnection(const ConnectionSettings &settings)
+{
+    const QString before = statusText();
+    setStatusText(QStringLiteral("Bağlanıyor…"));
+    m_statusText->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        m_session.connection.open(settings);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        setStatusText(before);
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 void TForm8::ADOConnection1AfterConnect()
@@ -473,7 +532,7 @@ void TForm8::BitBtn2Click()
 
 void TForm8::BitBtn3Click()
 {
-    runOperation<SequentialRecoding>(RecodingRequest{.startNumber = Edit5->text(),
+    runOperation<SequentialRecoding>(QStringLiteral("Sıralı Cari Kod Düzenleme"), RecodingRequest{.startNumber = Edit5->text(),
                                                      .codeMask = Edit6->text(),
                                                      .firstCustomerNumber = Edit7->text(),
                                                      .firstSupplierNumber = Edit8->text(),
@@ -483,7 +542,7 @@ void TForm8::BitBtn3Click()
 
 void TForm8::BitBtn7Click()
 {
-    runOperation<StockLinkGeneration>(StockLinkRequest{});
+    runOperation<StockLinkGeneration>(QStringLiteral("Stok Muhasebe Bağlantıları"), StockLinkRequest{});
 }
 
 void TForm8::Button1Click()
@@ -495,7 +554,7 @@ void TForm8::Button1Click()
 
 void TForm8::Button2Click()
 {
-    runOperation<DescriptionTransfer>(DescriptionTransferRequest{});
+    runOperation<DescriptionTransfer>(QStringLiteral("Fiş Açıklama Aktarımı"), DescriptionTransferRequest{});
 }
 
 void TForm8::Button3Click()
@@ -507,24 +566,24 @@ void TForm8::Button3Click()
 
 void TForm8::Button4Click()
 {
-    runOperation<DocumentRenumbering>(RenumberingRequest{.prefix = Edit13->text(), .firstNumber = Edit14->text()});
+    runOperation<DocumentRenumbering>(QStringLiteral("Evrak No Düzenleme"), RenumberingRequest{.prefix = Edit13->text(), .firstNumber = Edit14->text()});
 }
 
 // Deletes the card selected in the grid and loads the list again from the
 // query editor's text as it stands.
 void TForm8::BitBtn4Click()
 {
-    runOperation<CardDeletion>(CardDeletionRequest{.listQuery = Memo1->toPlainText()});
+    runOperation<CardDeletion>(QStringLiteral("Seçili Kart Silme"), CardDeletionRequest{.listQuery = Memo1->toPlainText()});
 }
 
 void TForm8::BitBtn5Click()
 {
-    runOperation<ControlledCodeChange>(ControlledChangeRequest{.startNumber = Edit5->text(), .codeMask = Edit6->text()});
+    runOperation<ControlledCodeChange>(QStringLiteral("Kontrollü Cari Kod Değiştirme"), ControlledChangeRequest{.startNumber = Edit5->text(), .codeMask = Edit6->text()});
 }
 
 void TForm8::BitBtn6Click()
 {
-    runOperation<MissingAccounts>(MissingAccountsRequest{.firstCustomerNumber = Edit7->text(),
+    runOperation<MissingAccounts>(QStringLiteral("Muhasebe Kodu Olmayan Kartlar"), MissingAccountsRequest{.firstCustomerNumber = Edit7->text(),
                                                          .firstSupplierNumber = Edit8->text(),
                                                          .accountMask = Edit9->text()});
 }
@@ -539,7 +598,7 @@ void TForm8::Listele()
 
 void TForm8::Button6Click()
 {
-    runOperation<RegistryRenumbering>(RegistryRenumberingRequest{.startNumber = Edit5->text(),
+    runOperation<RegistryRenumbering>(QStringLiteral("Bordro Sicil No Düzenleme"), RegistryRenumberingRequest{.startNumber = Edit5->text(),
                                                                  .codeMask = Edit6->text(),
                                                                  .employeesOnly = CheckBox4->isChecked(),
                                                                  .showConversion = CheckBox3->isChecked()});
@@ -547,7 +606,7 @@ void TForm8::Button6Click()
 
 void TForm8::Button7Click()
 {
-    runOperation<WorkplaceCodeChange>(WorkplaceChangeRequest{
+    runOperation<WorkplaceCodeChange>(QStringLiteral("İşyeri Kodu Değiştirme"), WorkplaceChangeRequest{
         .currentCode = Edit11->text(), .newCode = Edit10->text(), .employeesOnly = CheckBox4->isChecked()});
 }
 

@@ -79,6 +79,7 @@ TextTable RunReport::unitTable() const
     TextTable table{{QStringLiteral("Satır"), QStringLiteral("Kod"), QStringLiteral("Yeni Kod"),
                      QStringLiteral("Açılan Hesaplar"), QStringLiteral("Değişiklikler")},
                     {}};
+    table.countColumns = {0};
     table.rows.reserve(units.size());
     for (const UnitRecord &unit : units) {
         QStringList statements;
@@ -95,6 +96,7 @@ TextTable RunReport::totalTable() const
     TextTable table{{QStringLiteral("Tablo"), QStringLiteral("Eklenen"), QStringLiteral("Güncellenen"),
                      QStringLiteral("Silinen")},
                     {}};
+    table.countColumns = {1, 2, 3};
     for (const TableTotal &total : totals()) {
         table.rows << QStringList{total.table, QString::number(total.inserted), QString::number(total.updated),
                                   QString::number(total.deleted)};
@@ -112,6 +114,30 @@ QString RunReport::endText() const
     if (!said.isEmpty())
         text += QStringLiteral(": ") + said;
     return text;
+}
+
+QString RunHeading::currentUser()
+{
+    for (const char *name : {"USERNAME", "USER", "LOGNAME"}) {
+        const QString user = qEnvironmentVariable(name);
+        if (!user.isEmpty())
+            return user;
+    }
+    return QString();
+}
+
+QList<std::pair<QString, QString>> RunReport::headingFields() const
+{
+    return {
+        {QStringLiteral("İşlem"), heading.operation},
+        {QStringLiteral("Sunucu"), heading.server},
+        {QStringLiteral("Firma"), heading.database},
+        {QStringLiteral("Tarih"), heading.at.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))},
+        {QStringLiteral("Kullanıcı"), heading.user},
+        {QStringLiteral("Tür"), kind == Kind::Preview ? QStringLiteral("Önizleme") : QStringLiteral("Gerçek çalıştırma")},
+        {QStringLiteral("Yedek"), heading.backup},
+        {QStringLiteral("Sonuç"), endText()},
+    };
 }
 
 } // namespace zym

@@ -2,6 +2,7 @@
 
 #include "db/SqlText.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -60,6 +61,24 @@ struct TextTable
 {
     QStringList header;
     QList<QStringList> rows;
+    // Columns that hold counts; every other column holds text, codes of
+    // digits included.
+    QList<qsizetype> countColumns = {};
+};
+
+// What a report names above its rows: the operation, where and when it ran,
+// who ran it, and where its backup went (or why there is none).
+struct RunHeading
+{
+    QString operation;
+    QString server;
+    QString database;
+    QDateTime at;
+    QString user;
+    QString backup;
+
+    // The operating system's user running the tool.
+    static QString currentUser();
 };
 
 // The record of one run: every unit it kept, once, in the order kept, and
@@ -82,6 +101,12 @@ struct RunReport
     TextTable totalTable() const;
     // "Çakışma, satır 3: ..." and the like.
     QString endText() const;
+
+    RunHeading heading;
+    // The heading as named fields, in order, ending with the kind of run and
+    // how it ended: "İşlem", "Sunucu", "Firma", "Tarih", "Kullanıcı", "Tür",
+    // "Yedek", "Sonuç".
+    QList<std::pair<QString, QString>> headingFields() const;
 };
 
 } // namespace zym

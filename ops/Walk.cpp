@@ -145,6 +145,8 @@ bool Walk::isRepeated(const QString &key, const Group &group) const
 
 WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
+    if (!m_list.atEnd() && m_context.beforeChanges)
+        m_context.beforeChanges();
     RunRecorder &recorder = m_context.recorder;
     recorder.begin();
     try {

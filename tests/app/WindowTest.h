@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -23,6 +24,8 @@ protected:
     // stands for the test server's folder.
     void openWindow(const QString &serverText = QString())
     {
+        // The run log goes to the test's own data folder, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
         DesignFont::ensureTahoma();
         m_server = std::make_unique<TestServer>();
         m_prompter = std::make_unique<RecordingPrompter>();
