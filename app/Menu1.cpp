@@ -450,7 +450,6 @@ QString TForm8::keepReport(const ReportRecorder &recorder, RunHeading heading, b
             logFile = QDir::toNativeSeparators(RunLog::keep(report));
         } catch (const Error &error) {
             unkept = error.text();
-            logFile = unkept;
         }
     }
     m_reportWindow->setReport(report, logFile);

@@ -13,6 +13,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QUrl>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -146,7 +147,9 @@ void ReportWindow::setReport(const RunReport &report, const QString &logFile)
     m_title->setText(report.title());
     m_heading->setText(headingText(report));
     m_end->setText(QStringLiteral("Sonuç: ") + report.endText());
-    m_logFile->setText(logFile.isEmpty() ? QString() : QStringLiteral("Rapor dosyası: ") + logFile);
+    // The folder is a button away ("Klasörü Aç"); the whole path is the tip.
+    m_logFile->setText(logFile.isEmpty() ? QString() : QStringLiteral("Rapor dosyası: ") + QFileInfo(logFile).fileName());
+    m_logFile->setToolTip(logFile);
     m_logFile->setVisible(!logFile.isEmpty());
     m_units->setTable(report.unitTable());
     m_totals->setTable(report.totalTable());

@@ -466,12 +466,14 @@ QString Connection::backUpSqlite(const QDateTime &at)
     const QString folder = EmbeddedFolder::backupFolder(m_folder);
     if (!QDir().mkpath(folder))
         throw Error(QStringLiteral("Klasör oluşturulamadı: %1").arg(QDir::toNativeSeparators(folder)));
-    const QString file = QDir(folder).filePath(DatabaseBackup::fileName(m_currentDatabase, at, QStringLiteral(".sqlite")));
+    const QString name = DatabaseBackup::fileName(m_currentDatabase, at, QStringLiteral(".sqlite"));
+    const QString file = QDir(folder).filePath(name);
     // Like SQL Server's INIT, a backup of the same name is replaced.
     if (QFileInfo::exists(file) && !QFile::remove(file))
         throw Error(QStringLiteral("Eski yedek silinemedi: %1").arg(QDir::toNativeSeparators(file)));
     execBound(DatabaseBackup::sqliteBackup, {{QStringLiteral("pFile"), file}});
-    return QDir::toNativeSeparators(file);
+    // Named from the server text as typed, as the databases are.
+    return QDir::toNativeSeparators(QDir(EmbeddedFolder::backupFolder(m_server)).filePath(name));
 }
 
 QVariant Connection::nativeHandle() const

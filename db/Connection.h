@@ -86,7 +86,8 @@ public:
     // file went, as the server names it: on SQL Server a copy-only backup
     // into the instance's default backup folder, else the folder of the
     // database's data file; on the embedded backend a copy in the folder
-    // "Yedek" beside the database's file. `at` names the file. Runs outside
+    // "Yedek" beside the database's file, named from the server text as
+    // typed. `at` names the file. Runs outside
     // any transaction; raises with the server's text when it fails.
     QString backUp(const QDateTime &at);
 

@@ -1,5 +1,7 @@
 #include "RunReport.h"
 
+#include <QDir>
+
 namespace zym {
 
 namespace {
@@ -123,7 +125,8 @@ QString RunHeading::currentUser()
         if (!user.isEmpty())
             return user;
     }
-    return QString();
+    // Started with none of them set (by a service, say): the home folder's name.
+    return QDir::home().dirName();
 }
 
 QList<std::pair<QString, QString>> RunReport::headingFields() const
