@@ -101,6 +101,12 @@ private slots:
         }
         QCOMPARE(prompter.questions.size(), 1);
         const QString file = backup.outcome();
+        // The progress dialog says what is being done, then what it took.
+        QCOMPARE(progress.notes.size(), 2);
+        QCOMPARE(progress.notes.first(), QStringLiteral("Yedek alınıyor: ") + TestServer::company);
+        QVERIFY2(QRegularExpression(QStringLiteral("^Yedek alındı \\(\\d+,\\d sn\\): ")).match(progress.notes.last()).hasMatch()
+                     && progress.notes.last().endsWith(file),
+                 qPrintable(progress.notes.last()));
         const QString expected = TestServer::company + QStringLiteral("_\\d{8}_\\d{6}\\.");
         QVERIFY2(QRegularExpression(expected).match(QFileInfo(file).fileName()).hasMatch(), qPrintable(file));
         if (!m_server->isEmbedded())
