@@ -44,13 +44,15 @@ QString takenProbe(const CardCodePropagation::Step &step)
         .arg(step.table, step.column, step.outsidePayroll());
 }
 
-// One statement that answers for every table of the scope in a single trip;
-// it also counts the rows each put-off step will rename.
+// One statement that answers for every table of the propagation in a single
+// trip, whatever the scope renames: a row of any of them under the new code
+// would be adopted by the card. It also counts the rows each put-off step
+// will rename.
 QString takenQuery(CardCodePropagation::Scope scope, qsizetype immediate)
 {
     QStringList probes;
-    for (qsizetype i = 0; i < stepCount(scope); ++i)
-        probes << takenProbe(CardCodePropagation::steps().at(i));
+    for (const CardCodePropagation::Step &step : CardCodePropagation::steps())
+        probes << takenProbe(step);
     QString query = QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END AS TAKEN").arg(probes.join(QStringLiteral(" OR ")));
     for (qsizetype i = immediate; i < stepCount(scope); ++i) {
         const CardCodePropagation::Step &step = CardCodePropagation::steps().at(i);
@@ -103,7 +105,7 @@ CardCodePropagation::~CardCodePropagation() = default;
 QList<StatementEffect> CardCodePropagation::run(const QString &newCode, const QString &oldCode)
 {
     const QVariantMap codes{{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), oldCode}};
-    if (m_renames.constFirst().execute(codes) == 0)
+    if (m_renames.constFirst().executeOnOneRow(codes, oldCode) == 0)
         throw Error(cardNotFound(oldCode));
     for (qsizetype i = 1; i < m_renames.size(); ++i)
         m_renames.at(i).execute(codes);

@@ -60,8 +60,8 @@ public:
     // unit's note.
     QList<StatementEffect> run(const QString &newCode, const QString &oldCode);
 
-    // Whether a row of a table the scope renames, other than the card's own
-    // rows under `oldCode`, already carries `newCode`. The card's own rows
+    // Whether a row of any table of the propagation, other than the card's
+    // own rows under `oldCode`, already carries `newCode`. The card's own rows
     // are told apart by their code, not by the server's comparison, which may
     // ignore case and trailing blanks.
     bool codeTaken(const QString &newCode, const QString &oldCode);

@@ -36,10 +36,10 @@ void CardDeletion::run(const CardDeletionRequest &request)
     const Command deleteCard(connection, cardSql);
     const Command deleteAddresses(connection, addressesSql);
     const Command deleteIdentities(connection, identitiesSql);
-    const QString code = list.readText(QStringLiteral("CARKOD"));
+    const QString code = list.readKey(QStringLiteral("CARKOD"));
     const QVariantMap card{{QStringLiteral("pCarKod"), code}};
     runAsOneUnit(m_context, {.key = code}, [&] {
-        if (deleteCard.execute(card) == 0)
+        if (deleteCard.executeOnOneRow(card, code) == 0)
             throw Error(CardCodePropagation::cardNotFound(code));
         deleteAddresses.execute(card);
         deleteIdentities.execute(card);

@@ -29,10 +29,14 @@ const QList<Column> &columns();
 
 // Refused before it runs: a query with a second statement after a ";".
 extern const QString secondStatement;
+// Refused before it runs: a text that is not one query ("%1": the word).
+QString notAQuery(const QString &word);
 
 // Replaces ADOQuery1's text with `query` and opens it on its first row.
 // A query that lacks one of the columns, or returns one with another kind,
 // or holds a second statement, raises an error and leaves the list closed.
+// Whatever the text does, nothing of it is kept: it is read inside a
+// transaction that is always rolled back.
 void load(Session &session, const QString &query);
 
 } // namespace CardList

@@ -73,7 +73,7 @@ void ControlledCodeChange::run(const ControlledChangeRequest &request)
     const Statement &list = m_context.session.ADOQuery1;
     RunningNumber sequence(start);
     Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(sequence, [&](RunningNumber &number) {
-        const QString oldCode = list.readText(QStringLiteral("CARKOD"));
+        const QString oldCode = list.readKey(QStringLiteral("CARKOD"));
         const QString newCode = CodeMask::renderCode(request.codeMask, number.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);

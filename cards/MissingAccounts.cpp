@@ -1,8 +1,10 @@
 #include "MissingAccounts.h"
 
 #include "CardAccounts.h"
+#include "CardCodePropagation.h"
 #include "CodeMask.h"
 
+#include "db/Error.h"
 #include "db/Session.h"
 #include "ops/IntegerText.h"
 #include "ops/RunningNumber.h"
@@ -11,6 +13,10 @@
 namespace zym {
 
 namespace {
+
+// The card's account columns as the database holds them now: another user
+// may have linked an account since the list was loaded, or an earlier run.
+const QString cardAccountsSql = QStringLiteral("SELECT CARMUHKODU,CAREKCHAR1 FROM CARKART WHERE CARKOD=:pCarKod");
 
 struct Numbers
 {
@@ -33,13 +39,18 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
         return;
 
     const CardAccounts accounts(m_context.session.connection);
+    const Command cardAccounts(m_context.session.connection, cardAccountsSql);
     const Statement &list = m_context.session.ADOQuery1;
     Numbers numbers{RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
     Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
-        const QString cardCode = list.readText(QStringLiteral("CARKOD"));
+        const QString cardCode = list.readKey(QStringLiteral("CARKOD"));
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
-        const bool customerMissing = list.readText(QStringLiteral("CARMUHKODU")).isEmpty();
-        const bool supplierMissing = list.readText(QStringLiteral("CAREKCHAR1")).isEmpty();
+        const ResultSet held = cardAccounts.fetchOneRow({{QStringLiteral("pCarKod"), cardCode}}, cardCode);
+        if (held.rows.isEmpty())
+            throw Error(CardCodePropagation::cardNotFound(cardCode));
+        const auto missing = [&held](qsizetype column) { return held.rows.constFirst().at(column).toString().isEmpty(); };
+        const bool customerMissing = missing(0);
+        const bool supplierMissing = missing(1);
         const auto code = [&](const QString &prefix, RunningNumber &number) {
             return prefix + CodeMask::renderCode(request.accountMask, number.next());
         };

@@ -55,7 +55,7 @@ void SequentialRecoding::run(const RecodingRequest &request)
     const Statement &list = m_context.session.ADOQuery1;
     Numbers numbers{RunningNumber(start), RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
     Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
-        const QString oldCode = list.readText(QStringLiteral("CARKOD"));
+        const QString oldCode = list.readKey(QStringLiteral("CARKOD"));
         const QString newCode = CodeMask::renderCode(request.codeMask, n.sequence.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);

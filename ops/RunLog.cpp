@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace zym {
 
 namespace {
@@ -38,7 +40,9 @@ QString RunLog::fileName(const RunReport &report)
 
 bool RunLog::keeps(const RunReport &report)
 {
-    return report.kind == RunReport::Kind::Preview || !report.units.isEmpty();
+    return report.kind == RunReport::Kind::Preview
+           || std::any_of(report.units.cbegin(), report.units.cend(),
+                          [](const UnitRecord &unit) { return !unit.changedNothing(); });
 }
 
 QString RunLog::keep(const RunReport &report)

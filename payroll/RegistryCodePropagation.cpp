@@ -68,7 +68,7 @@ RegistryCodePropagation::RegistryCodePropagation(Connection &connection)
 void RegistryCodePropagation::run(const QString &newCode, const QString &oldCode) const
 {
     const QVariantMap codes{{QStringLiteral("pKod"), newCode}, {QStringLiteral("pBorKod"), oldCode}};
-    if (m_renames.constFirst().execute(codes) == 0)
+    if (m_renames.constFirst().executeOnOneRow(codes, oldCode) == 0)
         throw Error(registryNotFound(oldCode));
     for (qsizetype i = 1; i < m_renames.size(); ++i)
         m_renames.at(i).execute(codes);
