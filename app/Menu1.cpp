@@ -22,17 +22,22 @@
 #include "journal/VoucherList.h"
 #include "ops/Preview.h"
 #include "ops/Prompter.h"
+#include "ops/RunBackup.h"
+#include "ops/RunLog.h"
 #include "ops/ServerLogin.h"
 #include "payroll/PayrollList.h"
 #include "payroll/RegistryRenumbering.h"
 #include "payroll/WorkplaceCodeChange.h"
 #include "stock/StockLinkGeneration.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -166,6 +171,7 @@ TForm8::TForm8(Prompter &prompter, const QString &serverText, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(caption);
+    setWindowIcon(QIcon(QStringLiteral(":/zym-cari-kod.svg")));
     setFont(formFont());
 
     auto *client = new QWidget;
@@ -240,9 +246,10 @@ void TForm8::buildLeftStrip(AnchorLayout &client, const QString &serverText)
     client.place(ComboBox1, {71, 143, 127, editHeight});
 
     // In the free band above CheckBox2: every control of the design keeps its place.
-    CheckBox5 = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 176, 70, 17}, false);
-    BitBtn9 = addButton(client, "BitBtn9", QStringLiteral("Denetle"), {80, 172, 58, 25});
-    BitBtn8 = addButton(client, "BitBtn8", QStringLiteral("Rapor"), {142, 172, 52, 25});
+    CheckBox5 = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 167, 84, 17}, false);
+    CheckBox6 = addCheckBox(client, "CheckBox6", QStringLiteral("Yedek al"), {8, 184, 84, 17}, true);
+    BitBtn9 = addButton(client, "BitBtn9", QStringLiteral("Denetle"), {94, 172, 52, 25});
+    BitBtn8 = addButton(client, "BitBtn8", QStringLiteral("Rapor"), {148, 172, 46, 25});
     BitBtn8->setEnabled(false); // until a run has a report
 
     CheckBox2 = addCheckBox(client, "CheckBox2", QStringLiteral("Muh Hesap Planı açılsın"), {58, 202, 97, 17}, false);
@@ -355,7 +362,7 @@ void TForm8::arrangeTabOrder()
     const QList<QWidget *> order{Edit1,     Edit2, Edit3,   Edit4, BitBtn1,   BitBtn2,   Edit5,
                                  Edit6,     BitBtn3, BitBtn4, BitBtn5, PageControl1, CheckBox1, Edit7,
                                  BitBtn6,   Edit8, Edit9,   CheckBox2, BitBtn7, ComboBox1, CheckBox5,
-                                 BitBtn9,   BitBtn8};
+                                 CheckBox6, BitBtn9, BitBtn8};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -392,40 +399,73 @@ bool TForm8::requireConnection()
     return false;
 }
 
-void TForm8::runRecorded(const std::function<void(const OperationContext &)> &operation)
+void TForm8::runRecorded(const QString &name, const std::function<void(const OperationContext &)> &operation)
 {
     if (!requireConnection())
         return;
     const bool preview = CheckBox5->isChecked();
+    const bool backingUp = !preview && CheckBox6->isChecked();
+    const Connection &connection = m_session.connection;
+    RunHeading heading{name, connection.server(), connection.currentDatabase(), QDateTime::currentDateTime(),
+                       RunHeading::currentUser(), QString()};
     ReportRecorder recorder(m_session.connection, preview ? RunReport::Kind::Preview : RunReport::Kind::Run);
+    RunBackup backup(m_session.connection, m_prompter);
+    // The heading as the run ended: where its backup went.
+    const auto ended = [&] {
+        heading.backup = preview     ? QStringLiteral("Önizlemede yedek alınmaz")
+                         : backingUp ? backup.outcome()
+                                     : QStringLiteral("Yedek alınmadı (\"Yedek al\" işaretli değil)");
+        return heading;
+    };
+    // A run that ended before its units (No at the prompt, a typed number
+    // that is no number) leaves the last report as it was.
+    const auto keep = [&] {
+        if (!recorder.hasRun())
+            return QString();
+        RunReport report = recorder.report();
+        report.heading = ended();
+        return keepReport(report, preview);
+    };
     try {
         ModalProgress progress(this);
-        const OperationContext context{m_session, m_prompter, progress, {}, recorder};
+        OperationContext context{m_session, m_prompter, progress, {}, recorder};
+        if (backingUp)
+            context.beforeChanges = [&] { backup.make(progress); };
         if (preview)
             runAsPreview(m_session, [&] { operation(context); });
         else
             operation(context);
+    } catch (const RunDeclined &) {
+        return;
+    } catch (const Error &error) {
+        const QString unkept = keep();
+        if (unkept.isEmpty())
+            throw;
+        throw Error(error.text() + u'\n' + unkept);
     } catch (...) {
-        keepReport(recorder, preview);
+        keep();
         throw;
     }
-    keepReport(recorder, preview);
+    if (const QString unkept = keep(); !unkept.isEmpty())
+        throw Error(unkept);
 }
 
-// A run that ended before its units (No at the prompt, a typed number that
-// is no number) leaves the last report as it was.
-void TForm8::keepReport(const ReportRecorder &recorder, bool preview)
+QString TForm8::keepReport(const RunReport &report, bool open)
 {
-    if (recorder.hasRun())
-        keepReport(recorder.report(), preview);
-}
-
-void TForm8::keepReport(const RunReport &report, bool open)
-{
-    m_reportWindow->setReport(report);
+    QString logFile;
+    QString unkept;
+    if (RunLog::keeps(report)) {
+        try {
+            logFile = QDir::toNativeSeparators(RunLog::keep(report));
+        } catch (const Error &error) {
+            unkept = error.text();
+        }
+    }
+    m_reportWindow->setReport(report, logFile);
     BitBtn8->setEnabled(true);
     if (open)
         BitBtn8Click();
+    return unkept;
 }
 
 void TForm8::setStatusText(const QString &text)
@@ -443,8 +483,25 @@ void TForm8::BitBtn1Click()
     }
     const ConnectionSettings settings{
         .server = Edit1->text(), .login = Edit2->text(), .password = Edit3->text(), .masterSuffix = Edit4->text()};
-    ServerLogin::connect(settings, m_prompter,
-                         [this](const ConnectionSettings &typed) { m_session.connection.open(typed); });
+    ServerLogin::connect(settings, m_prompter, [this](const ConnectionSettings &typed) { openConnection(typed); });
+}
+
+// A server that does not answer keeps the window waiting for the login
+// time-out: the status bar and the cursor say so meanwhile.
+void TForm8::openConnection(const ConnectionSettings &settings)
+{
+    const QString before = statusText();
+    setStatusText(QStringLiteral("Bağlanıyor…"));
+    m_statusText->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        m_session.connection.open(settings);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        setStatusText(before);
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 void TForm8::ADOConnection1AfterConnect()
@@ -483,7 +540,7 @@ void TForm8::BitBtn2Click()
 
 void TForm8::BitBtn3Click()
 {
-    runOperation<SequentialRecoding>(RecodingRequest{.startNumber = Edit5->text(),
+    runOperation<SequentialRecoding>(QStringLiteral("Sıralı Cari Kod Düzenleme"), RecodingRequest{.startNumber = Edit5->text(),
                                                      .codeMask = Edit6->text(),
                                                      .firstCustomerNumber = Edit7->text(),
                                                      .firstSupplierNumber = Edit8->text(),
@@ -493,7 +550,7 @@ void TForm8::BitBtn3Click()
 
 void TForm8::BitBtn7Click()
 {
-    runOperation<StockLinkGeneration>(StockLinkRequest{});
+    runOperation<StockLinkGeneration>(QStringLiteral("Stok Muhasebe Bağlantıları"), StockLinkRequest{});
 }
 
 void TForm8::Button1Click()
@@ -505,7 +562,7 @@ void TForm8::Button1Click()
 
 void TForm8::Button2Click()
 {
-    runOperation<DescriptionTransfer>(DescriptionTransferRequest{});
+    runOperation<DescriptionTransfer>(QStringLiteral("Fiş Açıklama Aktarımı"), DescriptionTransferRequest{});
 }
 
 void TForm8::Button3Click()
@@ -517,24 +574,24 @@ void TForm8::Button3Click()
 
 void TForm8::Button4Click()
 {
-    runOperation<DocumentRenumbering>(RenumberingRequest{.prefix = Edit13->text(), .firstNumber = Edit14->text()});
+    runOperation<DocumentRenumbering>(QStringLiteral("Evrak No Düzenleme"), RenumberingRequest{.prefix = Edit13->text(), .firstNumber = Edit14->text()});
 }
 
 // Deletes the card selected in the grid and loads the list again from the
 // query editor's text as it stands.
 void TForm8::BitBtn4Click()
 {
-    runOperation<CardDeletion>(CardDeletionRequest{.listQuery = Memo1->toPlainText()});
+    runOperation<CardDeletion>(QStringLiteral("Seçili Kart Silme"), CardDeletionRequest{.listQuery = Memo1->toPlainText()});
 }
 
 void TForm8::BitBtn5Click()
 {
-    runOperation<ControlledCodeChange>(ControlledChangeRequest{.startNumber = Edit5->text(), .codeMask = Edit6->text()});
+    runOperation<ControlledCodeChange>(QStringLiteral("Kontrollü Cari Kod Değiştirme"), ControlledChangeRequest{.startNumber = Edit5->text(), .codeMask = Edit6->text()});
 }
 
 void TForm8::BitBtn6Click()
 {
-    runOperation<MissingAccounts>(MissingAccountsRequest{.firstCustomerNumber = Edit7->text(),
+    runOperation<MissingAccounts>(QStringLiteral("Muhasebe Kodu Olmayan Kartlar"), MissingAccountsRequest{.firstCustomerNumber = Edit7->text(),
                                                          .firstSupplierNumber = Edit8->text(),
                                                          .accountMask = Edit9->text()});
 }
@@ -549,7 +606,7 @@ void TForm8::Listele()
 
 void TForm8::Button6Click()
 {
-    runOperation<RegistryRenumbering>(RegistryRenumberingRequest{.startNumber = Edit5->text(),
+    runOperation<RegistryRenumbering>(QStringLiteral("Bordro Sicil No Düzenleme"), RegistryRenumberingRequest{.startNumber = Edit5->text(),
                                                                  .codeMask = Edit6->text(),
                                                                  .employeesOnly = CheckBox4->isChecked(),
                                                                  .showConversion = CheckBox3->isChecked()});
@@ -557,7 +614,7 @@ void TForm8::Button6Click()
 
 void TForm8::Button7Click()
 {
-    runOperation<WorkplaceCodeChange>(WorkplaceChangeRequest{
+    runOperation<WorkplaceCodeChange>(QStringLiteral("İşyeri Kodu Değiştirme"), WorkplaceChangeRequest{
         .currentCode = Edit11->text(), .newCode = Edit10->text(), .employeesOnly = CheckBox4->isChecked()});
 }
 
@@ -576,9 +633,12 @@ void TForm8::BitBtn9Click()
         ModalProgress progress(this);
         outcome = CompanyAudit(m_session.connection, progress).run();
     }
-    keepReport(auditReport(outcome, {.server = Edit1->text(), .company = company, .user = Edit2->text(),
-                                     .when = QDateTime::currentDateTime()}),
-               true);
+    const Connection &connection = m_session.connection;
+    const QString unkept = keepReport(auditReport(outcome, {QString(), connection.server(), company, QDateTime::currentDateTime(),
+                                                            RunHeading::currentUser(), QString()}),
+                                      true);
+    if (!unkept.isEmpty())
+        throw Error(unkept);
 }
 
 // Shows the report of the last run.

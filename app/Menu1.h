@@ -72,19 +72,24 @@ private:
     bool requireConnection();
 
     // Runs an operation from its handler on the request built from the
-    // controls.
+    // controls; `name` names it in its report.
     template<typename Operation, typename Request>
-    void runOperation(const Request &request)
+    void runOperation(const QString &name, const Request &request)
     {
-        runRecorded([&request](const OperationContext &context) { Operation(context).run(request); });
+        runRecorded(name, [&request](const OperationContext &context) { Operation(context).run(request); });
     }
     // Connected first, with the progress dialog of a long run; as a preview
-    // while "Önizleme" is ticked. The run's report is kept however it ends,
-    // and a preview's opens by itself.
-    void runRecorded(const std::function<void(const OperationContext &)> &operation);
-    void keepReport(const ReportRecorder &recorder, bool preview);
-    // Makes `report` the one "Rapor" shows, and shows it when `open`.
-    void keepReport(const RunReport &report, bool open);
+    // while "Önizleme" is ticked, otherwise, while "Yedek al" is ticked,
+    // with a backup before its first change. The run's report is kept
+    // however it ends, in the window and in the run log, and a preview's
+    // opens by itself.
+    void runRecorded(const QString &name, const std::function<void(const OperationContext &)> &operation);
+    // Makes `report` the one "Rapor" shows, keeps it in the run log where it
+    // belongs there, and shows it when `open`. Returns why the run log could
+    // not keep it; empty when it did or had no need to.
+    QString keepReport(const RunReport &report, bool open);
+    // Opens the connection with the typed settings, saying so while it waits.
+    void openConnection(const ConnectionSettings &settings);
     void setStatusText(const QString &text);
 
     void BitBtn1Click();
@@ -122,6 +127,7 @@ private:
     QLabel *Label4;
     QComboBox *ComboBox1;
     QCheckBox *CheckBox5; // "Önizleme"
+    QCheckBox *CheckBox6; // "Yedek al"
     QPushButton *BitBtn8; // "Rapor"
     QPushButton *BitBtn9; // "Denetle"
     QCheckBox *CheckBox2;

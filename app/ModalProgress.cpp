@@ -2,6 +2,7 @@
 
 #include "MessageText.h"
 
+#include <QCoreApplication>
 #include <QProgressDialog>
 
 namespace zym {
@@ -20,17 +21,40 @@ ModalProgress::ModalProgress(QWidget *window)
 
 ModalProgress::~ModalProgress() = default;
 
-void ModalProgress::start(int total)
+void ModalProgress::makeDialog()
 {
-    m_dialog = std::make_unique<QProgressDialog>(QString(), QStringLiteral("İptal"), 0, total, m_window);
+    m_dialog = std::make_unique<QProgressDialog>(m_note, QStringLiteral("İptal"), 0, 0, m_window);
     m_dialog->setWindowTitle(applicationTitle());
     m_dialog->setWindowModality(Qt::WindowModal);
     // The cancel state must outlive the last step: no reset at the maximum.
     m_dialog->setAutoReset(false);
     m_dialog->setAutoClose(false);
     m_dialog->setMinimumDuration(showAfterMs);
+}
+
+void ModalProgress::start(int total)
+{
+    if (!m_dialog)
+        makeDialog();
+    m_dialog->setLabelText(m_note);
+    m_dialog->setMaximum(total);
     m_dialog->setValue(0);
     m_sinceUpdate.start();
+}
+
+void ModalProgress::note(const QString &text)
+{
+    m_note = text;
+    if (text.isEmpty()) {
+        m_dialog.reset();
+        return;
+    }
+    if (!m_dialog)
+        makeDialog();
+    m_dialog->setLabelText(text);
+    m_dialog->show();
+    // What follows may hold the thread for long: the note is painted first.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool ModalProgress::step(int done)

@@ -15,7 +15,8 @@ namespace zym {
 // once the operation takes a while, keeps the window from starting another
 // operation meanwhile, and its cancel button asks the operation to stop.
 // The window is repainted and the cancel button heard a few dozen times a
-// second, however many units a second the operation handles.
+// second, however many units a second the operation handles. A note about
+// the run stands over the bar.
 class ModalProgress : public Progress
 {
 public:
@@ -25,9 +26,15 @@ public:
     void start(int total) override;
     bool step(int done) override;
     void finish() override;
+    // Shown at once, before the run's units if need be, with a bar that
+    // only says the tool is busy; an empty note takes that dialog down.
+    void note(const QString &text) override;
 
 private:
+    void makeDialog();
+
     QWidget *m_window;
+    QString m_note;
     std::unique_ptr<QProgressDialog> m_dialog;
     QElapsedTimer m_sinceUpdate;
 };

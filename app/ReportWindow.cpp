@@ -4,11 +4,17 @@
 #include "TextTableModel.h"
 
 #include "db/Error.h"
+#include "ops/Prompter.h"
 #include "ops/ReportCsv.h"
+#include "ops/ReportXlsx.h"
+#include "ops/RunLog.h"
 
 #include <QDateTime>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -54,13 +60,32 @@ QTableView *addView(const char *name, TextTableModel *model, const QList<int> &w
     return view;
 }
 
-QString suggestedName(const RunReport &report)
+QString suggestedName(const RunReport &report, const QString &extension)
 {
     const QString stem = report.kind == RunReport::Kind::Preview ? QStringLiteral("onizleme")
                          : report.kind == RunReport::Kind::Audit ? QStringLiteral("denetim")
                                                                  : QStringLiteral("rapor");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder).filePath(stem + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmm")) + QStringLiteral(".csv"));
+    return QDir(folder).filePath(stem + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmm")) + extension);
+}
+
+// The heading's fields but the last, how the run ended, which has a line of its own.
+QString headingText(const RunReport &report)
+{
+    QList<std::pair<QString, QString>> fields = report.headingFields();
+    fields.removeLast();
+    QStringList lines;
+    for (const auto &[name, value] : fields)
+        lines << name + QStringLiteral(": ") + value;
+    return lines.join(u'\n');
+}
+
+QPushButton *addButton(QHBoxLayout *row, const char *name, const QString &text)
+{
+    auto *button = new QPushButton(text);
+    button->setObjectName(QLatin1String(name));
+    row->addWidget(button);
+    return button;
 }
 
 } // namespace
@@ -82,17 +107,19 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     heading.setBold(true);
     heading.setPointSize(heading.pointSize() + 2);
     m_title->setFont(heading);
-    m_heading = new QLabel;
-    m_heading->setObjectName(QStringLiteral("Heading"));
-    m_heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_end = new QLabel;
     m_end->setObjectName(QStringLiteral("RunEnd"));
     // Room above the text for the dots of a capital Ö, which some fonts draw
     // above their ascent.
-    for (QLabel *label : {m_title, m_heading, m_end})
+    for (QLabel *label : {m_title, m_end})
         label->setContentsMargins(0, 3, 0, 0);
     m_end->setWordWrap(true);
-    m_end->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_heading = new QLabel;
+    m_heading->setObjectName(QStringLiteral("Heading"));
+    m_logFile = new QLabel;
+    m_logFile->setObjectName(QStringLiteral("LogFile"));
+    for (QLabel *label : {m_end, m_heading, m_logFile})
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     const int rowHeight = fontMetrics().height() + 6;
     m_unitView = addView("Units", m_units, unitWidths, rowHeight);
@@ -103,29 +130,37 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
 
-    m_save = new QPushButton(QStringLiteral("CSV Olarak Kaydet..."));
-    m_save->setObjectName(QStringLiteral("Save"));
-    connect(m_save, &QPushButton::clicked, this, [this] { runGuarded(m_prompter, [this] { chooseFileAndSave(); }); });
     auto *buttons = new QHBoxLayout;
+    m_openFolder = addButton(buttons, "OpenFolder", QStringLiteral("Klasörü Aç"));
     buttons->addStretch();
-    buttons->addWidget(m_save);
+    m_save = addButton(buttons, "Save", QStringLiteral("CSV Olarak Kaydet..."));
+    m_saveXlsx = addButton(buttons, "SaveXlsx", QStringLiteral("Excel Olarak Kaydet..."));
+    connect(m_openFolder, &QPushButton::clicked, this, [this] { runGuarded(m_prompter, [this] { openLogFolder(); }); });
+    connect(m_save, &QPushButton::clicked, this,
+            [this] { runGuarded(m_prompter, [this] { chooseFileAndSave(Format::Csv); }); });
+    connect(m_saveXlsx, &QPushButton::clicked, this,
+            [this] { runGuarded(m_prompter, [this] { chooseFileAndSave(Format::Xlsx); }); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_title);
     layout->addWidget(m_heading);
     layout->addWidget(m_end);
+    layout->addWidget(m_logFile);
     layout->addWidget(split, 1);
     layout->addLayout(buttons);
 }
 
-void ReportWindow::setReport(const RunReport &report)
+void ReportWindow::setReport(const RunReport &report, const QString &logFile)
 {
     m_report = report;
     setWindowTitle(report.title());
     m_title->setText(report.title());
-    m_heading->setText(report.heading.join(QStringLiteral("   ")));
-    m_heading->setVisible(!report.heading.isEmpty());
+    m_heading->setText(headingText(report));
     m_end->setText(QStringLiteral("Sonuç: ") + report.endText());
+    // The folder is a button away ("Klasörü Aç"); the whole path is the tip.
+    m_logFile->setText(logFile.isEmpty() ? QString() : QStringLiteral("Rapor dosyası: ") + QFileInfo(logFile).fileName());
+    m_logFile->setToolTip(logFile);
+    m_logFile->setVisible(!logFile.isEmpty());
     m_units->setTable(report.unitTable());
     m_totals->setTable(report.totalTable());
     setWidths(m_unitView, report.listing ? summaryWidths : unitWidths);
@@ -145,12 +180,32 @@ void ReportWindow::saveAs(const QString &path) const
         throw Error(QStringLiteral("Rapor kaydedilemedi: %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
-void ReportWindow::chooseFileAndSave()
+void ReportWindow::saveAsXlsx(const QString &path) const
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Raporu Kaydet"), suggestedName(m_report),
-                                                      QStringLiteral("CSV dosyası (*.csv)"));
-    if (!path.isEmpty())
+    writeReportXlsx(m_report, path);
+}
+
+void ReportWindow::chooseFileAndSave(Format format)
+{
+    const bool csv = format == Format::Csv;
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Raporu Kaydet"), suggestedName(m_report, csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx")),
+        csv ? QStringLiteral("CSV dosyası (*.csv)") : QStringLiteral("Excel dosyası (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    if (csv)
         saveAs(path);
+    else
+        saveAsXlsx(path);
+    m_prompter.notify(QStringLiteral("Rapor kaydedildi: %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void ReportWindow::openLogFolder()
+{
+    const QString folder = RunLog::folder();
+    QDir().mkpath(folder);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        throw Error(QStringLiteral("Klasör açılamadı: %1").arg(QDir::toNativeSeparators(folder)));
 }
 
 } // namespace zym

@@ -1,5 +1,7 @@
 #include "StatementGrid.h"
 
+#include "GridDates.h"
+
 #include "db/ResultModel.h"
 #include "db/Statement.h"
 
@@ -14,6 +16,7 @@ StatementGrid::StatementGrid(Statement &statement, QWidget *parent)
     , m_model(new ResultModel(statement, this))
 {
     setModel(m_model);
+    setItemDelegate(new GridDates(m_model, this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -32,13 +32,13 @@ TextTable findings(const AuditOutcome &outcome)
 
 } // namespace
 
-RunReport auditReport(const AuditOutcome &outcome, const AuditHeading &heading)
+RunReport auditReport(const AuditOutcome &outcome, RunHeading heading)
 {
     RunReport report;
     report.kind = RunReport::Kind::Audit;
-    report.heading = {QStringLiteral("Sunucu: ") + heading.server, QStringLiteral("Firma: ") + heading.company,
-                      QStringLiteral("Tarih: ") + heading.when.toString(QStringLiteral("dd.MM.yyyy HH:mm")),
-                      QStringLiteral("Kullanıcı: ") + heading.user};
+    heading.operation = QStringLiteral("Denetim");
+    heading.backup = QStringLiteral("Denetimde yedek alınmaz");
+    report.heading = std::move(heading);
     report.listing = Listing{summary(outcome), findings(outcome)};
     report.end.reason = outcome.cancelled ? RunEnd::Reason::Cancelled : RunEnd::Reason::End;
     return report;

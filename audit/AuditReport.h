@@ -9,18 +9,10 @@ namespace zym {
 
 struct AuditOutcome;
 
-// Where and when a check ran, and who ran it.
-struct AuditHeading
-{
-    QString server;
-    QString company;
-    QString user;
-    QDateTime when;
-};
-
-// The report of a check, titled "Denetim": its heading, a summary row a
-// check (findings in all and listed), then one row a finding (check, table,
-// key, rows, explanation); it ends as finished, or as cancelled.
-RunReport auditReport(const AuditOutcome &outcome, const AuditHeading &heading);
+// The report of a check, titled "Denetim": `heading` (where and when it ran,
+// who ran it) named as the check, a summary row a check (findings in all and
+// listed), then one row a finding (check, table, key, rows, explanation); it
+// ends as finished, or as cancelled.
+RunReport auditReport(const AuditOutcome &outcome, RunHeading heading);
 
 } // namespace zym

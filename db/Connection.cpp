@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "DatabaseBackup.h"
 #include "EmbeddedFolder.h"
 #include "OdbcConnectionString.h"
 #include "OdbcDrivers.h"
@@ -7,6 +8,8 @@
 #include "SqliteDialect.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -173,8 +176,11 @@ void Connection::open(const ConnectionSettings &settings)
         close();
     if (EmbeddedFolder::isEmbedded(settings.server))
         openSqlite(settings);
+    else if (EmbeddedFolder::isFolderPath(settings.server))
+        throw Error(QStringLiteral("Klasör bulunamadı: %1").arg(QDir::toNativeSeparators(settings.server)));
     else
         openSqlServer(settings);
+    m_server = settings.server;
     m_masterSuffix = settings.masterSuffix;
     m_currentDatabase = settings.masterDatabase();
     emit connected();
@@ -195,14 +201,15 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
         const Error error = Error::fromSql(m_db.lastError());
         if (!settings.trustServerCertificate && rejectsServerCertificate(driver, error.text()))
             throw UntrustedCertificate(error.text());
-        throw error;
+        throw Error(QStringLiteral("Sunucuya bağlanılamadı:\n") + error.text());
     }
     m_backend = odbcDialect();
 }
 
 void Connection::openSqlite(const ConnectionSettings &settings)
 {
-    m_folder = settings.server;
+    // Kept absolute: a folder given from the working directory stays the same folder.
+    m_folder = QFileInfo(settings.server).absoluteFilePath();
     const QString master = settings.masterDatabase();
     if (!QFileInfo::exists(sqliteFile(master)))
         throw missingDatabase(master);
@@ -415,6 +422,60 @@ void Connection::execDirect(const QString &sql)
     QSqlQuery query(m_db);
     if (!query.exec(sql))
         throw Error::fromSql(query.lastError());
+}
+
+void Connection::execBound(const QString &sql, const QVariantMap &values)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw Error::fromSql(query.lastError());
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        query.bindValue(u':' + it.key(), it.value());
+    ++m_activity.statements;
+    if (!query.exec())
+        throw Error::fromSql(query.lastError());
+    // SQL Server reports a backup's progress as messages, and a failure
+    // after them only in a later result: every result is read.
+    while (query.nextResult()) {
+    }
+    if (query.lastError().isValid())
+        throw Error::fromSql(query.lastError());
+}
+
+QString Connection::backUp(const QDateTime &at)
+{
+    requireOpen();
+    if (m_inUnit || m_inPreview)
+        throw Error(QStringLiteral("Açık bir işlem varken yedek alınamaz."));
+    return m_backend == Backend::Sqlite ? backUpSqlite(at) : backUpSqlServer(at);
+}
+
+QString Connection::backUpSqlServer(const QDateTime &at)
+{
+    const ResultSet folders = fetch(DatabaseBackup::sqlServerFolders, {});
+    const QVariantList row = folders.rows.value(0);
+    const QString folder = DatabaseBackup::sqlServerFolder(row.value(0).toString(), row.value(1).toString());
+    if (folder.isEmpty())
+        throw Error(QStringLiteral("Sunucunun yedek klasörü bulunamadı."));
+    const QString file = DatabaseBackup::serverPath(folder, DatabaseBackup::fileName(m_currentDatabase, at, QStringLiteral(".bak")));
+    execBound(DatabaseBackup::sqlServerBackup, {{QStringLiteral("pDb"), m_currentDatabase}, {QStringLiteral("pFile"), file}});
+    return file;
+}
+
+QString Connection::backUpSqlite(const QDateTime &at)
+{
+    const QString folder = EmbeddedFolder::backupFolder(m_folder);
+    if (!QDir().mkpath(folder))
+        throw Error(QStringLiteral("Klasör oluşturulamadı: %1").arg(QDir::toNativeSeparators(folder)));
+    const QString name = DatabaseBackup::fileName(m_currentDatabase, at, QStringLiteral(".sqlite"));
+    const QString file = QDir(folder).filePath(name);
+    // Like SQL Server's INIT, a backup of the same name is replaced.
+    if (QFileInfo::exists(file) && !QFile::remove(file))
+        throw Error(QStringLiteral("Eski yedek silinemedi: %1").arg(QDir::toNativeSeparators(file)));
+    execBound(DatabaseBackup::sqliteBackup, {{QStringLiteral("pFile"), file}});
+    // Named from the server text as typed, as the databases are.
+    return QDir::toNativeSeparators(QDir(EmbeddedFolder::backupFolder(m_server)).filePath(name));
 }
 
 QVariant Connection::nativeHandle() const

@@ -51,9 +51,14 @@ public:
     explicit Connection(QObject *parent = nullptr);
     ~Connection() override;
 
+    // A server text written as a folder path that is no existing folder
+    // raises "Klasör bulunamadı: <path>"; a server the driver cannot reach,
+    // the driver's text under "Sunucuya bağlanılamadı:".
     void open(const ConnectionSettings &settings);
     void close();
     bool isOpen() const;
+    // The server text the connection was opened with, as typed.
+    QString server() const { return m_server; }
     // The dialect of the database behind the connection.
     Backend backend() const { return m_backend; }
 
@@ -76,6 +81,15 @@ public:
     int execute(const QString &sql, const QVariantMap &values);
     // Runs a query and returns its whole result.
     ResultSet fetch(const QString &sql, const QVariantMap &values);
+
+    // Backs the current database up into a new file and returns where the
+    // file went, as the server names it: on SQL Server a copy-only backup
+    // into the instance's default backup folder, else the folder of the
+    // database's data file; on the embedded backend a copy in the folder
+    // "Yedek" beside the database's file, named from the server text as
+    // typed. `at` names the file. Runs outside
+    // any transaction; raises with the server's text when it fails.
+    QString backUp(const QDateTime &at);
 
     void beginUnit();
     // A commit the server refuses leaves the unit rolled back and raises.
@@ -180,6 +194,11 @@ private:
     QSqlQuery &prepared(const QString &sql, const QVariantMap &values);
     void attachDatabases(const QStringList &databases);
     void execDirect(const QString &sql);
+    // Runs `sql` as written, with `values` bound, to its last result, telling
+    // no observer.
+    void execBound(const QString &sql, const QVariantMap &values);
+    QString backUpSqlServer(const QDateTime &at);
+    QString backUpSqlite(const QDateTime &at);
     bool sqliteEndedTheTransaction() const;
     void commitPreviewUnit();
     // Tells the observers that the unit is about to commit; one that throws
@@ -194,6 +213,7 @@ private:
     const QString m_name;
     QSqlDatabase m_db;
     Backend m_backend = Backend::None;
+    QString m_server;
     QString m_folder;
     QString m_embeddedOdbcDriver;
     QString m_masterSuffix;

@@ -6,22 +6,29 @@
 
 namespace zym {
 
-bool EmbeddedFolder::isEmbedded(const QString &serverText)
+bool EmbeddedFolder::isFolderPath(const QString &serverText)
 {
 #ifdef Q_OS_WIN
-    static const QRegularExpression drivePath(QStringLiteral(R"(^[A-Za-z]:[\\/])"));
-    if (!drivePath.match(serverText).hasMatch())
-        return false;
+    static const QRegularExpression folderPath(QStringLiteral(R"(^([A-Za-z]:[\\/]|\.\.?[\\/]))"));
 #else
-    if (!serverText.startsWith(u'/'))
-        return false;
+    static const QRegularExpression folderPath(QStringLiteral(R"(^(/|\.\.?/))"));
 #endif
-    return QFileInfo(serverText).isDir();
+    return folderPath.match(serverText).hasMatch();
+}
+
+bool EmbeddedFolder::isEmbedded(const QString &serverText)
+{
+    return isFolderPath(serverText) && QFileInfo(serverText).isDir();
 }
 
 QString EmbeddedFolder::databaseFile(const QString &folder, const QString &database)
 {
     return QDir(folder).filePath(database + QStringLiteral(".sqlite"));
+}
+
+QString EmbeddedFolder::backupFolder(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("Yedek"));
 }
 
 } // namespace zym

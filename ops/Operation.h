@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zym {
 
 struct Session;
@@ -21,7 +23,8 @@ struct CommitGrouping
 
 // What an operation works with: the session's connection and lists, the
 // operator's prompts, the progress display of a long run, how its walk
-// groups units into transactions, and the report of the run.
+// groups units into transactions, the report of the run, and what runs
+// before its first change.
 struct OperationContext
 {
     Session &session;
@@ -29,6 +32,16 @@ struct OperationContext
     Progress &progress;
     CommitGrouping grouping = {};
     RunRecorder &recorder = RunRecorder::none();
+    // Runs once the operation has asked and checked all it needs and is about
+    // to make its first change, with no transaction open (a walk over no
+    // rows makes none); it may end the run with RunDeclined.
+    std::function<void()> beforeChanges = {};
+};
+
+// Raised where the operator chose to end a run before anything changed; the
+// window ends the handler without an error.
+struct RunDeclined
+{
 };
 
 // Texts that several operations show the operator.

@@ -30,6 +30,9 @@ public:
     virtual void start(int total) = 0;
     virtual bool step(int done) = 0;
     virtual void finish() = 0;
+    // A line about the run shown from now on, over the bar once it starts:
+    // what a step before the units is doing, or what it took.
+    virtual void note(const QString &) {}
 };
 
 // Progress that shows nothing and never stops the operation.

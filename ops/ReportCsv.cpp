@@ -44,8 +44,6 @@ QByteArray reportCsv(const RunReport &report)
 {
     QString csv;
     addLine(csv, {report.title()});
-    for (const QString &line : report.heading)
-        addLine(csv, {line});
     addTable(csv, report.unitTable());
     csv += QStringLiteral("\r\n");
     addTable(csv, report.totalTable());

@@ -1,5 +1,7 @@
 #include "RunReport.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 namespace zym {
@@ -100,6 +102,7 @@ TextTable RunReport::unitTable() const
     TextTable table{{QStringLiteral("Satır"), QStringLiteral("Kod"), QStringLiteral("Yeni Kod"),
                      QStringLiteral("Açılan Hesaplar"), QStringLiteral("Değişiklikler")},
                     {}};
+    table.countColumns = {0};
     table.rows.reserve(units.size());
     for (const UnitRecord &unit : units) {
         if (unit.changedNothing())
@@ -120,6 +123,7 @@ TextTable RunReport::totalTable() const
     TextTable table{{QStringLiteral("Tablo"), QStringLiteral("Eklenen"), QStringLiteral("Güncellenen"),
                      QStringLiteral("Silinen")},
                     {}};
+    table.countColumns = {1, 2, 3};
     for (const TableTotal &total : totals()) {
         table.rows << QStringList{total.table, QString::number(total.inserted), QString::number(total.updated),
                                   QString::number(total.deleted)};
@@ -139,6 +143,44 @@ QString RunReport::endText() const
     if (const qsizetype unchanged = unchangedUnits(); unchanged > 0)
         text += QStringLiteral(" (değişiklik yapmayan %1 satır listelenmedi)").arg(unchanged);
     return text;
+}
+
+QString RunHeading::currentUser()
+{
+    for (const char *name : {"USERNAME", "USER", "LOGNAME"}) {
+        const QString user = qEnvironmentVariable(name);
+        if (!user.isEmpty())
+            return user;
+    }
+    // Started with none of them set (by a service, say): the home folder's name.
+    return QDir::home().dirName();
+}
+
+QString RunReport::kindText() const
+{
+    switch (kind) {
+    case Kind::Run:
+        return QStringLiteral("Gerçek çalıştırma");
+    case Kind::Preview:
+        return QStringLiteral("Önizleme");
+    case Kind::Audit:
+        return QStringLiteral("Denetim (veri değiştirmez)");
+    }
+    return QString();
+}
+
+QList<std::pair<QString, QString>> RunReport::headingFields() const
+{
+    return {
+        {QStringLiteral("İşlem"), heading.operation},
+        {QStringLiteral("Sunucu"), heading.server},
+        {QStringLiteral("Firma"), heading.database},
+        {QStringLiteral("Tarih"), heading.at.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))},
+        {QStringLiteral("Kullanıcı"), heading.user},
+        {QStringLiteral("Tür"), kindText()},
+        {QStringLiteral("Yedek"), heading.backup},
+        {QStringLiteral("Sonuç"), endText()},
+    };
 }
 
 } // namespace zym

@@ -2,6 +2,7 @@
 
 #include "db/SqlText.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -65,6 +66,24 @@ struct TextTable
 {
     QStringList header;
     QList<QStringList> rows;
+    // Columns that hold counts; every other column holds text, codes of
+    // digits included.
+    QList<qsizetype> countColumns = {};
+};
+
+// What a report names above its rows: the operation, where and when it ran,
+// who ran it, and where its backup went (or why there is none).
+struct RunHeading
+{
+    QString operation;
+    QString server;
+    QString database;
+    QDateTime at;
+    QString user;
+    QString backup;
+
+    // The operating system's user running the tool.
+    static QString currentUser();
 };
 
 // What a report that changes nothing lists instead of units and totals:
@@ -85,8 +104,6 @@ struct RunReport
     Kind kind = Kind::Run;
     QList<UnitRecord> units;
     RunEnd end;
-    // Lines under the title, such as where and when the report was made.
-    QStringList heading;
     // A check's tables, which stand in for the units and the totals.
     std::optional<Listing> listing;
 
@@ -106,6 +123,14 @@ struct RunReport
     // "Çakışma, satır 3: ..." and the like, with the count of the units that
     // changed nothing.
     QString endText() const;
+
+    RunHeading heading;
+    // The heading as named fields, in order, ending with the kind of run and
+    // how it ended: "İşlem", "Sunucu", "Firma", "Tarih", "Kullanıcı", "Tür",
+    // "Yedek", "Sonuç".
+    QList<std::pair<QString, QString>> headingFields() const;
+    // "Gerçek çalıştırma", "Önizleme" or "Denetim (veri değiştirmez)".
+    QString kindText() const;
 };
 
 } // namespace zym

@@ -148,6 +148,8 @@ bool Walk::isRepeated(const std::optional<QString> &key, const Group &group) con
 
 WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
+    if (!m_list.atEnd() && m_context.beforeChanges)
+        m_context.beforeChanges();
     RunRecorder &recorder = m_context.recorder;
     recorder.begin();
     try {

@@ -4,10 +4,13 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++
+    cmake ninja-build g++ pkg-config
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
     unixodbc-dev tdsodbc libsqliteodbc libsqlite3-dev
+    libxlsxwriter-dev
+    qt6-translations-l10n libqt6svg6
     fonts-dejavu-core fonts-wine
+    unzip
 )
 
 missing=()

@@ -5,9 +5,11 @@
 
 #include "app/DesignFont.h"
 #include "app/Menu1.h"
+#include "app/ReportWindow.h"
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -23,6 +25,8 @@ protected:
     // stands for the test server's folder.
     void openWindow(const QString &serverText = QString())
     {
+        // The run log goes to the test's own data folder, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
         DesignFont::ensureTahoma();
         m_server = std::make_unique<TestServer>();
         m_prompter = std::make_unique<RecordingPrompter>();
@@ -76,6 +80,17 @@ protected:
         box->setCurrentIndex(box->findText(TestServer::company));
         emit box->activated(box->currentIndex());
         QCOMPARE(m_window->session().connection.currentDatabase(), TestServer::company);
+    }
+
+    ReportWindow *reportWindow() const { return m_window->findChild<ReportWindow *>(QStringLiteral("ReportWindow")); }
+
+    // The company's card codes, in order.
+    QStringList cardCodes() const
+    {
+        QStringList codes;
+        for (const auto &row : m_server->db().select(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")))
+            codes << row.first().toString();
+        return codes;
     }
 
     std::unique_ptr<TestServer> m_server;

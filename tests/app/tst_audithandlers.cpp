@@ -32,7 +32,7 @@ private slots:
         QCOMPARE(report->windowTitle(), QStringLiteral("Denetim"));
         const QString heading = report->findChild<QLabel *>(QStringLiteral("Heading"))->text();
         QVERIFY2(heading.contains(QStringLiteral("Firma: ") + zym::test::TestServer::company), qPrintable(heading));
-        QVERIFY(heading.contains(QStringLiteral("Kullanıcı: sa")));
+        QVERIFY(heading.contains(QStringLiteral("Kullanıcı: ") + RunHeading::currentUser()));
         QCOMPARE(report->findChild<QLabel *>(QStringLiteral("RunEnd"))->text(), QStringLiteral("Sonuç: Tamamlandı"));
         const QAbstractItemModel *summary = report->findChild<QTableView *>(QStringLiteral("Units"))->model();
         QCOMPARE(summary->rowCount(), 8);

@@ -85,8 +85,8 @@ private slots:
         QCOMPARE(control<QLineEdit>("Edit3")->echoMode(), QLineEdit::Password);
         QCOMPARE(control<QComboBox>("ComboBox1")->count(), 0);
         QCOMPARE(control<NullableDateEdit>("cxDateEdit1")->date(), std::optional<QDate>());
-        const QStringList ticked{QStringLiteral("CheckBox1")};
-        for (const char *name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"})
+        const QStringList ticked{QStringLiteral("CheckBox1"), QStringLiteral("CheckBox6")};
+        for (const char *name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6"})
             QCOMPARE(control<QCheckBox>(name)->isChecked(), ticked.contains(QLatin1String(name)));
         // No run has a report yet.
         QVERIFY(!control<QPushButton>("BitBtn8")->isEnabled());
@@ -148,9 +148,10 @@ private slots:
         row("BitBtn1", "Bağlan", {71, 89, 123, 48}, true);
         row("Label4", "Firma:", label(30, 146), true);
         row("ComboBox1", "Firma Seç", edit(71, 143, 127));
-        row("CheckBox5", "Önizleme", {8, 176, 70, 17});
-        row("BitBtn9", "Denetle", {80, 172, 58, 25});
-        row("BitBtn8", "Rapor", {142, 172, 52, 25});
+        row("CheckBox5", "Önizleme", {8, 167, 84, 17});
+        row("CheckBox6", "Yedek al", {8, 184, 84, 17});
+        row("BitBtn9", "Denetle", {94, 172, 52, 25});
+        row("BitBtn8", "Rapor", {148, 172, 46, 25});
         row("CheckBox2", "Muh Hesap Planı açılsın", {58, 202, 97, 17});
         row("Label5", "Başlangıç:", label(8, 227));
         row("Edit5", "1", edit(62, 224, 79));
@@ -280,7 +281,7 @@ private slots:
         const QStringList expected{"Edit1",     "Edit2",   "Edit3",   "Edit4",   "BitBtn1",      "BitBtn2",
                                    "Edit5",     "Edit6",   "BitBtn3", "BitBtn4", "BitBtn5",      "PageControl1",
                                    "CheckBox1", "Edit7",   "BitBtn6", "Edit8",   "Edit9",        "CheckBox2",
-                                   "BitBtn7",   "ComboBox1", "CheckBox5", "BitBtn9",      "BitBtn8"};
+                                   "BitBtn7",   "ComboBox1", "CheckBox5", "CheckBox6", "BitBtn9",      "BitBtn8"};
         QStringList order;
         QWidget *widget = control<QWidget>("Edit1");
         do {

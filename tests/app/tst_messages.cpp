@@ -3,12 +3,15 @@
 #include "app/HandlerGuard.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/MessageText.h"
+#include "app/ModalProgress.h"
+#include "app/QtTurkish.h"
 
 #include "db/Error.h"
 #include "ops/IntegerText.h"
 
 #include <QPushButton>
 #include <QApplication>
+#include <QProgressDialog>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -173,6 +176,69 @@ private slots:
         prompter.showError(QStringLiteral("Incorrect syntax near <b>"));
         QCOMPARE(shown.format, Qt::PlainText);
         QCOMPARE(shown.text, QStringLiteral("Incorrect syntax near <b>."));
+    }
+
+    // A notice, a question or an error shown while a run's progress dialog
+    // is up stands in front of it and has the keyboard.
+    void boxesStandInFrontOfTheProgressDialog_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("notice") << 0;
+        QTest::newRow("question") << 1;
+        QTest::newRow("error") << 2;
+    }
+
+    void boxesStandInFrontOfTheProgressDialog()
+    {
+        QFETCH(int, kind);
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ModalProgress progress(&window);
+        progress.note(QStringLiteral("Yedek alınıyor: FIRMA_A"));
+        auto *dialog = window.findChild<QProgressDialog *>();
+        QVERIFY(dialog && dialog->isVisible());
+
+        QWidget *owner = nullptr;
+        bool focused = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            owner = box->parentWidget();
+            focused = QTest::qWaitFor([box] { return box->isActiveWindow(); })
+                      && box->isAncestorOf(QApplication::focusWidget());
+            box->button(kind == 1 ? QMessageBox::Yes : QMessageBox::Ok)->click();
+        });
+        MessageBoxPrompter prompter;
+        if (kind == 0)
+            prompter.notify(QStringLiteral("15->0001"));
+        else if (kind == 1)
+            prompter.confirm(QStringLiteral("Yedek alınamadı: disk dolu. Yedeksiz devam edilsin mi?"), QStringLiteral("Uyarı"));
+        else
+            prompter.showError(QStringLiteral("CARKART kilitli"));
+        QCOMPARE(owner, dialog);
+        QVERIFY(focused);
+    }
+
+    // Qt's own texts in Turkish, where Qt's translations are installed.
+    void buttonsSpeakTurkish_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("button");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("yes") << QMessageBox::Yes << "Evet";
+        QTest::newRow("no") << QMessageBox::No << "Hayır";
+        QTest::newRow("ok") << QMessageBox::Ok << "Tamam";
+    }
+
+    void buttonsSpeakTurkish()
+    {
+        QFETCH(QMessageBox::StandardButton, button);
+        QFETCH(QString, text);
+        static const bool installed = installQtTurkish();
+        QVERIFY(installed);
+        QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+        QCOMPARE(box.button(button)->text().remove(u'&'), text);
     }
 };
 

@@ -120,16 +120,6 @@ private slots:
         QVERIFY(!QFile::exists(nowhere));
     }
 
-private:
-    ReportWindow *reportWindow() const { return m_window->findChild<ReportWindow *>(QStringLiteral("ReportWindow")); }
-
-    QStringList cardCodes() const
-    {
-        QStringList codes;
-        for (const auto &row : m_server->db().select(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")))
-            codes << row.first().toString();
-        return codes;
-    }
 };
 
 QTEST_MAIN(TestPreviewWindow)

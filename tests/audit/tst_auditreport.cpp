@@ -17,8 +17,14 @@ private slots:
     {
         const RunReport report = auditReport(outcome(false), heading());
         QCOMPARE(report.title(), QStringLiteral("Denetim"));
-        QCOMPARE(report.heading, (QStringList{"Sunucu: SUNUCU\\SQLEXPRESS", "Firma: FIRMA_A", "Tarih: 10.12.2026 14:05",
-                                              "Kullanıcı: sa"}));
+        QCOMPARE(report.headingFields().mid(0, 7),
+                 (QList<std::pair<QString, QString>>{{"İşlem", "Denetim"},
+                                                     {"Sunucu", "SUNUCU\\SQLEXPRESS"},
+                                                     {"Firma", "FIRMA_A"},
+                                                     {"Tarih", "10.12.2026 14:05:00"},
+                                                     {"Kullanıcı", "sa"},
+                                                     {"Tür", "Denetim (veri değiştirmez)"},
+                                                     {"Yedek", "Denetimde yedek alınmaz"}}));
         QCOMPARE(report.unitTable().rows, (QList<QStringList>{{"Kodu boş kartlar", "1", "1"}, {"Kartı olmayan kodlar", "1200", "2"}}));
         QCOMPARE(report.totalTable().header, (QStringList{"Denetim", "Tablo", "Anahtar", "Sayı", "Açıklama"}));
         QCOMPARE(report.totalTable().rows,
@@ -29,13 +35,12 @@ private slots:
         QCOMPARE(auditReport(outcome(true), heading()).endText(), QStringLiteral("İptal edildi"));
     }
 
-    // The file says which company was checked, and when, under its title.
-    void fileNamesServerCompanyDateAndUser()
+    // The CSV file holds the summary under the title, then the findings.
+    void csvHoldsTheSummaryAndTheFindings()
     {
         const QString csv = QString::fromUtf8(reportCsv(auditReport(outcome(false), heading())).mid(3));
         const QStringList lines = csv.split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.mid(0, 6), (QStringList{"Denetim", "Sunucu: SUNUCU\\SQLEXPRESS", "Firma: FIRMA_A",
-                                               "Tarih: 10.12.2026 14:05", "Kullanıcı: sa", "Denetim;Bulgu;Listelenen"}));
+        QCOMPARE(lines.mid(0, 2), (QStringList{"Denetim", "Denetim;Bulgu;Listelenen"}));
         QVERIFY(csv.contains(QStringLiteral("\r\nKodu boş kartlar;CARKART;NULL;2;Kodu boş.\r\n")));
     }
 
@@ -49,10 +54,10 @@ private:
                 cancelled};
     }
 
-    static AuditHeading heading()
+    static RunHeading heading()
     {
-        return {QStringLiteral("SUNUCU\\SQLEXPRESS"), QStringLiteral("FIRMA_A"), QStringLiteral("sa"),
-                QDateTime(QDate(2026, 12, 10), QTime(14, 5))};
+        return {QString(), QStringLiteral("SUNUCU\\SQLEXPRESS"), QStringLiteral("FIRMA_A"),
+                QDateTime(QDate(2026, 12, 10), QTime(14, 5)), QStringLiteral("sa"), QString()};
     }
 };
 

@@ -134,9 +134,10 @@ private slots:
         QCOMPARE(m_server->db().scalar(QStringLiteral("SELECT COUNT(*) FROM CARKART")).toInt(), 2);
     }
 
-    // Only the absolute path of an existing folder is the embedded backend;
-    // SQL Server's names for the local instance and relative texts are not,
-    // even when a folder of that name exists where the tool runs.
+    // Only the path of an existing folder, absolute or starting with "./" or
+    // "../", is the embedded backend; SQL Server's names for the local
+    // instance and other relative texts are not, even when a folder of that
+    // name exists where the tool runs.
     void embeddedOnlyForAnAbsoluteFolder_data()
     {
         QTest::addColumn<QString>("server");
@@ -147,6 +148,9 @@ private slots:
         QTest::newRow("local") << "(local)" << false;
         QTest::newRow("named instance") << "HOST\\SQLEXPRESS" << false;
         QTest::newRow("relative folder") << "altklasor" << false;
+        QTest::newRow("from the working folder") << "./altklasor" << true;
+        QTest::newRow("from the folder above") << "../%1" << true; // %1: the test folder's name
+        QTest::newRow("a missing relative folder") << "./yok" << false;
     }
 
     void embeddedOnlyForAnAbsoluteFolder()
@@ -159,7 +163,10 @@ private slots:
         QDir(m_server->folder()).mkdir(QStringLiteral("(local)"));
         const QString previous = QDir::currentPath();
         QDir::setCurrent(m_server->folder());
-        const bool result = EmbeddedFolder::isEmbedded(server.isEmpty() ? m_server->folder() : server);
+        const bool result = EmbeddedFolder::isEmbedded(
+            server.isEmpty()           ? m_server->folder()
+            : server.contains(u'%') ? server.arg(QFileInfo(m_server->folder()).fileName())
+                                     : server);
         QDir::setCurrent(previous);
         QCOMPARE(result, embedded);
     }

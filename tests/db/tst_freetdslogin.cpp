@@ -88,6 +88,25 @@ private slots:
         }
     }
 
+    // A server that does not let the tool in: the driver's text, under a
+    // first line that says what failed.
+    void driversErrorKeepsItsText()
+    {
+        TdsLoginListener listener;
+        QVERIFY(listener.listen());
+        Connection connection;
+        try {
+            connection.open({serverText(QStringLiteral("127.0.0.1"), listener), QStringLiteral("sa"), QStringLiteral("vyx"),
+                             QStringLiteral("MASTERV8")});
+            QFAIL("connected");
+        } catch (const Error &error) {
+            const QStringList lines = error.text().split(u'\n');
+            QCOMPARE(lines.first(), QStringLiteral("Sunucuya bağlanılamadı:"));
+            QVERIFY2(lines.size() > 1 && lines.at(1).contains(freeTds), qPrintable(error.text()));
+        }
+        QVERIFY(!connection.isOpen());
+    }
+
     // The refusal keeps a "}" from FreeTDS 1.3, which would not undo its
     // doubling in the braced value: the server would be asked for "p}}w".
     void closingBraceIsRefusedRatherThanDoubled()

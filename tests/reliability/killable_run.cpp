@@ -12,6 +12,7 @@
 #include "ops/Prompter.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -56,6 +57,8 @@ void say(const char *marker)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // The run log of the killed runs goes to a test folder, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     const QStringList arguments = QApplication::arguments();
     const QString operation = arguments.value(3);
     if (arguments.size() != 4 || (operation != QStringLiteral("recoding") && operation != QStringLiteral("payroll"))) {

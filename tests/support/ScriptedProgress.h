@@ -3,6 +3,7 @@
 #include "ops/Prompter.h"
 
 #include <QList>
+#include <QStringList>
 
 namespace zym::test {
 
@@ -14,6 +15,7 @@ public:
     int total = -1;
     QList<int> steps;
     int finished = 0;
+    QStringList notes;
 
     void start(int rows) override { total = rows; }
     bool step(int done) override
@@ -22,6 +24,7 @@ public:
         return done != cancelAfter;
     }
     void finish() override { ++finished; }
+    void note(const QString &text) override { notes << text; }
 };
 
 } // namespace zym::test
