@@ -20,9 +20,13 @@ namespace {
 constexpr int lockWaitMs = 5000;
 
 // The statements of a batch: its text cut at each ";" outside literals,
-// comments and bracketed names, blanks trimmed, empty ones left out.
+// comments and bracketed names, blanks trimmed, empty ones left out. A
+// trigger a test lays out keeps the ";" of its body.
 QStringList statementsOf(const QString &text)
 {
+    static const QRegularExpression trigger(QStringLiteral(R"(^\s*CREATE\s+TRIGGER\b)"), QRegularExpression::CaseInsensitiveOption);
+    if (trigger.match(text).hasMatch())
+        return {text.trimmed()};
     QStringList statements;
     QString current;
     SqlText::forEachPart(
@@ -69,9 +73,10 @@ Column describe(sqlite3_stmt *stmt, int index, const QList<QVariantList> &rows)
     static const QRegularExpression widths(QStringLiteral(R"(\(\s*(\d+)\s*(?:,\s*(\d+)\s*)?\))"));
     const auto match = widths.match(declared);
     const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
-    bool anyText = false, anyReal = false, anyLarge = false;
+    bool anyText = false, anyReal = false, anyInteger = false, anyLarge = false;
     for (const QVariantList &row : rows) {
         const QVariant &value = row.at(index);
+        anyInteger |= value.metaType() == QMetaType::fromType<qlonglong>();
         anyText |= value.metaType() == QMetaType::fromType<QString>();
         anyReal |= value.metaType() == QMetaType::fromType<double>();
         anyLarge |= value.metaType() == QMetaType::fromType<qlonglong>()
@@ -96,12 +101,16 @@ Column describe(sqlite3_stmt *stmt, int index, const QList<QVariantList> &rows)
     } else if (!declared.isEmpty() && !anyText) {
         column.type = FltN;
         column.size = 8;
-    } else if (anyText) {
+    } else if (anyReal) {
+        column.type = FltN;
+        column.size = 8;
+    } else if (anyInteger && !anyText) {
+        column.type = IntN;
+        column.size = anyLarge ? 8 : 4;
+    } else {
+        // An expression with no value to judge by is text, as a literal '' is.
         column.type = BigVarChar;
         column.size = 8000;
-    } else {
-        column.type = anyReal ? FltN : IntN;
-        column.size = anyReal || anyLarge ? 8 : 4;
     }
     return column;
 }
@@ -303,7 +312,7 @@ bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &
     const QByteArray utf8 = adapted.text.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-        failed(reply);
+        failed(reply, statement);
         reply.done(token, more | Reply::Failed);
         return false;
     }
@@ -330,7 +339,7 @@ bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &
     }
     if (rc != SQLITE_DONE) {
         sqlite3_finalize(stmt);
-        failed(reply);
+        failed(reply, statement);
         reply.done(token, more | Reply::Failed);
         return false;
     }
@@ -497,17 +506,21 @@ void Engine::fail(Reply &reply, int number, int severity, const QString &text)
     reply.error(number, severity, text);
 }
 
-void Engine::failed(Reply &reply)
+void Engine::failed(Reply &reply, const QString &statement)
 {
     const int code = sqlite3_extended_errcode(m_db);
     const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
     static const QRegularExpression missing(QStringLiteral(R"(^no such (table|column): (.*)$)"));
+    // The check the fixtures add to every VARCHAR(n) column.
+    static const QRegularExpression overlong(QStringLiteral(R"((\w+) en çok \d+ karakter olabilir)"));
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
         fail(reply, 2627, 14, QStringLiteral("Violation of UNIQUE KEY constraint. Cannot insert duplicate key (%1).").arg(message));
     else if (code == SQLITE_CONSTRAINT_FOREIGNKEY)
         fail(reply, 547, 16, QStringLiteral("The statement conflicted with the FOREIGN KEY constraint (%1).").arg(message));
-    else if (code == SQLITE_CONSTRAINT_CHECK && message.contains(QStringLiteral("karakter olabilir")))
-        fail(reply, 8152, 16, QStringLiteral("String or binary data would be truncated."));
+    else if (const auto width = overlong.match(message); code == SQLITE_CONSTRAINT_CHECK && width.hasMatch())
+        fail(reply, 2628, 16,
+             QStringLiteral("String or binary data would be truncated in table '%1.dbo.%2', column '%3'.")
+                 .arg(m_database, SqlText::changeOf(statement).table, width.captured(1)));
     else if (code == SQLITE_CONSTRAINT_CHECK)
         fail(reply, 547, 16, QStringLiteral("The statement conflicted with the CHECK constraint (%1).").arg(message));
     else if (code == SQLITE_CONSTRAINT_NOTNULL)

@@ -68,7 +68,7 @@ private:
     bool exec(const char *sql);
     // Reports SQLite's failure as SQL Server would, and notices a transaction
     // SQLite ended on its own.
-    void failed(Reply &reply);
+    void failed(Reply &reply, const QString &statement = QString());
     void fail(Reply &reply, int number, int severity, const QString &text);
     void transactionEnded(Reply &reply);
 
