@@ -47,6 +47,8 @@ public:
     Outcome run(const QString &text, const QVariantMap &values, Reply &reply, Reply::DoneToken token,
                 RowSet *cursor = nullptr);
     void transactionRequest(const Request &request, Reply &reply);
+    // Makes `database` the current one; fails with error 911 when it is missing.
+    bool use(const QString &database, Reply &reply);
 
     // Told of each statement as it runs, with the database it runs in.
     std::function<void(const QString &statement, const QString &database)> onStatement;
@@ -57,7 +59,6 @@ private:
     bool runControl(const QString &statement, Reply &reply, quint16 more, Reply::DoneToken token, bool &handled);
     bool runSql(const QString &statement, const QVariantMap &values, Reply &reply, quint16 more, Reply::DoneToken token,
                 RowSet *cursor);
-    bool use(const QString &database, Reply &reply);
     bool begin(Reply &reply);
     bool commit(Reply &reply);
     bool rollback(Reply &reply);

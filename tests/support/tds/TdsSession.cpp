@@ -39,10 +39,11 @@ QList<Parameter> named(const QString &declaration, QList<Parameter> values)
 
 } // namespace
 
-Session::Session(int id, const QString &folder, FaultPlan &faults, Record &record)
+Session::Session(int id, const QString &folder, FaultPlan &faults, Record &record, const std::atomic_bool &scopingCalls)
     : m_id(id)
     , m_faults(faults)
     , m_record(record)
+    , m_scopingCalls(scopingCalls)
     , m_engine(folder, faults)
 {
     m_engine.onStatement = [this](const QString &statement, const QString &database) {
@@ -134,6 +135,7 @@ Engine::Outcome Session::call(const Request &request, Reply &reply)
 {
     const QList<Parameter> &parameters = request.parameters;
     const QString procedure = request.procedure.toLower();
+    const QString database = m_engine.database();
     m_procedure = procedure;
     Engine::Outcome outcome = Engine::Outcome::Done;
     if (procedure == u"sp_prepexec" || procedure == u"sp_prepare") {
@@ -191,6 +193,8 @@ Engine::Outcome Session::call(const Request &request, Reply &reply)
         reply.error(2812, 16, QStringLiteral("Could not find stored procedure '%1'.").arg(request.procedure));
         outcome = Engine::Outcome::Failed;
     }
+    if (m_scopingCalls && m_engine.database() != database)
+        m_engine.use(database, reply);
     if (outcome != Engine::Outcome::Dropped)
         reply.done(Reply::DoneProc, outcome == Engine::Outcome::Failed ? Reply::Failed : 0);
     return outcome;

@@ -20,7 +20,7 @@ class Record;
 class Session
 {
 public:
-    Session(int id, const QString &folder, FaultPlan &faults, Record &record);
+    Session(int id, const QString &folder, FaultPlan &faults, Record &record, const std::atomic_bool &scopingCalls);
 
     void serve(qintptr socketDescriptor, const std::atomic_bool &stopping);
 
@@ -37,6 +37,7 @@ private:
     int m_id;
     FaultPlan &m_faults;
     Record &m_record;
+    const std::atomic_bool &m_scopingCalls;
     Engine m_engine;
     int m_packetSize = 4096;
     QString m_procedure; // the RPC whose statements are running, empty for a batch

@@ -61,7 +61,7 @@ void StandIn::accept(qintptr socketDescriptor)
     std::lock_guard lock(m_sessionsMutex);
     const int id = ++m_lastSession;
     m_sessions.emplace_back([this, id, socketDescriptor] {
-        Session(id, m_folder, m_faults, m_record).serve(socketDescriptor, m_stopping);
+        Session(id, m_folder, m_faults, m_record, m_scopingCalls).serve(socketDescriptor, m_stopping);
     });
 }
 

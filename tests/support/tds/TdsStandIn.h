@@ -37,8 +37,8 @@ class Listener;
 //
 // It cannot: lock as SQL Server does (SQLite locks whole files, one writer
 // at a time, waiting up to 5 s); optimise, or run T-SQL beyond what SQLite
-// reads; scope a USE or a transaction to the procedure call that carried it
-// (it records where each statement arrived instead, see Record); change the
+// reads; scope a transaction to the procedure call that carried it (it
+// records where each statement arrived instead, see Record); change the
 // database inside a transaction; run triggers other than SQLite's own.
 class StandIn
 {
@@ -57,6 +57,11 @@ public:
     Record &record() { return m_record; }
     FaultPlan &faults() { return m_faults; }
 
+    // Makes a USE inside a procedure call (sp_executesql, sp_prepexec, a
+    // cursor procedure) last only until the call ends, as SQL Server scopes
+    // it; off by default, so that tests of other things run on.
+    void setScopingCalls(bool scoping) { m_scopingCalls = scoping; }
+
 private:
     void accept(qintptr socketDescriptor);
 
@@ -67,6 +72,7 @@ private:
     Record m_record;
     FaultPlan m_faults;
     std::atomic_bool m_stopping{false};
+    std::atomic_bool m_scopingCalls{false};
     std::mutex m_sessionsMutex;
     std::list<std::thread> m_sessions;
     int m_lastSession = 0;
