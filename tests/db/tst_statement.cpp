@@ -351,7 +351,7 @@ private slots:
 
     void refusedCommitLeavesTheUnitRolledBack()
     {
-        if (!m_server->isEmbedded())
+        if (!m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
         Connection &connection = m_session->connection;
         zym::test::CommitRefusal refusal(connection, [](const QString &, const QVariantMap &) { return true; });
