@@ -1,10 +1,14 @@
 #include "TestServer.h"
 #include "db/Command.h"
 #include "db/Error.h"
+#include "db/OdbcConnectionString.h"
 #include "db/UnitOfWork.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <functional>
@@ -200,6 +204,32 @@ private slots:
     {
         m_server->standIn()->faults().add(Fault::dropping(QStringLiteral("^INSERT INTO CARKART")));
         QVERIFY_THROWS_EXCEPTION(Error, insert(m_session.connection, QStringLiteral("A1")));
+    }
+
+    // Qt reads a query that is not forward-only through a server cursor:
+    // the stand-in serves its rows at the fetches.
+    void serverCursorServesRows()
+    {
+        for (const QString &code : {QStringLiteral("C2"), QStringLiteral("C1"), QStringLiteral("C3")})
+            insert(m_session.connection, code);
+        const QString name = QStringLiteral("cursor");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+            db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("SELECT CARKOD FROM [FIRMA_A].dbo.CARKART ORDER BY CARKOD")));
+            QStringList codes;
+            while (query.next())
+                codes << query.value(0).toString();
+            QCOMPARE(codes, (QStringList{"C1", "C2", "C3"}));
+        }
+        QSqlDatabase::removeDatabase(name);
+        QStringList procedures;
+        for (const RecordedRequest &request : m_server->standIn()->record().requests())
+            procedures << request.procedure;
+        QVERIFY(procedures.contains(QStringLiteral("sp_cursoropen")));
+        QVERIFY(procedures.contains(QStringLiteral("sp_cursorfetch")));
     }
 
 private:
