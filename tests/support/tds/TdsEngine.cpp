@@ -320,7 +320,7 @@ bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &
         const QString name = QString::fromUtf8(sqlite3_bind_parameter_name(stmt, i));
         if (!values.contains(name)) {
             sqlite3_finalize(stmt);
-            fail(reply, 8178, 16,
+            reply.error(8178, 16,
                  QStringLiteral("The parameterized query expects the parameter '%1', which was not supplied.").arg(name));
             reply.done(token, more | Reply::Failed);
             return false;
@@ -381,7 +381,7 @@ bool Engine::attach(const QStringList &databases, Reply &reply)
                                    .arg(QString(file).replace(u'\'', QStringLiteral("''")), SqliteDialect::quotedName(database))
                                    .toUtf8();
         if (!QFileInfo::exists(file) || !exec(sql.constData())) {
-            fail(reply, 208, 16, QStringLiteral("Invalid object name '%1.dbo'.").arg(database));
+            reply.error(208, 16, QStringLiteral("Invalid object name '%1.dbo'.").arg(database));
             return false;
         }
         m_attached.insert(database);
@@ -392,12 +392,12 @@ bool Engine::attach(const QStringList &databases, Reply &reply)
 bool Engine::use(const QString &database, Reply &reply)
 {
     if (m_tranCount > 0) {
-        fail(reply, 50000, 16, QStringLiteral("The stand-in does not change the database inside a transaction."));
+        reply.error(50000, 16, QStringLiteral("The stand-in does not change the database inside a transaction."));
         return false;
     }
     const QString from = m_database;
     if (!open(database)) {
-        fail(reply, 911, 16,
+        reply.error(911, 16,
              QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(database));
         return false;
     }
@@ -421,7 +421,7 @@ bool Engine::begin(Reply &reply)
 bool Engine::commit(Reply &reply)
 {
     if (m_tranCount == 0) {
-        fail(reply, 3902, 16, QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        reply.error(3902, 16, QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
         return false;
     }
     if (m_tranCount > 1) {
@@ -440,7 +440,7 @@ bool Engine::commit(Reply &reply)
 bool Engine::rollback(Reply &reply)
 {
     if (m_tranCount == 0) {
-        fail(reply, 3903, 16, QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        reply.error(3903, 16, QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
         return false;
     }
     exec("ROLLBACK");
@@ -451,7 +451,7 @@ bool Engine::rollback(Reply &reply)
 bool Engine::save(const QString &name, Reply &reply)
 {
     if (m_tranCount == 0) {
-        fail(reply, 628, 16, QStringLiteral("Cannot issue SAVE TRANSACTION when there is no active transaction."));
+        reply.error(628, 16, QStringLiteral("Cannot issue SAVE TRANSACTION when there is no active transaction."));
         return false;
     }
     const QByteArray sql = (QStringLiteral("SAVEPOINT ") + SqliteDialect::quotedName(name)).toUtf8();
@@ -466,7 +466,7 @@ bool Engine::rollbackTo(const QString &name, Reply &reply)
 {
     const QByteArray sql = (QStringLiteral("ROLLBACK TO SAVEPOINT ") + SqliteDialect::quotedName(name)).toUtf8();
     if (m_tranCount == 0 || !exec(sql.constData())) {
-        fail(reply, 6401, 16,
+        reply.error(6401, 16,
              QStringLiteral("Cannot roll back %1. No transaction or savepoint of that name was found.").arg(name));
         return false;
     }
@@ -501,11 +501,6 @@ void Engine::transactionRequest(const Request &request, Reply &reply)
     reply.done(Reply::Done, ran ? 0 : Reply::Failed);
 }
 
-void Engine::fail(Reply &reply, int number, int severity, const QString &text)
-{
-    reply.error(number, severity, text);
-}
-
 void Engine::failed(Reply &reply, const QString &statement)
 {
     const int code = sqlite3_extended_errcode(m_db);
@@ -514,27 +509,27 @@ void Engine::failed(Reply &reply, const QString &statement)
     // The check the fixtures add to every VARCHAR(n) column.
     static const QRegularExpression overlong(QStringLiteral(R"((\w+) en çok \d+ karakter olabilir)"));
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
-        fail(reply, 2627, 14, QStringLiteral("Violation of UNIQUE KEY constraint. Cannot insert duplicate key (%1).").arg(message));
+        reply.error(2627, 14, QStringLiteral("Violation of UNIQUE KEY constraint. Cannot insert duplicate key (%1).").arg(message));
     else if (code == SQLITE_CONSTRAINT_FOREIGNKEY)
-        fail(reply, 547, 16, QStringLiteral("The statement conflicted with the FOREIGN KEY constraint (%1).").arg(message));
+        reply.error(547, 16, QStringLiteral("The statement conflicted with the FOREIGN KEY constraint (%1).").arg(message));
     else if (const auto width = overlong.match(message); code == SQLITE_CONSTRAINT_CHECK && width.hasMatch())
-        fail(reply, 2628, 16,
+        reply.error(2628, 16,
              QStringLiteral("String or binary data would be truncated in table '%1.dbo.%2', column '%3'.")
                  .arg(m_database, SqlText::changeOf(statement).table, width.captured(1)));
     else if (code == SQLITE_CONSTRAINT_CHECK)
-        fail(reply, 547, 16, QStringLiteral("The statement conflicted with the CHECK constraint (%1).").arg(message));
+        reply.error(547, 16, QStringLiteral("The statement conflicted with the CHECK constraint (%1).").arg(message));
     else if (code == SQLITE_CONSTRAINT_NOTNULL)
-        fail(reply, 515, 16, QStringLiteral("Cannot insert the value NULL into column (%1).").arg(message));
+        reply.error(515, 16, QStringLiteral("Cannot insert the value NULL into column (%1).").arg(message));
     else if ((code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED)
-        fail(reply, 1222, 16, QStringLiteral("Lock request time out period exceeded."));
+        reply.error(1222, 16, QStringLiteral("Lock request time out period exceeded."));
     else if (const auto match = missing.match(message); match.hasMatch())
-        fail(reply, match.captured(1) == u"table" ? 208 : 207, 16,
+        reply.error(match.captured(1) == u"table" ? 208 : 207, 16,
              (match.captured(1) == u"table" ? QStringLiteral("Invalid object name '%1'.") : QStringLiteral("Invalid column name '%1'."))
                  .arg(match.captured(2)));
     else if (message.contains(QStringLiteral("syntax error")))
-        fail(reply, 102, 15, QStringLiteral("Incorrect syntax (%1).").arg(message));
+        reply.error(102, 15, QStringLiteral("Incorrect syntax (%1).").arg(message));
     else
-        fail(reply, 50000, 16, message);
+        reply.error(50000, 16, message);
     if (m_tranCount > 0 && sqlite3_get_autocommit(m_db))
         transactionEnded(reply);
 }

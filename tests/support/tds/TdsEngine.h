@@ -70,7 +70,6 @@ private:
     // Reports SQLite's failure as SQL Server would, and notices a transaction
     // SQLite ended on its own.
     void failed(Reply &reply, const QString &statement = QString());
-    void fail(Reply &reply, int number, int severity, const QString &text);
     void transactionEnded(Reply &reply);
 
     QString m_folder;

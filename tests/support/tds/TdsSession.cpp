@@ -41,7 +41,6 @@ QList<Parameter> named(const QString &declaration, QList<Parameter> values)
 
 Session::Session(int id, const QString &folder, FaultPlan &faults, Record &record, const std::atomic_bool &scopingCalls)
     : m_id(id)
-    , m_faults(faults)
     , m_record(record)
     , m_scopingCalls(scopingCalls)
     , m_engine(folder, faults)

@@ -35,7 +35,6 @@ private:
     void record(const Request &request, const QString &text, const QList<Parameter> &values);
 
     int m_id;
-    FaultPlan &m_faults;
     Record &m_record;
     const std::atomic_bool &m_scopingCalls;
     Engine m_engine;
