@@ -491,7 +491,7 @@ Result setBased(const GeneratedCompany &company, const QString &scratch)
         int supplier = 0;
         for (qsizetype i = 0; i < cards.size(); ++i) {
             const ListedCard &card = cards.at(i);
-            const bool accounts = card.type >= CardAccounts::customerType && card.type <= CardAccounts::bothTypes;
+            const bool accounts = CardAccounts::callsForAccounts(card.type);
             const QString customerCode = accounts && card.type != CardAccounts::supplierType
                                              ? CardAccounts::customerPrefix + CodeMask::render(QStringLiteral("0000"), ++customer)
                                              : QString();
@@ -507,11 +507,8 @@ Result setBased(const GeneratedCompany &company, const QString &scratch)
         }
     }
     for (const CardCodePropagation::Step &step : CardCodePropagation::steps()) {
-        QString moduleCondition;
-        if (!step.moduleColumn.isEmpty())
-            moduleCondition = QStringLiteral(" AND (%1 IS NULL OR %1<>8)").arg(step.moduleColumn);
         raw.exec(QStringLiteral("UPDATE %1 SET %2=(SELECT NEW FROM MAP WHERE OLD=%1.%2) WHERE %2 IN (SELECT OLD FROM MAP)%3")
-                     .arg(step.table, step.column, moduleCondition));
+                     .arg(step.table, step.column, step.outsidePayroll()));
     }
     raw.exec(QStringLiteral("DELETE FROM MUHHESAP WHERE MUHKOD IN (SELECT CUSTOMER FROM MAP UNION SELECT SUPPLIER FROM MAP)"));
     raw.exec(QStringLiteral("INSERT INTO MUHHESAP(MUHKOD,MUHADI1,MUHCALFLAG) SELECT RTRIM(CUSTOMER),RTRIM(TITLE),1 FROM MAP "

@@ -1,30 +1,31 @@
 #include "CardAccounts.h"
 
-#include "CardCodePropagation.h"
+#include "CardList.h"
 
 #include "db/Error.h"
 
 namespace zym {
 
 namespace {
-const QString removeSql = QStringLiteral("DELETE FROM MUHHESAP WHERE MUHKOD=:pKod;");
+const QString removeSql = QStringLiteral("DELETE FROM MUHHESAP WHERE MUHKOD=RTRIM(:pKod);");
 const QString insertSql = QStringLiteral(
     "INSERT INTO MUHHESAP([MUHKOD],[MUHADI1],[MUHCALFLAG])VALUES(RTRIM(:pKod),RTRIM(:pAdi),1);");
 const QString insertWithTaxIdsSql = QStringLiteral(
     "INSERT INTO MUHHESAP([MUHKOD],[MUHADI1],[MUHCALFLAG],[MUHVERGIKIMLIKNO],[MUHTCKIMLIKNO])"
     "VALUES(RTRIM(:pKod),RTRIM(:pAdi),1,RTRIM(:pVNO),RTRIM(:pTCNO));");
 const QString existsSql = QStringLiteral("SELECT COUNT(*) AS SAYI FROM MUHHESAP WHERE MUHKOD=RTRIM(:pKod)");
-const QString customerLinkSql = QStringLiteral("UPDATE CARKART SET CARMUHKODU=:pKod,CAREKCHAR1='' WHERE CARKOD=:pCarKod;");
-const QString supplierLinkSql = QStringLiteral("UPDATE CARKART SET CAREKCHAR1=:pKod,CARMUHKODU='' WHERE CARKOD=:pCarKod;");
-const QString doubleLinkSql = QStringLiteral("UPDATE CARKART SET CARMUHKODU=:pKod,CAREKCHAR1=:pKod2 WHERE CARKOD=:pCarKod;");
-const QString customerColumnSql = QStringLiteral("UPDATE CARKART SET CARMUHKODU=:pKod WHERE CARKOD=:pCarKod;");
-const QString supplierColumnSql = QStringLiteral("UPDATE CARKART SET CAREKCHAR1=:pKod WHERE CARKOD=:pCarKod;");
+// A link carries the code exactly as the account row stores it: trimmed.
+const QString customerLinkSql = QStringLiteral("UPDATE CARKART SET CARMUHKODU=RTRIM(:pKod),CAREKCHAR1='' WHERE CARKOD=:pCarKod;");
+const QString supplierLinkSql = QStringLiteral("UPDATE CARKART SET CAREKCHAR1=RTRIM(:pKod),CARMUHKODU='' WHERE CARKOD=:pCarKod;");
+const QString doubleLinkSql =
+    QStringLiteral("UPDATE CARKART SET CARMUHKODU=RTRIM(:pKod),CAREKCHAR1=RTRIM(:pKod2) WHERE CARKOD=:pCarKod;");
+const QString customerColumnSql = QStringLiteral("UPDATE CARKART SET CARMUHKODU=RTRIM(:pKod) WHERE CARKOD=:pCarKod;");
+const QString supplierColumnSql = QStringLiteral("UPDATE CARKART SET CAREKCHAR1=RTRIM(:pKod) WHERE CARKOD=:pCarKod;");
 
 void updateCard(const Command &update, const QString &cardCode, QVariantMap values)
 {
     values.insert(QStringLiteral("pCarKod"), cardCode);
-    if (update.execute(values) == 0)
-        throw Error(CardCodePropagation::cardNotFound(cardCode));
+    CardList::changeCard(update, values, cardCode);
 }
 
 } // namespace
@@ -57,7 +58,7 @@ CardAccounts::CardAccounts(Connection &connection)
 
 void CardAccounts::remove(const QString &accountCode) const
 {
-    m_remove.execute({{QStringLiteral("pKod"), accountCode}});
+    m_remove.executeOnOneRow({{QStringLiteral("pKod"), accountCode}}, accountCode);
 }
 
 void CardAccounts::insert(const QString &accountCode, const QString &name) const
@@ -94,6 +95,16 @@ void CardAccounts::linkBoth(const QString &cardCode, const QString &customerAcco
 {
     updateCard(m_doubleLink, cardCode,
                {{QStringLiteral("pKod"), customerAccount}, {QStringLiteral("pKod2"), supplierAccount}});
+}
+
+void CardAccounts::link(int type, const QString &cardCode, const AccountCodes &codes) const
+{
+    if (type == customerType)
+        linkCustomer(cardCode, codes.customer);
+    else if (type == supplierType)
+        linkSupplier(cardCode, codes.supplier);
+    else
+        linkBoth(cardCode, codes.customer, codes.supplier);
 }
 
 void CardAccounts::setCustomer(const QString &cardCode, const QString &customerAccount) const

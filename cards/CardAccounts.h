@@ -32,6 +32,7 @@ public:
     static constexpr int customerType = 1;
     static constexpr int supplierType = 2;
     static constexpr int bothTypes = 3;
+    static bool callsForAccounts(int type) { return type >= customerType && type <= bothTypes; }
 
     explicit CardAccounts(Connection &connection);
 
@@ -44,11 +45,13 @@ public:
     bool exists(const QString &accountCode) const;
 
     // A customer card keeps no supplier account code, and the other way round.
-    // Each link raises CardCodePropagation::cardNotFound where no card row
+    // Each link raises CardList::cardNotFound where no card row
     // carries `cardCode`.
     void linkCustomer(const QString &cardCode, const QString &customerAccount) const;
     void linkSupplier(const QString &cardCode, const QString &supplierAccount) const;
     void linkBoth(const QString &cardCode, const QString &customerAccount, const QString &supplierAccount) const;
+    // The link the card's type calls for, of `codes`.
+    void link(int type, const QString &cardCode, const AccountCodes &codes) const;
     // One account column alone; the other keeps what it holds.
     void setCustomer(const QString &cardCode, const QString &customerAccount) const;
     void setSupplier(const QString &cardCode, const QString &supplierAccount) const;

@@ -1,5 +1,6 @@
 #include "CardCodePropagation.h"
 
+#include "CardList.h"
 #include "PendingRenames.h"
 
 #include "db/Connection.h"
@@ -16,18 +17,14 @@ constexpr qsizetype cardRowSteps = 3;
 
 QList<CardCodePropagation::Step> makeSteps()
 {
-    QList<CardCodePropagation::Step> steps{
-        {QStringLiteral("CARKART"), QStringLiteral("CARKOD"), {},
-         QStringLiteral("UPDATE CARKART SET CARKOD=:pKod WHERE CARKOD=:pCarKod;")},
-        {QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL"),
-         QStringLiteral("UPDATE KIMLIKLER SET KIMKOD=:pKod WHERE KIMKOD=:pCarKod AND (KIMMODUL IS NULL OR KIMMODUL<>8);")},
-        {QStringLiteral("ADRESLER"), QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL"),
-         QStringLiteral("UPDATE ADRESLER SET ADRKOD1=:pKod WHERE ADRKOD1=:pCarKod AND (ADRMODUL IS NULL OR ADRMODUL<>8);")},
-    };
-    for (const CodeColumn &carrier : Tables::movementTables()) {
-        steps << CardCodePropagation::Step{carrier.table, carrier.column, {},
-                                           QStringLiteral("UPDATE %1 SET %2=:pKod WHERE %2=:pCarKod;")
-                                               .arg(carrier.table, carrier.column)};
+    QList<CodeColumn> carriers{{QStringLiteral("CARKART"), QStringLiteral("CARKOD")}};
+    carriers += Tables::sharedTables();
+    carriers += Tables::movementTables();
+    QList<CardCodePropagation::Step> steps;
+    for (const CodeColumn &carrier : carriers) {
+        steps << CardCodePropagation::Step{carrier.table, carrier.column, carrier.moduleColumn,
+                                           QStringLiteral("UPDATE %1 SET %2=:pKod WHERE %2=:pCarKod%3;")
+                                               .arg(carrier.table, carrier.column, Tables::outsidePayroll(carrier))};
     }
     return steps;
 }
@@ -44,13 +41,15 @@ QString takenProbe(const CardCodePropagation::Step &step)
         .arg(step.table, step.column, step.outsidePayroll());
 }
 
-// One statement that answers for every table of the scope in a single trip;
-// it also counts the rows each put-off step will rename.
+// One statement that answers for every table of the propagation in a single
+// trip, whatever the scope renames: a row of any of them under the new code
+// would be adopted by the card. It also counts the rows each put-off step
+// will rename.
 QString takenQuery(CardCodePropagation::Scope scope, qsizetype immediate)
 {
     QStringList probes;
-    for (qsizetype i = 0; i < stepCount(scope); ++i)
-        probes << takenProbe(CardCodePropagation::steps().at(i));
+    for (const CardCodePropagation::Step &step : CardCodePropagation::steps())
+        probes << takenProbe(step);
     QString query = QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END AS TAKEN").arg(probes.join(QStringLiteral(" OR ")));
     for (qsizetype i = immediate; i < stepCount(scope); ++i) {
         const CardCodePropagation::Step &step = CardCodePropagation::steps().at(i);
@@ -68,14 +67,9 @@ const QList<CardCodePropagation::Step> &CardCodePropagation::steps()
     return list;
 }
 
-QString CardCodePropagation::cardNotFound(const QString &listedCode)
-{
-    return QStringLiteral("Kart bulunamadı: %1. Kart listesini CariKart ile yeniden yükleyin.").arg(listedCode);
-}
-
 QString CardCodePropagation::Step::outsidePayroll() const
 {
-    return moduleColumn.isEmpty() ? QString() : QStringLiteral(" AND (%1 IS NULL OR %1<>8)").arg(moduleColumn);
+    return Tables::outsidePayroll({table, column, moduleColumn});
 }
 
 qsizetype CardCodePropagation::stepsInUnit(const Connection &connection, Scope scope)
@@ -103,8 +97,7 @@ CardCodePropagation::~CardCodePropagation() = default;
 QList<StatementEffect> CardCodePropagation::run(const QString &newCode, const QString &oldCode)
 {
     const QVariantMap codes{{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), oldCode}};
-    if (m_renames.constFirst().execute(codes) == 0)
-        throw Error(cardNotFound(oldCode));
+    CardList::changeCard(m_renames.constFirst(), codes, oldCode);
     for (qsizetype i = 1; i < m_renames.size(); ++i)
         m_renames.at(i).execute(codes);
     if (!m_pending)

@@ -37,9 +37,6 @@ public:
     // All twenty steps, in the order they run.
     static const QList<Step> &steps();
 
-    // "Kart bulunamadı: X. Kart listesini CariKart ile yeniden yükleyin."
-    static QString cardNotFound(const QString &listedCode);
-
     // How many of the scope's steps run inside the card's unit on
     // `connection`; the others are put off to the unit's commit.
     static qsizetype stepsInUnit(const Connection &connection, Scope scope);
@@ -52,7 +49,7 @@ public:
     // it inside the card's unit of work: a failing step raises and the unit's
     // rollback takes back the steps before it. A card row that no longer
     // carries `oldCode` (a list loaded before the card changed) fails the
-    // unit with cardNotFound.
+    // unit with CardList::cardNotFound.
     //
     // On the embedded backend, every step of the whole scope but the card
     // row's is made when the unit's transaction commits (see
@@ -60,8 +57,8 @@ public:
     // unit's note.
     QList<StatementEffect> run(const QString &newCode, const QString &oldCode);
 
-    // Whether a row of a table the scope renames, other than the card's own
-    // rows under `oldCode`, already carries `newCode`. The card's own rows
+    // Whether a row of any table of the propagation, other than the card's
+    // own rows under `oldCode`, already carries `newCode`. The card's own rows
     // are told apart by their code, not by the server's comparison, which may
     // ignore case and trailing blanks.
     bool codeTaken(const QString &newCode, const QString &oldCode);

@@ -1,11 +1,10 @@
 #include "CardDeletion.h"
 
-#include "CardCodePropagation.h"
 #include "CardList.h"
 
 #include "db/Command.h"
-#include "db/Error.h"
 #include "db/Session.h"
+#include "db/Tables.h"
 #include "ops/Prompter.h"
 #include "ops/SingleUnit.h"
 
@@ -13,10 +12,12 @@ namespace zym {
 
 namespace {
 const QString cardSql = QStringLiteral("DELETE FROM CARKART WHERE CARKOD=:pCarKod;");
-const QString addressesSql =
-    QStringLiteral("DELETE FROM ADRESLER WHERE ADRKOD1=:pCarKod AND (ADRMODUL IS NULL OR ADRMODUL<>8);");
-const QString identitiesSql =
-    QStringLiteral("DELETE FROM KIMLIKLER WHERE KIMKOD=:pCarKod AND (KIMMODUL IS NULL OR KIMMODUL<>8);");
+QString sharedRowsSql(const CodeColumn &carrier)
+{
+    return QStringLiteral("DELETE FROM %1 WHERE %2=:pCarKod%3;").arg(carrier.table, carrier.column, Tables::outsidePayroll(carrier));
+}
+const QString identitiesSql = sharedRowsSql(Tables::sharedTables().at(0));
+const QString addressesSql = sharedRowsSql(Tables::sharedTables().at(1));
 }
 
 const QString CardDeletion::question = QStringLiteral("Kayıt Silinecek");
@@ -36,11 +37,10 @@ void CardDeletion::run(const CardDeletionRequest &request)
     const Command deleteCard(connection, cardSql);
     const Command deleteAddresses(connection, addressesSql);
     const Command deleteIdentities(connection, identitiesSql);
-    const QString code = list.readText(QStringLiteral("CARKOD"));
+    const QString code = list.readKey(QStringLiteral("CARKOD"));
     const QVariantMap card{{QStringLiteral("pCarKod"), code}};
     runAsOneUnit(m_context, {.key = code}, [&] {
-        if (deleteCard.execute(card) == 0)
-            throw Error(CardCodePropagation::cardNotFound(code));
+        CardList::changeCard(deleteCard, card, code);
         deleteAddresses.execute(card);
         deleteIdentities.execute(card);
     });

@@ -1,8 +1,10 @@
 #include "CardList.h"
 
+#include "db/Command.h"
 #include "db/Error.h"
 #include "db/Session.h"
 #include "db/SqlText.h"
+#include "db/UnitOfWork.h"
 
 namespace zym {
 
@@ -17,9 +19,15 @@ const QString CardList::defaultQuery = QStringLiteral(
 const QString CardList::secondStatement =
     QStringLiteral("Kart listesi sorgusu tek bir komut olmalı: ';' işaretinden sonra ikinci bir komut var.");
 
+QString CardList::notAQuery(const QString &word)
+{
+    return QStringLiteral("Kart listesi metni yalnızca bir sorgu (SELECT) olabilir: '%1' kullanılamaz.").arg(word);
+}
+
 namespace {
 
-bool isInteger(QMetaType type)
+// Whole numbers may be stored as decimal or floating point values.
+bool isNumber(QMetaType type)
 {
     switch (type.id()) {
     case QMetaType::Int:
@@ -31,6 +39,8 @@ bool isInteger(QMetaType type)
     case QMetaType::Char:
     case QMetaType::SChar:
     case QMetaType::UChar:
+    case QMetaType::Double:
+    case QMetaType::Float:
         return true;
     default:
         return false;
@@ -43,7 +53,7 @@ bool matches(CardList::Kind kind, QMetaType type)
 {
     if (!type.isValid())
         return true;
-    return kind == CardList::Kind::Integer ? isInteger(type) : type.id() == QMetaType::QString;
+    return kind == CardList::Kind::Integer ? isNumber(type) : type.id() == QMetaType::QString;
 }
 
 QString kindName(CardList::Kind kind)
@@ -73,8 +83,16 @@ void CardList::load(Session &session, const QString &query)
         list.close();
         throw Error(secondStatement);
     }
+    if (const QString word = SqlText::beyondOneQuery(query); !word.isEmpty()) {
+        list.close();
+        throw Error(notAQuery(word));
+    }
     list.setText(query);
-    list.open();
+    {
+        UnitOfWork takenBack(session.connection);
+        list.open();
+        takenBack.rollback();
+    }
     const ResultSet &result = list.result();
     for (const Column &column : columns()) {
         const qsizetype index = result.columnIndex(column.name);
@@ -88,6 +106,32 @@ void CardList::load(Session &session, const QString &query)
                             .arg(list.objectName(), column.name, kindName(column.kind)));
         }
     }
+}
+
+Walk CardList::walk(const OperationContext &context)
+{
+    Walk cards(context, context.session.ADOQuery1);
+    cards.skipRepeated(QStringLiteral("CARKOD"));
+    return cards;
+}
+
+QString CardList::cardNotFound(const QString &listedCode)
+{
+    return QStringLiteral("Kart bulunamadı: %1. Kart listesini CariKart ile yeniden yükleyin.").arg(listedCode);
+}
+
+void CardList::changeCard(const Command &command, const QVariantMap &values, const QString &cardCode)
+{
+    if (command.executeOnOneRow(values, cardCode) == 0)
+        throw Error(cardNotFound(cardCode));
+}
+
+QVariantList CardList::readCard(const Command &query, const QVariantMap &values, const QString &cardCode)
+{
+    const ResultSet card = query.fetchOneRow(values, cardCode);
+    if (card.rows.isEmpty())
+        throw Error(cardNotFound(cardCode));
+    return card.rows.constFirst();
 }
 
 } // namespace zym

@@ -2,6 +2,7 @@
 
 #include "CardAccounts.h"
 #include "CardCodePropagation.h"
+#include "CardList.h"
 #include "CodeMask.h"
 
 #include "db/Session.h"
@@ -72,15 +73,15 @@ void ControlledCodeChange::run(const ControlledChangeRequest &request)
     const Command match(connection, taxNumberMatchSql);
     const Statement &list = m_context.session.ADOQuery1;
     RunningNumber sequence(start);
-    Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(sequence, [&](RunningNumber &number) {
-        const QString oldCode = list.readText(QStringLiteral("CARKOD"));
+    CardList::walk(m_context).run(sequence, [&](RunningNumber &number) {
+        const QString oldCode = list.readKey(QStringLiteral("CARKOD"));
         const QString newCode = CodeMask::renderCode(request.codeMask, number.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);
         propagation.run(newCode, oldCode);
 
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
-        if (type >= CardAccounts::customerType && type <= CardAccounts::bothTypes)
+        if (CardAccounts::callsForAccounts(type))
             align(accounts, type, newCode, firstMatch(match, list.readText(QStringLiteral("CARVERHESNO"))));
         return UnitResult::done({.key = oldCode, .newCode = newCode});
     });

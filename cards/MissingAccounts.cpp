@@ -1,6 +1,7 @@
 #include "MissingAccounts.h"
 
 #include "CardAccounts.h"
+#include "CardList.h"
 #include "CodeMask.h"
 
 #include "db/Session.h"
@@ -11,6 +12,10 @@
 namespace zym {
 
 namespace {
+
+// The card's account columns as the database holds them now: another user
+// may have linked an account since the list was loaded, or an earlier run.
+const QString cardAccountsSql = QStringLiteral("SELECT CARMUHKODU,CAREKCHAR1 FROM CARKART WHERE CARKOD=:pCarKod");
 
 struct Numbers
 {
@@ -33,13 +38,15 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
         return;
 
     const CardAccounts accounts(m_context.session.connection);
+    const Command cardAccounts(m_context.session.connection, cardAccountsSql);
     const Statement &list = m_context.session.ADOQuery1;
     Numbers numbers{RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
-    Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
-        const QString cardCode = list.readText(QStringLiteral("CARKOD"));
+    CardList::walk(m_context).run(numbers, [&](Numbers &n) {
+        const QString cardCode = list.readKey(QStringLiteral("CARKOD"));
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
-        const bool customerMissing = list.readText(QStringLiteral("CARMUHKODU")).isEmpty();
-        const bool supplierMissing = list.readText(QStringLiteral("CAREKCHAR1")).isEmpty();
+        const QVariantList held = CardList::readCard(cardAccounts, {{QStringLiteral("pCarKod"), cardCode}}, cardCode);
+        const bool customerMissing = held.at(0).toString().isEmpty();
+        const bool supplierMissing = held.at(1).toString().isEmpty();
         const auto code = [&](const QString &prefix, RunningNumber &number) {
             return prefix + CodeMask::renderCode(request.accountMask, number.next());
         };
@@ -65,12 +72,7 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
         const QString identityNumber = list.readText(QStringLiteral("KIMLIKNO"));
         for (const QString &account : codes)
             accounts.insertWithTaxIds(account, name, taxNumber, identityNumber);
-        if (type == CardAccounts::customerType)
-            accounts.linkCustomer(cardCode, made.customer);
-        else if (type == CardAccounts::supplierType)
-            accounts.linkSupplier(cardCode, made.supplier);
-        else
-            accounts.linkBoth(cardCode, made.customer, made.supplier);
+        accounts.link(type, cardCode, made);
         return UnitResult::done({.key = cardCode, .accounts = codes});
     });
 }

@@ -2,6 +2,7 @@
 
 #include "CardAccounts.h"
 #include "CardCodePropagation.h"
+#include "CardList.h"
 #include "CodeMask.h"
 
 #include "db/Session.h"
@@ -29,12 +30,7 @@ void replaceAccounts(const CardAccounts &accounts, int type, const QString &card
         accounts.remove(code);
     for (const QString &code : codes.given())
         accounts.insert(code, name);
-    if (type == CardAccounts::customerType)
-        accounts.linkCustomer(cardCode, codes.customer);
-    else if (type == CardAccounts::supplierType)
-        accounts.linkSupplier(cardCode, codes.supplier);
-    else
-        accounts.linkBoth(cardCode, codes.customer, codes.supplier);
+    accounts.link(type, cardCode, codes);
 }
 
 } // namespace
@@ -54,8 +50,8 @@ void SequentialRecoding::run(const RecodingRequest &request)
     const CardAccounts accounts(connection);
     const Statement &list = m_context.session.ADOQuery1;
     Numbers numbers{RunningNumber(start), RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
-    Walk(m_context, m_context.session.ADOQuery1).skipRepeated(QStringLiteral("CARKOD")).run(numbers, [&](Numbers &n) {
-        const QString oldCode = list.readText(QStringLiteral("CARKOD"));
+    CardList::walk(m_context).run(numbers, [&](Numbers &n) {
+        const QString oldCode = list.readKey(QStringLiteral("CARKOD"));
         const QString newCode = CodeMask::renderCode(request.codeMask, n.sequence.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);
@@ -63,7 +59,7 @@ void SequentialRecoding::run(const RecodingRequest &request)
 
         UnitNote note{.key = oldCode, .newCode = newCode, .atCommit = atCommit};
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
-        if ((!sequential || request.makeAccounts) && type >= CardAccounts::customerType && type <= CardAccounts::bothTypes) {
+        if ((!sequential || request.makeAccounts) && CardAccounts::callsForAccounts(type)) {
             const auto suffix = [&](RunningNumber &number) {
                 return sequential ? CodeMask::renderCode(request.codeMask, number.next()) : newCode;
             };

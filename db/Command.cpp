@@ -44,4 +44,31 @@ ResultSet Command::fetch(const QVariantMap &values) const
     return m_connection->fetch(m_text, checked(values));
 }
 
+namespace {
+
+void requireOneRow(qsizetype rows, const QString &key)
+{
+    if (rows > 1)
+        throw Error(QStringLiteral("Kod birden fazla kayda uyuyor: '%1' (%2 satır). Sunucu bu kodları aynı sayıyor; "
+                                   "önce kodları birbirinden ayırın.")
+                        .arg(key)
+                        .arg(rows));
+}
+
+} // namespace
+
+int Command::executeOnOneRow(const QVariantMap &values, const QString &key) const
+{
+    const int rows = execute(values);
+    requireOneRow(rows, key);
+    return rows;
+}
+
+ResultSet Command::fetchOneRow(const QVariantMap &values, const QString &key) const
+{
+    ResultSet result = fetch(values);
+    requireOneRow(result.rows.size(), key);
+    return result;
+}
+
 } // namespace zym

@@ -29,6 +29,14 @@ public:
     // Runs a query and returns its whole result.
     ResultSet fetch(const QVariantMap &values = {}) const;
 
+    // For a statement meant for the one record `key` names (a card, an
+    // account, a registry row): where no unique key keeps alike codes apart,
+    // the server may take several rows for that one ('abc' and 'ABC', 'K1'
+    // and 'K1 '). More than one raises, so the unit is rolled back; fewer is
+    // the caller's to judge. Returns the rows changed, or the rows read.
+    int executeOnOneRow(const QVariantMap &values, const QString &key) const;
+    ResultSet fetchOneRow(const QVariantMap &values, const QString &key) const;
+
 private:
     const QVariantMap &checked(const QVariantMap &values) const;
 

@@ -317,7 +317,9 @@ void Connection::use(const QString &database)
         execDirect(QStringLiteral("USE ") + SqlText::bracketed(database));
         m_statements.clear();
     }
-    m_currentDatabase = database;
+    const bool changed = database != std::exchange(m_currentDatabase, database);
+    if (changed)
+        emit databaseChanged();
 }
 
 int Connection::execute(const QString &sql, const QVariantMap &values)

@@ -166,6 +166,8 @@ public:
 signals:
     void connected();
     void disconnected();
+    // Another database became the current one.
+    void databaseChanged();
 
 private:
     void openSqlServer(const ConnectionSettings &settings);

@@ -10,8 +10,14 @@ namespace zym {
 // journal lines (qMUHHAR) and the payroll registry (qBor). The lists stay
 // open between operations; every other statement is a command that the
 // operation running it owns.
+//
+// A list belongs to the database it was loaded in: when the connection
+// switches to another database or closes, every list closes, so no
+// operation can walk one company's rows against another's tables.
 struct Session
 {
+    Session();
+
     Connection connection;
     Statement ADOQuery1{connection, QStringLiteral("ADOQuery1")};
     Statement qMUHFIS{connection, QStringLiteral("qMUHFIS")};

@@ -1,5 +1,7 @@
 #include "SqlText.h"
 
+#include <QSet>
+
 namespace zym {
 
 namespace {
@@ -167,6 +169,54 @@ bool SqlText::holdsSecondStatement(const QString &sql)
         // A literal is code; a comment is not.
         [&](const QString &verbatim) { second = second || (ended && !isComment(verbatim)); });
     return second;
+}
+
+QString SqlText::beyondOneQuery(const QString &sql)
+{
+    static const QSet<QString> writing{
+        QStringLiteral("INSERT"),   QStringLiteral("UPDATE"),   QStringLiteral("DELETE"),      QStringLiteral("MERGE"),
+        QStringLiteral("INTO"),     QStringLiteral("DROP"),     QStringLiteral("ALTER"),       QStringLiteral("CREATE"),
+        QStringLiteral("TRUNCATE"), QStringLiteral("EXEC"),     QStringLiteral("EXECUTE"),     QStringLiteral("COMMIT"),
+        QStringLiteral("ROLLBACK"), QStringLiteral("SAVE"),     QStringLiteral("BEGIN"),       QStringLiteral("USE"),
+        QStringLiteral("GRANT"),    QStringLiteral("REVOKE"),   QStringLiteral("DENY"),        QStringLiteral("BACKUP"),
+        QStringLiteral("RESTORE"),  QStringLiteral("DBCC"),     QStringLiteral("KILL"),        QStringLiteral("SHUTDOWN"),
+        QStringLiteral("DECLARE"),  QStringLiteral("SET"),      QStringLiteral("WAITFOR"),     QStringLiteral("BULK"),
+        QStringLiteral("OPENROWSET"), QStringLiteral("OPENQUERY"), QStringLiteral("OPENDATASOURCE"),
+        QStringLiteral("RECONFIGURE"), QStringLiteral("ATTACH"), QStringLiteral("DETACH"),     QStringLiteral("PRAGMA"),
+        QStringLiteral("VACUUM"),
+    };
+    // The code alone: literals, comments and bracketed names are blanks.
+    QString code;
+    forEachPart(
+        sql,
+        [&](const QString &part) {
+            for (qsizetype pos = 0; pos < part.size(); ++pos) {
+                if (part.at(pos) != u'[') {
+                    code += part.at(pos);
+                    continue;
+                }
+                pos = closingBracket(part, pos);
+                code += u' ';
+            }
+        },
+        [&](const QString &) { code += u' '; });
+
+    bool first = true;
+    for (qsizetype pos = 0; pos < code.size();) {
+        if (!isNameChar(code.at(pos)) && code.at(pos) != u'@' && code.at(pos) != u'#') {
+            ++pos;
+            continue;
+        }
+        const qsizetype start = pos;
+        while (pos < code.size() && (isNameChar(code.at(pos)) || code.at(pos) == u'@' || code.at(pos) == u'#'))
+            ++pos;
+        const QString word = code.mid(start, pos - start).toUpper();
+        const bool refused = first ? word != QStringLiteral("SELECT") && word != QStringLiteral("WITH") : writing.contains(word);
+        if (refused)
+            return word;
+        first = false;
+    }
+    return QString();
 }
 
 QString SqlText::withoutComments(const QString &sql)

@@ -29,6 +29,13 @@ Change changeOf(const QString &sql);
 // statement: a second statement, which the servers would run too.
 bool holdsSecondStatement(const QString &sql);
 
+// The first word that makes `sql` more than one query, upper-cased: a
+// first word other than SELECT or WITH, or anywhere in the code a word that
+// writes, defines, runs or ends something (INSERT, DELETE, INTO, EXEC,
+// COMMIT, ...). A T-SQL batch needs no ";" between two statements, so the
+// words themselves are looked for. Empty for one query.
+QString beyondOneQuery(const QString &sql);
+
 // `sql` with each comment replaced by a blank, as the servers read it.
 // Qt's scan for ":name" placeholders reads comments as code: a colon in
 // one ("-- 10:30") would make a placeholder the server never sees.

@@ -149,4 +149,12 @@ QString Statement::readText(const QString &column) const
     return v.isNull() ? QString() : v.toString();
 }
 
+const QVariant &Statement::keyValue(const QString &column) const
+{
+    const QVariant &v = value(column);
+    if (v.isNull())
+        throw Error(QStringLiteral("Liste satırı %1: %2 boş (NULL); kodu boş bir kayıt işlenemez.").arg(m_row + 1).arg(column));
+    return v;
+}
+
 } // namespace zym

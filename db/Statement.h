@@ -54,6 +54,11 @@ public:
     const QVariant &value(const QString &column) const;
     // The same as text; an empty value reads as empty text.
     QString readText(const QString &column) const;
+    // The key `column` holds on the current row, by which statements reach
+    // that row's records. A NULL key reaches nothing (it is no '' code): it
+    // raises, naming the list row.
+    const QVariant &keyValue(const QString &column) const;
+    QString readKey(const QString &column) const { return keyValue(column).toString(); }
 
     const ResultSet &result() const { return m_result; }
 

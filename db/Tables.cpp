@@ -26,6 +26,12 @@ TableSpec moduleCodeCarrier(const QString &table, const QString &codeColumn,
     return {table, columns, {}, {codeColumn}};
 }
 
+TableSpec payrollCarrier(const CodeColumn &carrier)
+{
+    return carrier.moduleColumn.isEmpty() ? codeCarrier(carrier.table, carrier.column)
+                                          : moduleCodeCarrier(carrier.table, carrier.column, carrier.moduleColumn);
+}
+
 QList<TableSpec> makeCompanyTables()
 {
     QList<TableSpec> tables{
@@ -86,14 +92,12 @@ QList<TableSpec> makeCompanyTables()
           {QStringLiteral("BORSCLISYKODU"), code40}},
          {{QStringLiteral("BORSCLKOD")}},
          {QStringLiteral("BORSCLISCIKKOD"), QStringLiteral("BORSCLISYKODU")}},
-        codeCarrier(QStringLiteral("BORPUANTAJ"), QStringLiteral("BORPNPERKOD")),
-        codeCarrier(QStringLiteral("BORKUMULE"), QStringLiteral("BORKMPERKOD")),
-        codeCarrier(QStringLiteral("BORGENDET"), QStringLiteral("BORGENKOD")),
-        codeCarrier(QStringLiteral("BORDETAY"), QStringLiteral("BORDETKOD")),
-        codeCarrier(QStringLiteral("BORPUANDETAY"), QStringLiteral("BORPNDETPERKOD")),
-        moduleCodeCarrier(QStringLiteral("RESIMLER"), QStringLiteral("RESIMKOD"), QStringLiteral("RESIMMODUL")),
-        moduleCodeCarrier(QStringLiteral("SIRKETLOG"), QStringLiteral("SIRLOGKYTKODU"), QStringLiteral("SIRLOGMODUL")),
     };
+    // The registry is above; the identity and address tables are the cards'.
+    for (const CodeColumn &carrier : Tables::payrollTables()) {
+        if (carrier.table != QStringLiteral("BORSICIL") && !Tables::sharedTables().contains(carrier))
+            tables << payrollCarrier(carrier);
+    }
     return tables;
 }
 
@@ -141,6 +145,43 @@ const QList<CodeColumn> &Tables::movementTables()
         {QStringLiteral("STKHAR"), QStringLiteral("STKHARCARKOD")},
     };
     return tables;
+}
+
+const QList<CodeColumn> &Tables::sharedTables()
+{
+    static const QList<CodeColumn> tables{
+        {QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")},
+        {QStringLiteral("ADRESLER"), QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")},
+    };
+    return tables;
+}
+
+const QList<CodeColumn> &Tables::payrollTables()
+{
+    static const QList<CodeColumn> tables{
+        {QStringLiteral("BORSICIL"), QStringLiteral("BORSCLKOD")},
+        {QStringLiteral("BORPUANTAJ"), QStringLiteral("BORPNPERKOD")},
+        {QStringLiteral("BORKUMULE"), QStringLiteral("BORKMPERKOD")},
+        {QStringLiteral("BORGENDET"), QStringLiteral("BORGENKOD")},
+        {QStringLiteral("BORDETAY"), QStringLiteral("BORDETKOD")},
+        {QStringLiteral("BORPUANDETAY"), QStringLiteral("BORPNDETPERKOD")},
+        sharedTables().at(1),
+        sharedTables().at(0),
+        {QStringLiteral("RESIMLER"), QStringLiteral("RESIMKOD"), QStringLiteral("RESIMMODUL")},
+        {QStringLiteral("SIRKETLOG"), QStringLiteral("SIRLOGKYTKODU"), QStringLiteral("SIRLOGMODUL")},
+    };
+    return tables;
+}
+
+QString Tables::outsidePayroll(const CodeColumn &carrier)
+{
+    return carrier.moduleColumn.isEmpty() ? QString()
+                                          : QStringLiteral(" AND (%1 IS NULL OR %1<>%2)").arg(carrier.moduleColumn).arg(payrollModule);
+}
+
+QString Tables::payrollRowsOnly(const CodeColumn &carrier)
+{
+    return carrier.moduleColumn.isEmpty() ? QString() : QStringLiteral(" AND %1=%2").arg(carrier.moduleColumn).arg(payrollModule);
 }
 
 const TableSpec &Tables::company(const QString &name)

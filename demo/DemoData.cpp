@@ -69,7 +69,6 @@ private:
 const QString empty = QStringLiteral("");
 
 constexpr int currentAccountModule = 1;
-constexpr int payrollModule = 8;
 
 const std::array<const char *, 16> surnames{"Yılmaz", "Kaya", "Demir", "Şahin", "Çelik", "Yıldız",
                                             "Yıldırım", "Öztürk", "Aydın", "Özdemir", "Arslan", "Doğan",
@@ -177,8 +176,8 @@ private:
         }
         // An employee whose registry code happens to equal a card's code.
         if (!m_cards.isEmpty()) {
-            identities << QVariantList{m_cards.first().code, QStringLiteral("38888888888"), payrollModule};
-            addresses << QVariantList{m_cards.first().code, payrollModule};
+            identities << QVariantList{m_cards.first().code, QStringLiteral("38888888888"), Tables::payrollModule};
+            addresses << QVariantList{m_cards.first().code, Tables::payrollModule};
         }
         m_db.insert(QStringLiteral("CARKART"), Tables::company(QStringLiteral("CARKART")).columnNames(), cards);
         m_db.insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMERNISNO"),
@@ -252,10 +251,10 @@ private:
             const QString code = QStringLiteral("P%1").arg(e, 4, 10, QLatin1Char('0'));
             const int leaving = e % 6 == 0 ? 1 + m_dice.below(30) : 0;
             registry << QVariantList{code, leaving, QString::fromUtf8(m_dice.pick(workplaces))};
-            identities << QVariantList{code, QStringLiteral("%1").arg(20000000000LL + qint64(e) * 7877), payrollModule};
-            addresses << QVariantList{code, payrollModule};
-            pictures << QVariantList{code, payrollModule};
-            logs << QVariantList{code, payrollModule};
+            identities << QVariantList{code, QStringLiteral("%1").arg(20000000000LL + qint64(e) * 7877), Tables::payrollModule};
+            addresses << QVariantList{code, Tables::payrollModule};
+            pictures << QVariantList{code, Tables::payrollModule};
+            logs << QVariantList{code, Tables::payrollModule};
             for (qsizetype t = 0; t < details.size(); ++t) {
                 for (int month = 0; month < 1 + m_dice.below(3); ++month)
                     details[t] << QVariantList{code};

@@ -14,4 +14,12 @@ AccountSummary AccountSummary::of(Statement &lines)
     return summary;
 }
 
+QString AccountSummary::cut(const QString &summary)
+{
+    QString kept = summary.left(descriptionWidth);
+    if (kept.size() < summary.size() && !kept.isEmpty() && kept.back().isHighSurrogate())
+        kept.chop(1);
+    return kept;
+}
+
 } // namespace zym

@@ -21,10 +21,14 @@ public:
 
     // The summaries cut to the description width; empty text, never null,
     // where there were no lines.
-    QString codes() const { return m_codes.left(descriptionWidth); }
-    QString names() const { return m_names.left(descriptionWidth); }
+    QString codes() const { return cut(m_codes); }
+    QString names() const { return cut(m_names); }
 
 private:
+    // The first characters of `summary` that fit the width; a character
+    // made of two UTF-16 units is never split.
+    static QString cut(const QString &summary);
+
     QString m_codes = QStringLiteral("");
     QString m_names = QStringLiteral("");
 };

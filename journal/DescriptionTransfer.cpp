@@ -48,7 +48,7 @@ void DescriptionTransfer::run(const DescriptionTransferRequest &)
     Statement &vouchers = session.qMUHFIS;
     const Statement::ControlsHold gridHeld(vouchers);
     Walk(m_context, vouchers).run([&] {
-        const qint32 voucher = readInteger(vouchers, QStringLiteral("MUHFISREFNO"));
+        const qint32 voucher = readIntegerKey(vouchers, QStringLiteral("MUHFISREFNO"));
         describe(describeType2, readLines(session.qMUHHAR, type1Reading, voucher), voucher);
         describe(describeType1, readLines(session.qMUHHAR, type2Reading, voucher), voucher);
         return UnitResult::done({.key = QString::number(voucher)});

@@ -42,7 +42,7 @@ void DocumentRenumbering::run(const RenumberingRequest &request)
     const Command renumber(m_context.session.connection, numberUpdate);
     const WalkEnd end = Walk(m_context, vouchers).run(number, [&](RunningNumber &n) {
         const QString documentNumber = request.prefix + QString::number(n.next());
-        const qint32 voucher = readInteger(vouchers, QStringLiteral("MUHHARREFNO"));
+        const qint32 voucher = readIntegerKey(vouchers, QStringLiteral("MUHHARREFNO"));
         renumber.execute({{QStringLiteral("pKods"), documentNumber}, {QStringLiteral("pREFNO"), voucher}});
         return UnitResult::done({.key = QString::number(voucher), .newCode = documentNumber});
     });

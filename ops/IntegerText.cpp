@@ -3,6 +3,9 @@
 #include "db/Error.h"
 #include "db/Statement.h"
 
+#include <QRegularExpression>
+
+#include <cmath>
 #include <limits>
 
 namespace zym {
@@ -35,11 +38,42 @@ qint32 parseInteger(const QString &typed)
     return qint32(negative ? -magnitude : magnitude);
 }
 
+namespace {
+
+// The digits of a whole number however the column stores it: a floating
+// point value as a plain number (never "1e+05"), a decimal's zero fraction
+// ("100000.00") dropped. Anything else is left for parseInteger to refuse.
+QString wholeNumberText(const QVariant &value)
+{
+    const int type = value.metaType().id();
+    if (type == QMetaType::Double || type == QMetaType::Float) {
+        const double number = value.toDouble();
+        if (std::isfinite(number) && number == std::trunc(number) && std::abs(number) < 1e15)
+            return QString::number(number, 'f', 0);
+        return value.toString();
+    }
+    static const QRegularExpression zeroFraction(QStringLiteral("^(\\s*[-+]?[0-9]+)\\.0*$"));
+    const QString text = value.toString();
+    const QRegularExpressionMatch match = zeroFraction.match(text);
+    return match.hasMatch() ? match.captured(1) : text;
+}
+
+qint32 integerOf(const QVariant &value)
+{
+    const QString text = value.isNull() ? QString() : wholeNumberText(value);
+    return text.isEmpty() ? 0 : parseInteger(text);
+}
+
+} // namespace
+
 qint32 readInteger(const Statement &list, const QString &column)
 {
-    const QVariant &value = list.value(column);
-    const QString text = value.isNull() ? QString() : value.toString();
-    return text.isEmpty() ? 0 : parseInteger(text);
+    return integerOf(list.value(column));
+}
+
+qint32 readIntegerKey(const Statement &list, const QString &column)
+{
+    return integerOf(list.keyValue(column));
 }
 
 } // namespace zym

@@ -14,7 +14,10 @@ class Statement;
 qint32 parseInteger(const QString &typed);
 
 // A column of a list's current row as a whole number, by the same rule; an
-// empty value reads as 0.
+// empty value reads as 0. A whole number stored as a decimal or floating
+// point value (100000.0) reads as that number.
 qint32 readInteger(const Statement &list, const QString &column);
+// The same for a key column, whose NULL raises (see Statement::keyValue).
+qint32 readIntegerKey(const Statement &list, const QString &column);
 
 } // namespace zym

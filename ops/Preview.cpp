@@ -9,12 +9,14 @@ namespace zym {
 
 namespace {
 
-// The session's lists as they were, put back when this is gone.
+// The session's lists as they were, put back when this is gone. A
+// connection lost meanwhile took the lists with it: they stay closed.
 class ListsKept
 {
 public:
     explicit ListsKept(Session &session)
-        : m_lists{&session.ADOQuery1, &session.qMUHFIS, &session.qMUHHAR, &session.qBor}
+        : m_connection(session.connection)
+        , m_lists{&session.ADOQuery1, &session.qMUHFIS, &session.qMUHHAR, &session.qBor}
     {
         for (std::size_t i = 0; i < m_lists.size(); ++i)
             m_held[i] = m_lists[i]->snapshot();
@@ -22,6 +24,8 @@ public:
 
     ~ListsKept()
     {
+        if (!m_connection.isOpen())
+            return;
         for (std::size_t i = 0; i < m_lists.size(); ++i)
             m_lists[i]->restore(m_held[i]);
     }
@@ -30,6 +34,7 @@ public:
     ListsKept &operator=(const ListsKept &) = delete;
 
 private:
+    const Connection &m_connection;
     std::array<Statement *, 4> m_lists;
     std::array<Statement::Snapshot, 4> m_held;
 };

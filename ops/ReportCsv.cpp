@@ -6,8 +6,15 @@ namespace zym {
 
 namespace {
 
-QString field(const QString &text)
+// A field a spreadsheet would read as a formula is kept as text.
+bool readAsFormula(const QString &text)
 {
+    return !text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text.front());
+}
+
+QString field(const QString &written)
+{
+    const QString text = readAsFormula(written) ? u'\'' + written : written;
     const bool quoted = text.contains(u';') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n')
                         || (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace()));
     if (!quoted)

@@ -1,5 +1,7 @@
 #include "RunReport.h"
 
+#include <algorithm>
+
 namespace zym {
 
 namespace {
@@ -41,6 +43,16 @@ QString reasonText(RunEnd::Reason reason)
 
 } // namespace
 
+bool UnitRecord::changedNothing() const
+{
+    return std::all_of(statements.cbegin(), statements.cend(), [](const StatementEffect &s) { return s.rows == 0; });
+}
+
+qsizetype RunReport::unchangedUnits() const
+{
+    return std::count_if(units.cbegin(), units.cend(), [](const UnitRecord &unit) { return unit.changedNothing(); });
+}
+
 QString RunReport::title() const
 {
     return kind == Kind::Preview ? QStringLiteral("Önizleme: hiçbir değişiklik kaydedilmedi")
@@ -81,6 +93,8 @@ TextTable RunReport::unitTable() const
                     {}};
     table.rows.reserve(units.size());
     for (const UnitRecord &unit : units) {
+        if (unit.changedNothing())
+            continue;
         QStringList statements;
         for (const StatementEffect &statement : unit.statements)
             statements << QStringLiteral("%1 %2 %3").arg(verb(statement.kind), statement.table).arg(statement.rows);
@@ -111,6 +125,8 @@ QString RunReport::endText() const
     const QString said = end.text.simplified();
     if (!said.isEmpty())
         text += QStringLiteral(": ") + said;
+    if (const qsizetype unchanged = unchangedUnits(); unchanged > 0)
+        text += QStringLiteral(" (değişiklik yapmayan %1 satır listelenmedi)").arg(unchanged);
     return text;
 }
 

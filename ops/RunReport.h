@@ -34,6 +34,9 @@ struct UnitRecord
     int row;
     UnitNote note;
     QList<StatementEffect> statements;
+
+    // Every statement affected no row (or none ran).
+    bool changedNothing() const;
 };
 
 // How a run ended, with the notice or error text and the list row it ended
@@ -76,11 +79,14 @@ struct RunReport
     QString title() const;
     // Per table, in the order the tables were first changed.
     QList<TableTotal> totals() const;
-    // One row per unit: list row (counted from 1), key, new code, accounts
-    // made, and each statement as "UPDATE CARKART 1".
+    // One row per unit that changed something: list row (counted from 1),
+    // key, new code, accounts made, and each statement as "UPDATE CARKART 1".
     TextTable unitTable() const;
+    // The units that changed nothing: counted, not listed.
+    qsizetype unchangedUnits() const;
     TextTable totalTable() const;
-    // "Çakışma, satır 3: ..." and the like.
+    // "Çakışma, satır 3: ..." and the like, with the count of the units that
+    // changed nothing.
     QString endText() const;
 };
 

@@ -63,9 +63,10 @@ public:
         m_age.start();
     }
 
-    void add(const QString &key)
+    void add(const std::optional<QString> &key)
     {
-        m_keys.insert(key);
+        if (key)
+            m_keys.insert(*key);
         ++m_units;
     }
 
@@ -133,14 +134,16 @@ WalkEnd Walk::run(const std::function<UnitResult()> &unit)
     return walk(unit, {[] {}, [] {}});
 }
 
-QString Walk::keyOfRow() const
+std::optional<QString> Walk::keyOfRow() const
 {
-    return m_keyColumn.isEmpty() ? QString() : m_list.readText(m_keyColumn);
+    if (m_keyColumn.isEmpty() || m_list.value(m_keyColumn).isNull())
+        return std::nullopt;
+    return m_list.readText(m_keyColumn);
 }
 
-bool Walk::isRepeated(const QString &key, const Group &group) const
+bool Walk::isRepeated(const std::optional<QString> &key, const Group &group) const
 {
-    return !m_keyColumn.isEmpty() && (m_handled.contains(key) || group.holds(key));
+    return key && (m_handled.contains(*key) || group.holds(*key));
 }
 
 WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
@@ -155,7 +158,7 @@ WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &ch
             recorder.end({RunEnd::Reason::Cancelled, QString(), m_list.currentRow()});
         return end;
     } catch (...) {
-        recorder.failed(m_list.currentRow());
+        recorder.failed(m_list.isOpen() ? m_list.currentRow() : m_rowInHand);
         throw;
     }
 }
@@ -167,8 +170,8 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
     ProgressShown progress(m_context.progress, m_list.rowCount() - m_list.currentRow());
     Group group(m_context.session.connection);
     for (; !m_list.atEnd(); m_list.next()) {
-        const int row = m_list.currentRow();
-        const QString key = keyOfRow();
+        const int row = m_rowInHand = m_list.currentRow();
+        const std::optional<QString> key = keyOfRow();
         if (!isRepeated(key, group)) {
             if (m_announce) {
                 commit(group, row, unit, checkpoint);
@@ -209,7 +212,9 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
             if (group.isDue(m_context.grouping))
                 commit(group, row + 1, unit, checkpoint);
         }
-        if (!progress.step()) {
+        // A cancel pressed during the last row's unit stops nothing: the
+        // run has finished.
+        if (!progress.step() && row + 1 < m_list.rowCount()) {
             commit(group, row + 1, unit, checkpoint);
             m_list.next();
             return WalkEnd::Cancelled;
@@ -254,13 +259,15 @@ UnitResult Walk::replayUntil(int row, Group &group, const std::function<UnitResu
                              const Checkpoint &checkpoint)
 {
     for (m_list.setCurrentRow(group.firstRow()); m_list.currentRow() < row; m_list.next()) {
-        const QString key = keyOfRow();
+        m_rowInHand = m_list.currentRow();
+        const std::optional<QString> key = keyOfRow();
         if (isRepeated(key, group))
             continue;
         const UnitResult result = runAlone(unit, checkpoint);
         if (result.stopped())
             return result;
-        m_handled.insert(key);
+        if (key)
+            m_handled.insert(*key);
     }
     return UnitResult::done();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace zym {
 
@@ -92,8 +93,10 @@ private:
 
     WalkEnd walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     WalkEnd walkRows(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
-    QString keyOfRow() const;
-    bool isRepeated(const QString &key, const Group &group) const;
+    // The row's value of the key column; none without a key column, or for
+    // a NULL key, which is never taken for a handled ''.
+    std::optional<QString> keyOfRow() const;
+    bool isRepeated(const std::optional<QString> &key, const Group &group) const;
     UnitResult runAlone(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     UnitResult replayUntil(int row, Group &group, const std::function<UnitResult()> &unit,
                            const Checkpoint &checkpoint);
@@ -103,6 +106,9 @@ private:
     Statement &m_list;
     QString m_keyColumn;
     QSet<QString> m_handled;
+    // The row whose unit runs: what the report names should the connection,
+    // and with it the list, close under it.
+    int m_rowInHand = -1;
     std::function<void()> m_announce;
 };
 

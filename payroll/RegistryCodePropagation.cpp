@@ -1,6 +1,7 @@
 #include "RegistryCodePropagation.h"
 
 #include "db/Error.h"
+#include "db/Tables.h"
 
 #include <QStringList>
 
@@ -8,21 +9,22 @@ namespace zym {
 
 namespace {
 
-RegistryCodePropagation::Step step(const QString &table, const QString &column, const QString &moduleColumn = {})
-{
-    QString sql = QStringLiteral("UPDATE %1 SET %2=:pKod WHERE %2=:pBorKod").arg(table, column);
-    if (!moduleColumn.isEmpty())
-        sql += QStringLiteral(" AND %1=%2").arg(moduleColumn).arg(RegistryCodePropagation::payrollModule);
-    return {table, column, moduleColumn, sql + u';'};
-}
-
 // A row of the step's table that carries :pKod and that the step would rename.
 QString takenProbe(const RegistryCodePropagation::Step &step)
 {
-    QString probe = QStringLiteral("EXISTS(SELECT 1 FROM %1 WHERE %2=:pKod").arg(step.table, step.column);
-    if (!step.moduleColumn.isEmpty())
-        probe += QStringLiteral(" AND %1=%2").arg(step.moduleColumn).arg(RegistryCodePropagation::payrollModule);
-    return probe + u')';
+    return QStringLiteral("EXISTS(SELECT 1 FROM %1 WHERE %2=:pKod%3)")
+        .arg(step.table, step.column, Tables::payrollRowsOnly({step.table, step.column, step.moduleColumn}));
+}
+
+QList<RegistryCodePropagation::Step> makeSteps()
+{
+    QList<RegistryCodePropagation::Step> steps;
+    for (const CodeColumn &carrier : Tables::payrollTables()) {
+        steps << RegistryCodePropagation::Step{carrier.table, carrier.column, carrier.moduleColumn,
+                                               QStringLiteral("UPDATE %1 SET %2=:pKod WHERE %2=:pBorKod%3;")
+                                                   .arg(carrier.table, carrier.column, Tables::payrollRowsOnly(carrier))};
+    }
+    return steps;
 }
 
 // One statement that answers for all ten tables in a single trip.
@@ -38,18 +40,7 @@ QString takenQuery()
 
 const QList<RegistryCodePropagation::Step> &RegistryCodePropagation::steps()
 {
-    static const QList<Step> list{
-        step(QStringLiteral("BORSICIL"), QStringLiteral("BORSCLKOD")),
-        step(QStringLiteral("BORPUANTAJ"), QStringLiteral("BORPNPERKOD")),
-        step(QStringLiteral("BORKUMULE"), QStringLiteral("BORKMPERKOD")),
-        step(QStringLiteral("BORGENDET"), QStringLiteral("BORGENKOD")),
-        step(QStringLiteral("BORDETAY"), QStringLiteral("BORDETKOD")),
-        step(QStringLiteral("BORPUANDETAY"), QStringLiteral("BORPNDETPERKOD")),
-        step(QStringLiteral("ADRESLER"), QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")),
-        step(QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")),
-        step(QStringLiteral("RESIMLER"), QStringLiteral("RESIMKOD"), QStringLiteral("RESIMMODUL")),
-        step(QStringLiteral("SIRKETLOG"), QStringLiteral("SIRLOGKYTKODU"), QStringLiteral("SIRLOGMODUL")),
-    };
+    static const QList<Step> list = makeSteps();
     return list;
 }
 
@@ -68,7 +59,7 @@ RegistryCodePropagation::RegistryCodePropagation(Connection &connection)
 void RegistryCodePropagation::run(const QString &newCode, const QString &oldCode) const
 {
     const QVariantMap codes{{QStringLiteral("pKod"), newCode}, {QStringLiteral("pBorKod"), oldCode}};
-    if (m_renames.constFirst().execute(codes) == 0)
+    if (m_renames.constFirst().executeOnOneRow(codes, oldCode) == 0)
         throw Error(registryNotFound(oldCode));
     for (qsizetype i = 1; i < m_renames.size(); ++i)
         m_renames.at(i).execute(codes);

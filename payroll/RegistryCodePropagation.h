@@ -15,8 +15,6 @@ class Connection;
 class RegistryCodePropagation
 {
 public:
-    static constexpr int payrollModule = 8;
-
     struct Step
     {
         QString table;

@@ -39,16 +39,16 @@ void RegistryRenumbering::run(const RegistryRenumberingRequest &request)
     std::optional<Statement::ControlsHold> gridHeld;
     if (request.showConversion) {
         walk.beforeEachUnit([&] {
-            m_context.prompter.notify(list.readText(codeColumn) + QStringLiteral("->") + newCode(number.peek()));
+            m_context.prompter.notify(list.readKey(codeColumn) + QStringLiteral("->") + newCode(number.peek()));
         });
     } else {
         gridHeld.emplace(list);
     }
     walk.run(number, [&](RunningNumber &n) {
+        const QString oldCode = list.readKey(codeColumn);
         const QString code = newCode(n.next());
         if (propagation.codeTaken(code))
             return UnitResult::stop(OperatorTexts::codeConflict);
-        const QString oldCode = list.readText(codeColumn);
         propagation.run(code, oldCode);
         return UnitResult::done({.key = oldCode, .newCode = code});
     });

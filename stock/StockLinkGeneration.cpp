@@ -35,7 +35,7 @@ void StockLinkGeneration::run(const StockLinkRequest &)
 
     const Command existingItems(connection, existingItemsQuery);
     Walk(m_context, cards).run([&] {
-        const QString code = cards.readText(QStringLiteral("STKKOD"));
+        const QString code = cards.readKey(QStringLiteral("STKKOD"));
         const QList<StockAccountSets::Item> set = StockAccountSets::items(readInteger(cards, QStringLiteral("STKGENKDVNO")));
         if (set.isEmpty())
             return UnitResult::done({.key = code});

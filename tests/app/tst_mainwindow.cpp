@@ -8,6 +8,7 @@
 
 #include "cards/CardList.h"
 #include "db/Command.h"
+#include "db/Session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -479,6 +480,70 @@ private slots:
         QCOMPARE(entriesOf(control<QComboBox>("ComboBox1")), (QStringList{"FIRMA_A", "FIRMA_B"}));
         QCOMPARE(m_window->session().connection.currentDatabase(), QStringLiteral("ZYM_MASTERV8"));
         QCOMPARE(m_prompter->errors, QStringList());
+    }
+
+    // A list belongs to the company it was loaded in. Once the connection
+    // moves to another company, or closes, the four lists are closed and
+    // their grids empty, and the operations find no list: deleting the
+    // selected card and renumbering the payroll touch nothing of the other
+    // company, which holds rows under the same codes.
+    void listsCloseWhenTheCompanyChanges_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("another company chosen") << "choose";
+        QTest::newRow("disconnected and connected again") << "reconnect";
+        QTest::newRow("disconnected") << "disconnect";
+    }
+
+    void listsCloseWhenTheCompanyChanges()
+    {
+        QFETCH(QString, change);
+        for (const QString company : {QStringLiteral("FIRMA_A"), QStringLiteral("FIRMA_B")}) {
+            m_server->db(company).insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CAROZKOD3")},
+                                         {{QStringLiteral("A1"), QStringLiteral("")}, {QStringLiteral("A2"), QStringLiteral("")}});
+            m_server->db(company).insert(QStringLiteral("BORSICIL"), {QStringLiteral("BORSCLKOD"), QStringLiteral("BORSCLISCIKKOD")},
+                                         {{QStringLiteral("P1"), 0}, {QStringLiteral("P2"), 0}});
+        }
+        connectToTestServer();
+        pick(QStringLiteral("FIRMA_A"));
+        click("BitBtn2");
+        click("Button5");
+        Session &session = m_window->session();
+        for (Statement *list : {&session.qMUHFIS, &session.qMUHHAR}) {
+            list->setText(QStringLiteral("SELECT CARKOD FROM CARKART"));
+            list->open();
+        }
+        QCOMPARE(m_prompter->errors, QStringList());
+        for (const char *grid : {"DBGrid1", "DBGrid2", "DBGrid3", "DBGrid4"})
+            QVERIFY2(control<QTableView>(grid)->model()->rowCount() == 2, grid);
+
+        if (change == QStringLiteral("choose")) {
+            pick(QStringLiteral("FIRMA_B"));
+        } else {
+            click("BitBtn1");
+            if (change == QStringLiteral("reconnect")) {
+                click("BitBtn1");
+                pick(QStringLiteral("FIRMA_B"));
+            }
+        }
+        QCOMPARE(m_prompter->errors, QStringList());
+        for (const Statement *list : {&session.ADOQuery1, &session.qMUHFIS, &session.qMUHHAR, &session.qBor})
+            QVERIFY2(!list->isOpen(), qPrintable(list->objectName()));
+        for (const char *grid : {"DBGrid1", "DBGrid2", "DBGrid3", "DBGrid4"})
+            QCOMPARE(control<QTableView>(grid)->model()->rowCount(), 0);
+        if (change == QStringLiteral("disconnect"))
+            return;
+
+        click("BitBtn4");
+        QCOMPARE(m_prompter->notices, QStringList{"Seçili kart yok."});
+        click("Button6");
+        QCOMPARE(m_prompter->errors, QStringList());
+        for (const QString company : {QStringLiteral("FIRMA_A"), QStringLiteral("FIRMA_B")}) {
+            QCOMPARE(m_server->db(company).select(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")),
+                     (QList<QVariantList>{{QStringLiteral("A1")}, {QStringLiteral("A2")}}));
+            QCOMPARE(m_server->db(company).select(QStringLiteral("SELECT BORSCLKOD FROM BORSICIL ORDER BY BORSCLKOD")),
+                     (QList<QVariantList>{{QStringLiteral("P1")}, {QStringLiteral("P2")}}));
+        }
     }
 
     void companyListKeepsTheServersOrderDuplicatesAndBlanks()

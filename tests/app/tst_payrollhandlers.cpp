@@ -84,7 +84,7 @@ private slots:
     void conflictEndsTheRunAndListsAgain()
     {
         m_server->db().insert(QStringLiteral("SIRKETLOG"), {QStringLiteral("SIRLOGKYTKODU"), QStringLiteral("SIRLOGMODUL")},
-                              {{QStringLiteral("0002"), RegistryCodePropagation::payrollModule}});
+                              {{QStringLiteral("0002"), Tables::payrollModule}});
         connectAndChoose();
         click("Button5");
         click("Button6");

@@ -184,18 +184,20 @@ private slots:
     }
 
     // The third card's new code, 003, is already carried by a row outside
-    // the list: the run stops before that card.
+    // the list: the run stops before that card. A movement row left by a
+    // deleted card counts too: the renamed card would adopt it.
     void takenCodeStopsTheRunBeforeTheCard_data()
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("columns");
         QTest::addColumn<QVariantList>("row");
         QTest::addColumn<bool>("conflict");
+        QTest::newRow("movement row") << "CARHAR" << "CARHARCARKOD" << QVariantList{"003"} << true;
+        QTest::newRow("last movement row") << "STKHAR" << "STKHARCARKOD" << QVariantList{"003"} << true;
         QTest::newRow("card left out of the list") << "CARKART" << "CARKOD,CAROZKOD3" << QVariantList{"003", "SK"} << true;
         QTest::newRow("identity row") << "KIMLIKLER" << "KIMKOD,KIMMODUL" << QVariantList{"003", 1} << true;
         QTest::newRow("address row") << "ADRESLER" << "ADRKOD1,ADRMODUL" << QVariantList{"003", 1} << true;
         QTest::newRow("payroll identity row") << "KIMLIKLER" << "KIMKOD,KIMMODUL" << QVariantList{"003", 8} << false;
-        QTest::newRow("movement row") << "CARHAR" << "CARHARCARKOD" << QVariantList{"003"} << false;
     }
 
     void takenCodeStopsTheRunBeforeTheCard()

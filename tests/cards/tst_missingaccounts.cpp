@@ -7,12 +7,15 @@
 
 #include "cards/CardList.h"
 #include "cards/MissingAccounts.h"
+#include "cards/SequentialRecoding.h"
 #include "db/Error.h"
 
 #include <QTest>
 
 using namespace zym;
 using namespace zym::test;
+
+using CardAccountMap = QMap<QString, QStringList>;
 
 class TestMissingAccounts : public zym::test::CompanyTest
 {
@@ -157,26 +160,77 @@ private slots:
         QCOMPARE(cards.value(QStringLiteral("A3")), (QStringList{"", "320 0002"}));
     }
 
-    // The tests read the list as loaded: an account given to a card since
-    // counts as missing. A second run from an earlier row of the same list
-    // meets the codes the first run made and stops.
-    void valuesAsTheListWasLoaded()
+    // Each card's unit reads its accounts from the database, not from the
+    // list: a second run over the same list with new numbers, or an account
+    // another user linked after the list was loaded, leaves the linked cards
+    // as they are, with no second account and none orphaned.
+    void decidesFromTheDatabase_data()
     {
-        load();
-        db().exec(QStringLiteral("UPDATE CARKART SET CARMUHKODU='120 BASKA' WHERE CARKOD='A1'"));
-        run(request());
-        QCOMPARE(cardAccounts(db()).value(QStringLiteral("A1")), (QStringList{"120 0001", ""}));
-        const auto accounts = chart(db());
-        const auto cards = cardAccounts(db());
+        QTest::addColumn<bool>("runFirst");
+        QTest::addColumn<QString>("linkedMeanwhile");
+        QTest::addColumn<CardAccountMap>("cards");
+        QTest::newRow("second run over the same list")
+            << true << QString()
+            << CardAccountMap{{"A1", {"120 0001", ""}}, {"A2", {"120 0002", "320 0001"}}, {"A3", {"", "320 0002"}}};
+        QTest::newRow("linked by another user")
+            << false << QStringLiteral("UPDATE CARKART SET CARMUHKODU='120 BASKA' WHERE CARKOD='A1'")
+            << CardAccountMap{{"A1", {"120 BASKA", ""}}, {"A2", {"120 0001", "320 0001"}}, {"A3", {"", "320 0002"}}};
+    }
 
-        run(request()); // past the last row
-        list().setCurrentRow(0);
-        run(request());
-        QCOMPARE(m_prompter->questions.size(), 3);
-        QCOMPARE(m_prompter->notices, QStringList{"Hesap kodu zaten mevcut: 120 0001"});
-        QCOMPARE(chart(db()), accounts);
-        QCOMPARE(cardAccounts(db()), cards);
-        QCOMPARE(list().currentRow(), 0);
+    void decidesFromTheDatabase()
+    {
+        QFETCH(bool, runFirst);
+        QFETCH(QString, linkedMeanwhile);
+        QFETCH(CardAccountMap, cards);
+        load();
+        if (runFirst) {
+            run(request());
+            list().setCurrentRow(0);
+        } else {
+            db().exec(linkedMeanwhile);
+        }
+        MissingAccountsRequest again = request();
+        again.firstCustomerNumber = again.firstSupplierNumber = QStringLiteral("50");
+        run(runFirst ? again : request());
+        QVERIFY(m_prompter->notices.isEmpty());
+        for (auto card = cards.cbegin(); card != cards.cend(); ++card)
+            QCOMPARE(cardAccounts(db()).value(card.key()), card.value());
+        for (const QString &account : chart(db()).keys())
+            QVERIFY2(!account.endsWith(QStringLiteral("0050")), qPrintable(account));
+    }
+
+    // A mask that ends in blanks makes account codes the server stores
+    // trimmed: each card links the code exactly as its account row holds it.
+    void linksCarryTheStoredAccountCode_data()
+    {
+        QTest::addColumn<bool>("recoding");
+        QTest::addColumn<QString>("mask");
+        QTest::newRow("missing accounts, a trailing blank") << false << "0000 ";
+        QTest::newRow("re-coding, a trailing blank") << true << "0000 ";
+        QTest::newRow("missing accounts, two trailing blanks") << false << "000  ";
+    }
+
+    void linksCarryTheStoredAccountCode()
+    {
+        QFETCH(bool, recoding);
+        QFETCH(QString, mask);
+        load();
+        if (recoding) {
+            runOperation<SequentialRecoding>(*m_session, *m_prompter, {},
+                                             RecodingRequest{.startNumber = QStringLiteral("1"), .codeMask = mask,
+                                                             .firstCustomerNumber = QStringLiteral("1"),
+                                                             .firstSupplierNumber = QStringLiteral("1"),
+                                                             .sequentialMode = true, .makeAccounts = true});
+        } else {
+            run({QStringLiteral("1"), QStringLiteral("1"), mask});
+        }
+        QCOMPARE(m_prompter->errors, QStringList());
+        const QStringList accounts = chart(db()).keys();
+        QCOMPARE(accounts.size(), 4);
+        for (const QStringList &links : cardAccounts(db())) {
+            for (const QString &link : links)
+                QVERIFY2(link.isEmpty() || accounts.contains(link), qPrintable(QLatin1Char('\'') + link + QLatin1Char('\'')));
+        }
     }
 
     // An account code already in the chart stops the run before the card

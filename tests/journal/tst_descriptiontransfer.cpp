@@ -104,6 +104,27 @@ private slots:
                  QString(10, u'|'));
     }
 
+    // A character of two UTF-16 units across the 80th place is left out
+    // whole: half of it would be no text at all.
+    void summaryCutNeverSplitsACharacter_data()
+    {
+        QTest::addColumn<int>("letters");
+        QTest::addColumn<QString>("kept");
+        const QString face = QString::fromUcs4(U"\U0001F600");
+        QTest::newRow("across the cut") << 79 << QString(79, u'a');
+        QTest::newRow("ends at the cut") << 78 << QString(78, u'a') + face;
+    }
+
+    void summaryCutNeverSplitsACharacter()
+    {
+        QFETCH(int, letters);
+        QFETCH(QString, kept);
+        seedAccounts(db(), {{QStringLiteral("199 01"), QString(letters, u'a') + QString::fromUcs4(U"\U0001F600")}});
+        seedJournal(db(), {1}, {{1, 1, 1, "199 01"}, {1, 2, 2, "100 01"}});
+        run();
+        QCOMPARE(db().scalar(QStringLiteral("SELECT MUHHARACIKLAMA2 FROM MUHHAR WHERE MUHHARSIRANO=2")).toString(), kept);
+    }
+
     void startsAtTheSelectedVoucher()
     {
         seedThreeVouchers();

@@ -337,6 +337,8 @@ private slots:
                      qPrintable(error.text()));
         }
         QVERIFY(!m_session->connection.isOpen());
+        // The lists went with the connection; none is put back on it.
+        QVERIFY(!m_session->ADOQuery1.isOpen());
         QCOMPARE(changedTables(before, tableDigests(*m_server)), QStringList());
     }
 
@@ -395,6 +397,43 @@ private slots:
         QCOMPARE(lines.at(7), (QStringList{"Tablo", "Eklenen", "Güncellenen", "Silinen"}));
         QCOMPARE(lines.at(8), (QStringList{"CARKART", "0", "8", "0"}));
         QCOMPARE(lines.last(), (QStringList{"Sonuç", "Tamamlandı"}));
+    }
+
+    // A field a spreadsheet would take for a formula is written as text: an
+    // apostrophe before it.
+    void csvKeepsFormulaLikeFieldsAsText()
+    {
+        const QStringList codes{"=1+1", "+90", "-5", "@A", "\tT"};
+        QList<CardRow> cards;
+        for (const QString &code : codes)
+            cards << CardRow{code, QStringLiteral("Kart"), 0};
+        seedCards(m_server->db(), cards);
+        m_server->connect(*m_session);
+        loadCards(*m_session);
+        RecordingPrompter prompter;
+        const RunReport report = run(scenarios().value(QStringLiteral("sequential re-coding")), RunReport::Kind::Run, prompter);
+        QStringList written;
+        for (const QStringList &line : readCsv(QString::fromUtf8(reportCsv(report))).mid(2, codes.size()))
+            written << line.at(1);
+        QStringList expected;
+        for (const QString &code : codes)
+            expected << u'\'' + code;
+        written.sort();
+        expected.sort();
+        QCOMPARE(written, expected);
+    }
+
+    // A unit that changed nothing (a card that has its accounts, one whose
+    // type calls for none) is counted at the end, not listed.
+    void unitsThatChangedNothingAreCountedNotListed()
+    {
+        seedFourCards(m_server->db());
+        m_server->connect(*m_session);
+        loadCards(*m_session);
+        RecordingPrompter prompter;
+        const RunReport report = run(scenarios().value(QStringLiteral("missing accounts")), RunReport::Kind::Run, prompter);
+        QCOMPARE(column(report, 1), (QStringList{"K2", "K3"}));
+        QCOMPARE(report.endText(), QStringLiteral("Tamamlandı (değişiklik yapmayan 2 satır listelenmedi)"));
     }
 
 private:

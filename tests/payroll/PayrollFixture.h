@@ -40,9 +40,9 @@ inline void seedRegistry(EmbeddedDatabase &db, const QList<Employee> &employees)
             db.insert(step.table, {step.column}, rows);
             continue;
         }
-        QList<QVariantList> rows{{QStringLiteral("DIGER"), RegistryCodePropagation::payrollModule}};
+        QList<QVariantList> rows{{QStringLiteral("DIGER"), Tables::payrollModule}};
         for (const Employee &employee : employees) {
-            rows << QVariantList{employee.code, RegistryCodePropagation::payrollModule}
+            rows << QVariantList{employee.code, Tables::payrollModule}
                  << QVariantList{employee.code, otherModule} << QVariantList{employee.code, QVariant()};
         }
         db.insert(step.table, {step.column, step.moduleColumn}, rows);
@@ -62,7 +62,7 @@ inline QStringList payrollCodes(EmbeddedDatabase &db, const RegistryCodePropagat
 {
     const QString payrollRows = step.moduleColumn.isEmpty()
         ? QString()
-        : QStringLiteral(" WHERE %1=%2").arg(step.moduleColumn).arg(RegistryCodePropagation::payrollModule);
+        : QStringLiteral(" WHERE %1=%2").arg(step.moduleColumn).arg(Tables::payrollModule);
     return firstColumn(db, QStringLiteral("SELECT %2 FROM %1%3 ORDER BY %2").arg(step.table, step.column, payrollRows));
 }
 
@@ -71,7 +71,7 @@ inline QStringList otherModuleCodes(EmbeddedDatabase &db, const RegistryCodeProp
 {
     return firstColumn(db, QStringLiteral("SELECT %2 FROM %1 WHERE %3 IS NULL OR %3<>%4 ORDER BY %2")
                                .arg(step.table, step.column, step.moduleColumn)
-                               .arg(RegistryCodePropagation::payrollModule));
+                               .arg(Tables::payrollModule));
 }
 
 // The registry codes, sorted.

@@ -15,6 +15,7 @@
 #include "journal/LineListing.h"
 #include "payroll/PayrollList.h"
 #include "payroll/RegistryRenumbering.h"
+#include "ops/IntegerText.h"
 #include "payroll/WorkplaceCodeChange.h"
 
 #include <QTest>
@@ -55,6 +56,13 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("error"); // empty: the list loads as with the default query
         const QString list = CardList::defaultQuery;
+        QTest::newRow("a text that writes") << "DELETE FROM CARKART WHERE CARKOD='K1'" << CardList::notAQuery("DELETE");
+        QTest::newRow("a second statement without a semicolon") << list + "\nDELETE FROM CARKART" << CardList::notAQuery("DELETE");
+        QTest::newRow("a query that makes a table") << "SELECT * INTO YEDEK FROM CARKART" << CardList::notAQuery("INTO");
+        QTest::newRow("a commit after the query") << list + " COMMIT" << CardList::notAQuery("COMMIT");
+        QTest::newRow("such words in a literal and a comment")
+            << QString(list).replace(QStringLiteral("WHERE "), QStringLiteral("WHERE CARUNVAN<>'DELETE' AND ")) + " -- UPDATE"
+            << "";
         QTest::newRow("wrong columns") << "SELECT CARKOD, CARUNVAN FROM CARKART"
                                        << "ADOQuery1: 'CARVERDAIRE' alanı bulunamadı";
         QTest::newRow("a column of the wrong kind")
@@ -83,6 +91,49 @@ private slots:
         } else {
             QVERIFY(!m_session->ADOQuery1.isOpen());
         }
+    }
+
+    // Whole numbers may be stored as floating point or decimal values: they
+    // read as the numbers they are (not "1e+05"); a fraction is refused.
+    void wholeNumbersStoredAsDecimals_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("floating point") << "CAST(100000 AS REAL)" << "";
+        QTest::newRow("decimal text") << "'100000.00'" << "";
+        QTest::newRow("integer") << "100000" << "";
+        QTest::newRow("a fraction") << "CAST(1.5 AS REAL)" << "'1.5' is not a valid integer value";
+    }
+
+    void wholeNumbersStoredAsDecimals()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, error);
+        if (!m_server->isEmbedded())
+            QSKIP("the values are cast by SQLite");
+        Statement &list = m_session->qMUHFIS;
+        list.setText(QStringLiteral("SELECT %1 AS MUHFISREFNO").arg(value));
+        list.open();
+        qint32 read = 0;
+        QCOMPARE(errorRaisedBy([&] { read = readIntegerKey(list, QStringLiteral("MUHFISREFNO")); }), error);
+        if (error.isEmpty())
+            QCOMPARE(read, 100000);
+    }
+
+    // A card list whose account types come as floating point values loads,
+    // and each card gets the accounts its type calls for.
+    void accountTypesStoredAsFloatingPoint()
+    {
+        CardList::load(*m_session, QString(CardList::defaultQuery)
+                                       .replace(QStringLiteral("CARMUHTIPI,"), QStringLiteral("CAST(CARMUHTIPI AS REAL) AS CARMUHTIPI,")));
+        runOperation<SequentialRecoding>(*m_session, m_prompter, {},
+                                         RecodingRequest{.startNumber = QStringLiteral("1"),
+                                                         .codeMask = QStringLiteral("0000"),
+                                                         .firstCustomerNumber = QStringLiteral("1"),
+                                                         .firstSupplierNumber = QStringLiteral("1"),
+                                                         .makeAccounts = true});
+        QCOMPARE(m_prompter.errors, QStringList());
+        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0003")), (QStringList{"120 0002", "320 0002"}));
     }
 
     // A typed text that makes a code longer than its column fails the first

@@ -95,6 +95,17 @@ EmbeddedDatabase &TestServer::db(const QString &name)
     return *database;
 }
 
+void TestServer::relayCompany(const QString &textCollation, bool uniqueKeys)
+{
+    QList<TableSpec> tables = Tables::companyTables();
+    for (TableSpec &table : tables) {
+        db().exec(QStringLiteral("DROP TABLE %1").arg(table.name));
+        if (!uniqueKeys)
+            table.uniqueKeys.clear();
+    }
+    db().createTables(tables, textCollation);
+}
+
 void TestServer::open(Connection &connection, const ConnectionSettings &settings) const
 {
     connection.setEmbeddedOdbcDriver(m_backend == TestBackend::EmbeddedOdbc ? sqliteOdbcDriver : QString());

@@ -50,6 +50,14 @@ public:
     // the server lacks is made, empty.
     EmbeddedDatabase &db(const QString &name = company);
 
+    // Lays the company FIRMA_A out anew, empty, every text column under
+    // `textCollation` (SQLite's NOCASE or RTRIM, as a server's collation
+    // ignores case or trailing blanks); without the product's unique keys
+    // where `uniqueKeys` is false, so that codes the server takes for the
+    // same can stand in several rows. Embedded databases only; no session
+    // may be connected meanwhile.
+    void relayCompany(const QString &textCollation, bool uniqueKeys = true);
+
     // Opens `connection` with `settings` on this server's backend.
     void open(Connection &connection, const ConnectionSettings &settings) const;
     // Connects `session` and makes FIRMA_A its current database.

@@ -1,0 +1,13 @@
+#include "Session.h"
+
+namespace zym {
+
+Session::Session()
+{
+    for (Statement *list : {&ADOQuery1, &qMUHFIS, &qMUHHAR, &qBor}) {
+        QObject::connect(&connection, &Connection::databaseChanged, list, &Statement::close);
+        QObject::connect(&connection, &Connection::disconnected, list, &Statement::close);
+    }
+}
+
+} // namespace zym
