@@ -119,6 +119,8 @@ private slots:
     {
         QFETCH(int, letters);
         QFETCH(QString, kept);
+        if (!m_server->isEmbedded())
+            QSKIP("SQL Server's VARCHAR in code page 1254 cannot hold a character beyond it");
         seedAccounts(db(), {{QStringLiteral("199 01"), QString(letters, u'a') + QString::fromUcs4(U"\U0001F600")}});
         seedJournal(db(), {1}, {{1, 1, 1, "199 01"}, {1, 2, 2, "100 01"}});
         run();
