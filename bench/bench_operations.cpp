@@ -50,7 +50,12 @@
 #include <QTextStream>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+#ifdef ZYM_BENCH_TDS
+#include "tds/TdsStandIn.h"
+#endif
 
 using namespace zym;
 
@@ -126,25 +131,43 @@ private:
     QString m_folder;
 };
 
-// A fresh copy of a generated company, and a session connected to it.
+// A fresh copy of a generated company, and a session connected to it:
+// embedded, or through FreeTDS to a TDS stand-in serving the copy.
 class FreshCopy
 {
 public:
-    FreshCopy(const GeneratedCompany &source, const QString &scratch)
+    FreshCopy(const GeneratedCompany &source, const QString &scratch, bool overTds = false)
         : m_folder(QDir(scratch).filePath(QStringLiteral("copy")))
     {
         QDir(m_folder).removeRecursively();
         source.copyTo(m_folder);
+#ifdef ZYM_BENCH_TDS
+        if (overTds) {
+            m_standIn = std::make_unique<zym::test::tds::StandIn>(m_folder);
+            if (!m_standIn->listen())
+                qFatal("the TDS stand-in found no free port");
+        }
+#else
+        if (overTds)
+            qFatal("built without the tests, so without the TDS stand-in");
+#endif
     }
 
     ~FreshCopy()
     {
         m_session.reset();
+#ifdef ZYM_BENCH_TDS
+        m_standIn.reset();
+#endif
         QDir(m_folder).removeRecursively();
     }
 
     ConnectionSettings settings() const
     {
+#ifdef ZYM_BENCH_TDS
+        if (m_standIn)
+            return {m_standIn->serverText(), QStringLiteral("sa"), QString(), DemoData::defaultMasterSuffix};
+#endif
         return {m_folder, QStringLiteral("sa"), QString(), DemoData::defaultMasterSuffix};
     }
 
@@ -158,11 +181,27 @@ public:
         return *m_session;
     }
 
+    // Requests the stand-in received since the last call; -1 when embedded.
+    qint64 takeRequests()
+    {
+#ifdef ZYM_BENCH_TDS
+        if (m_standIn) {
+            const qint64 count = m_standIn->record().requests().size();
+            m_standIn->record().clear();
+            return count;
+        }
+#endif
+        return -1;
+    }
+
     QString companyFile() const { return EmbeddedFolder::databaseFile(m_folder, GeneratedCompany::company()); }
 
 private:
     QString m_folder;
     std::unique_ptr<Session> m_session;
+#ifdef ZYM_BENCH_TDS
+    std::unique_ptr<zym::test::tds::StandIn> m_standIn;
+#endif
 };
 
 struct Result
@@ -172,6 +211,7 @@ struct Result
     double seconds = 0;
     Connection::Activity activity;
     double peakMiB = 0;
+    qint64 requests = -1; // TDS requests, through the stand-in only
 
     double perSecond() const { return seconds > 0 ? units / seconds : 0; }
     double perUnit(qint64 count) const { return units > 0 ? double(count) / units : 0; }
@@ -190,9 +230,9 @@ struct Case
 enum class Recorded { No, AsTheWindow };
 
 Result measure(const Case &operation, const GeneratedCompany &company, const QString &scratch,
-               CommitGrouping grouping = {}, Recorded recorded = Recorded::No)
+               CommitGrouping grouping = {}, Recorded recorded = Recorded::No, bool overTds = false)
 {
-    FreshCopy copy(company, scratch);
+    FreshCopy copy(company, scratch, overTds);
     Session &session = copy.session();
     Result result{operation.name};
     result.units = operation.prepare(session);
@@ -202,6 +242,7 @@ Result measure(const Case &operation, const GeneratedCompany &company, const QSt
     if (recorded == Recorded::AsTheWindow)
         report.emplace(session.connection, RunReport::Kind::Run);
     const Connection::Activity before = session.connection.activity();
+    copy.takeRequests();
     resetPeakResident();
     QElapsedTimer timer;
     timer.start();
@@ -210,6 +251,7 @@ Result measure(const Case &operation, const GeneratedCompany &company, const QSt
     result.peakMiB = peakResidentMiB();
     result.activity.statements = session.connection.activity().statements - before.statements;
     result.activity.commits = session.connection.activity().commits - before.commits;
+    result.requests = copy.takeRequests();
     return result;
 }
 
@@ -618,7 +660,25 @@ void printResult(const Result &result)
                .arg(result.name, -36).arg(result.units, 6).arg(result.seconds, 7, 'f', 2).arg(result.perSecond(), 8, 'f', 0)
                .arg(result.perUnit(result.activity.statements), 5, 'f', 1).arg(result.perUnit(result.activity.commits), 6, 'f', 3)
                .arg(result.peakMiB, 0, 'f', 0);
+    if (result.requests >= 0)
+        out << QStringLiteral("  %1 TDS requests/unit\n").arg(result.perUnit(result.requests), 0, 'f', 1);
     out.flush();
+}
+
+// Every operation through FreeTDS and the stand-in: its requests a unit, and
+// what the sequential re-coding's would cost a card on a LAN and on a VPN.
+void measureThroughTds(const GeneratedCompany &company, const QString &scratch)
+{
+    for (const Case &operation : operationCases()) {
+        const Result result = measure(operation, company, scratch, {}, Recorded::No, true);
+        printResult(result);
+        if (result.name == recodingCase(true).name) {
+            const double requests = result.perUnit(result.requests);
+            for (const double roundTripMs : {0.5, 20.0})
+                out << QStringLiteral("  SQL Server at %1 ms a round trip: %2 ms a card\n")
+                           .arg(roundTripMs).arg(requests * roundTripMs, 0, 'f', 1);
+        }
+    }
 }
 
 } // namespace
@@ -655,6 +715,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption auditOnlyOption(QStringLiteral("audit-only"),
                                              QStringLiteral("Measure only \"Denetle\" against a plain count."));
     parser.addOption(auditOnlyOption);
+    const QCommandLineOption serverOption(QStringLiteral("server"),
+                                          QStringLiteral("\"freetds\": run only the operations, through FreeTDS and the "
+                                                         "TDS stand-in, and count the requests a unit sends."),
+                                          QStringLiteral("kind"), QStringLiteral("embedded"));
+    parser.addOption(serverOption);
     QCommandLineOption loadListOption(QStringLiteral("load-list"),
                                             QStringLiteral("Only load the card list of a generated folder."),
                                             QStringLiteral("folder"));
@@ -679,6 +744,11 @@ int main(int argc, char *argv[])
     measureAudit(company, scratch);
     if (parser.isSet(auditOnlyOption))
         return 0;
+
+    if (parser.value(serverOption) == QStringLiteral("freetds")) {
+        measureThroughTds(company, scratch);
+        return 0;
+    }
 
     QList<Result> results;
     for (const Case &operation : operationCases()) {

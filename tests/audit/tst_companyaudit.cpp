@@ -227,7 +227,7 @@ private:
                 db().exec(QStringLiteral("DROP TABLE ") + table.name);
                 table.uniqueKeys.clear();
             }
-            db().createTables(tables, m_server->isEmbedded() ? collation : QString());
+            db().createTables(tables, m_server->hasFiles() ? collation : QString());
         }
         db().insert(QStringLiteral("CARKART"),
                     {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),

@@ -4,6 +4,7 @@
 #include "cards/CardList.h"
 #include "db/Error.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace zym;
@@ -102,7 +103,7 @@ private slots:
             << "SELECT CARMUHTIPI AS CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,'' AS KIMLIKNO,CARMUHTIPI,CARMUHKODU,"
                "'' AS HESALICI,CAREKCHAR1,'' AS HESSATICI FROM CARKART"
             << "'CARKOD' alanının türü uyuşmuyor";
-        QTest::newRow("server error") << "SELECT * FROM YOKTABLO" << "no such table: YOKTABLO";
+        QTest::newRow("server error") << "SELECT * FROM YOKTABLO" << "no such table: YOKTABLO|Invalid object name 'YOKTABLO'";
     }
 
     void refusedQueriesLeaveTheListClosed()
@@ -114,7 +115,7 @@ private slots:
             CardList::load(*m_session, query);
             QFAIL("loaded");
         } catch (const Error &error) {
-            QVERIFY2(error.text().contains(message), qPrintable(error.text()));
+            QVERIFY2(error.text().contains(QRegularExpression(message)), qPrintable(error.text()));
         }
         QVERIFY(!m_session->ADOQuery1.isOpen());
         QVERIFY(m_session->ADOQuery1.atEnd());

@@ -119,6 +119,8 @@ private slots:
     {
         QFETCH(int, letters);
         QFETCH(QString, kept);
+        if (!m_server->isEmbedded())
+            QSKIP("SQL Server's VARCHAR in code page 1254 cannot hold a character beyond it");
         seedAccounts(db(), {{QStringLiteral("199 01"), QString(letters, u'a') + QString::fromUcs4(U"\U0001F600")}});
         seedJournal(db(), {1}, {{1, 1, 1, "199 01"}, {1, 2, 2, "100 01"}});
         run();
@@ -182,7 +184,7 @@ private slots:
     // its grid are on it.
     void failingUpdateRollsTheVoucherBack()
     {
-        if (!m_server->isEmbedded())
+        if (!m_server->hasFiles())
             QSKIP("an SQLite trigger makes the update fail");
         seedThreeVouchers();
         db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON MUHHAR WHEN NEW.MUHHARREFNO=2 AND "
@@ -217,7 +219,7 @@ private slots:
     void failureAtEveryPositionOfAUnit()
     {
         QFETCH(int, position);
-        if (position == 0 && !m_server->isEmbedded())
+        if (position == 0 && !m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
         QList<QStringList> digests;
         for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {

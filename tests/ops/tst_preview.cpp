@@ -261,7 +261,7 @@ private slots:
         if (fault == QStringLiteral("conflict")) {
             m_server->db().insert(QStringLiteral("CARHAR"), {QStringLiteral("CARHARCARKOD")}, {{QStringLiteral("0003")}});
         } else {
-            if (!m_server->isEmbedded())
+            if (!m_server->hasFiles())
                 QSKIP("the trigger is SQLite's");
             m_server->db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0003' "
                                                "BEGIN SELECT RAISE(ABORT,'FATHAR kilitli'); END"));
@@ -318,7 +318,7 @@ private slots:
     // to: the connection is closed, which keeps nothing.
     void previewWhoseTransactionTheServerEndsClosesTheConnection()
     {
-        if (!m_server->isEmbedded())
+        if (!m_server->hasFiles())
             QSKIP("the trigger is SQLite's");
         seedFourCards(m_server->db());
         m_server->db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0003' "

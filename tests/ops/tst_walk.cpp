@@ -243,7 +243,7 @@ private slots:
         } else if (fault == QStringLiteral("cancel")) {
             m_progress.cancelAfter = 3;
         } else if (fault == QStringLiteral("refusal")) {
-            if (!m_server->isEmbedded())
+            if (!m_server->hasFiles())
                 QSKIP("the refusal is SQLite's");
             refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         }
@@ -269,7 +269,7 @@ private slots:
 
     void refusedCommitEndsTheRunOnItsRow()
     {
-        if (!m_server->isEmbedded())
+        if (!m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
         CommitRefusal refusal(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         QVERIFY_THROWS_EXCEPTION(Error, walk());

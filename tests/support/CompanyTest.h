@@ -13,9 +13,9 @@ namespace zym::test {
 // each test seeds its rows, then connects.
 //
 // Every test function runs once per backend (the global rows "QSQLITE",
-// "QODBC" and "SQL Server"); the session and the seeding reach the server
-// the row names. The SQL Server row is skipped unless ZYM_TEST_SQLSERVER
-// names a server. A test with global rows of its own defines
+// "QODBC", "SQL Server" and "FreeTDS"); the session and the seeding reach the
+// server the row names. The SQL Server row is skipped unless
+// ZYM_TEST_SQLSERVER names a server. A test with global rows of its own defines
 // initTestCase_data() itself: addBackendColumn(), then its rows crossed with
 // testBackends(), each row's first value the backend.
 class CompanyTest : public QObject
@@ -35,16 +35,17 @@ protected:
             QTest::newRow(backendName(backend)) << backend;
     }
 
-    // Without a configured SQL Server, its row skips, on an embedded server
-    // so that the rest of the test's init still has one to work on.
+    // A backend this machine lacks (no configured SQL Server, no FreeTDS)
+    // skips its row, on an embedded server so that the rest of the test's
+    // init still has one to work on.
     void startServer()
     {
         QFETCH_GLOBAL(TestBackend, backend);
-        const bool unconfigured = backend == TestBackend::SqlServer && !sqlServerNamed();
-        m_server = std::make_unique<TestServer>(unconfigured ? TestBackend::EmbeddedSqlite : backend);
+        const QString unavailable = unavailability(backend);
+        m_server = std::make_unique<TestServer>(unavailable.isEmpty() ? backend : TestBackend::EmbeddedSqlite);
         m_session = std::make_unique<Session>();
-        if (unconfigured)
-            QSKIP("ZYM_TEST_SQLSERVER names no SQL Server");
+        if (!unavailable.isEmpty())
+            QSKIP(qPrintable(unavailable));
     }
 
     void stopServer()

@@ -1,5 +1,7 @@
 #include "TdsLogin.h"
 
+#include "tds/TdsWire.h"
+
 #include <QtEndian>
 
 namespace zym::test {
@@ -22,13 +24,6 @@ QByteArray revealed(QByteArray bytes)
     return bytes;
 }
 
-QString fromUcs2(const QByteArray &bytes)
-{
-    QString text;
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        text += QChar(qFromLittleEndian<quint16>(bytes.constData() + i));
-    return text;
-}
 
 } // namespace
 
@@ -49,14 +44,14 @@ std::optional<TdsLogin> TdsLogin::decode(const QByteArray &payload)
     }
     TdsLogin login;
     login.tdsVersion = qFromLittleEndian<quint32>(payload.constData() + 4);
-    login.hostName = fromUcs2(fields[HostName]);
-    login.userName = fromUcs2(fields[UserName]);
-    login.password = fromUcs2(revealed(fields[Password]));
-    login.appName = fromUcs2(fields[AppName]);
-    login.serverName = fromUcs2(fields[ServerName]);
-    login.library = fromUcs2(fields[Library]);
-    login.language = fromUcs2(fields[Language]);
-    login.database = fromUcs2(fields[Database]);
+    login.hostName = tds::fromUcs2(fields[HostName]);
+    login.userName = tds::fromUcs2(fields[UserName]);
+    login.password = tds::fromUcs2(revealed(fields[Password]));
+    login.appName = tds::fromUcs2(fields[AppName]);
+    login.serverName = tds::fromUcs2(fields[ServerName]);
+    login.library = tds::fromUcs2(fields[Library]);
+    login.language = tds::fromUcs2(fields[Language]);
+    login.database = tds::fromUcs2(fields[Database]);
     return login;
 }
 

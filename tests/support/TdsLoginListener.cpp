@@ -1,11 +1,11 @@
 #include "TdsLoginListener.h"
 
 #include "TdsMessageReader.h"
+#include "tds/TdsWire.h"
 
 #include <QMutexLocker>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtEndian>
 
 #include <memory>
 
@@ -15,21 +15,6 @@ namespace {
 
 constexpr quint8 preLogin = 0x12;
 constexpr quint8 login7 = 0x10;
-constexpr quint8 reply = 0x04;
-
-// A PRELOGIN reply with the two options a client needs: the server's version
-// and ENCRYPT_NOT_SUP, so the login follows in the clear.
-QByteArray preLoginReply()
-{
-    const QByteArray options = QByteArray::fromHex("00" "000b" "0006"   // VERSION at 11, 6 bytes
-                                                   "01" "0011" "0001"   // ENCRYPTION at 17, 1 byte
-                                                   "ff"                 // end of the option list
-                                                   "100007d00000"       // 16.0.2000.0
-                                                   "02");               // ENCRYPT_NOT_SUP
-    QByteArray packet = QByteArray::fromHex("0401" "0000" "0000" "0100"); // type, end of message, length, spid, id, window
-    qToBigEndian<quint16>(quint16(8 + options.size()), packet.data() + 2);
-    return packet + options;
-}
 
 } // namespace
 
@@ -96,7 +81,7 @@ void TdsLoginListener::serve(QTcpSocket *socket, TdsMessageReader &reader)
             return;
         }
         if (message->type == preLogin) {
-            socket->write(preLoginReply());
+            socket->write(tds::preLoginReply());
             continue;
         }
         // A LOGIN7 is kept; anything else, such as an older TDS login, only

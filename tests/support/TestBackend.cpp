@@ -1,5 +1,8 @@
 #include "TestBackend.h"
 
+#include "db/OdbcConnectionString.h"
+#include "db/OdbcDrivers.h"
+
 #include <QtGlobal>
 
 namespace zym::test {
@@ -8,7 +11,7 @@ const QString sqliteOdbcDriver = QStringLiteral("SQLite3");
 
 QList<TestBackend> testBackends()
 {
-    return {TestBackend::EmbeddedSqlite, TestBackend::EmbeddedOdbc, TestBackend::SqlServer};
+    return {TestBackend::EmbeddedSqlite, TestBackend::EmbeddedOdbc, TestBackend::SqlServer, TestBackend::FreeTds};
 }
 
 const char *backendName(TestBackend backend)
@@ -20,8 +23,20 @@ const char *backendName(TestBackend backend)
         return "QODBC";
     case TestBackend::SqlServer:
         return "SQL Server";
+    case TestBackend::FreeTds:
+        return "FreeTDS";
     }
     Q_UNREACHABLE();
+}
+
+QString unavailability(TestBackend backend)
+{
+    if (backend == TestBackend::SqlServer && !sqlServerNamed())
+        return QStringLiteral("ZYM_TEST_SQLSERVER names no SQL Server");
+    if (backend == TestBackend::FreeTds
+        && OdbcConnectionString::chooseDriver(installedOdbcDrivers()) != QStringLiteral("FreeTDS"))
+        return QStringLiteral("the FreeTDS ODBC driver is not installed, or a Microsoft driver is preferred to it");
+    return QString();
 }
 
 bool sqlServerNamed()

@@ -11,17 +11,22 @@ namespace zym::test {
 
 // The ways a test reaches its databases: the embedded folder through Qt's
 // SQLite driver, the same folder through Qt's ODBC driver and SQLite's ODBC
-// driver (the production driver's code path), or a SQL Server.
-enum class TestBackend { EmbeddedSqlite, EmbeddedOdbc, SqlServer };
+// driver (the production driver's code path), a SQL Server, or the
+// embedded folder served by a TDS stand-in and reached through FreeTDS, so
+// that the tool takes its SQL Server dialect on the embedded files.
+enum class TestBackend { EmbeddedSqlite, EmbeddedOdbc, SqlServer, FreeTds };
 
 // Every backend, in the order tests run on them.
 QList<TestBackend> testBackends();
 
-// The name a test row carries: "QSQLITE", "QODBC", "SQL Server".
+// The name a test row carries: "QSQLITE", "QODBC", "SQL Server", "FreeTDS".
 const char *backendName(TestBackend backend);
 
 // SQLite's ODBC driver, as Debian's libsqliteodbc registers it.
 extern const QString sqliteOdbcDriver;
+
+// Why `backend` cannot run on this machine; empty when it can.
+QString unavailability(TestBackend backend);
 
 // Whether the variable ZYM_TEST_SQLSERVER is set to a text.
 bool sqlServerNamed();

@@ -18,7 +18,7 @@ const QString TestServer::otherCompany = QStringLiteral("FIRMA_B");
 TestServer::TestServer(TestBackend backend)
     : m_backend(backend)
 {
-    if (isEmbedded())
+    if (hasFiles())
         layOutEmbedded();
     else
         layOutSqlServer();
@@ -29,6 +29,7 @@ TestServer::~TestServer()
 {
     m_databases.clear();
     m_seeding.close();
+    m_standIn.reset();
 }
 
 void TestServer::layOutEmbedded()
@@ -37,6 +38,11 @@ void TestServer::layOutEmbedded()
     for (const QString &name : {company, otherCompany})
         EmbeddedDatabase(m_dir.path(), name).createTables(Tables::companyTables());
     m_made = {masterDatabaseName(masterSuffix), company, otherCompany};
+    if (m_backend == TestBackend::FreeTds) {
+        m_standIn = std::make_unique<tds::StandIn>(m_dir.path());
+        if (!m_standIn->listen())
+            throw Error(QStringLiteral("the TDS stand-in found no free port"));
+    }
     open(m_seeding, settings());
 }
 
@@ -59,7 +65,7 @@ void TestServer::layOutSqlServer()
 
 void TestServer::makeDatabase(const QString &name)
 {
-    if (isEmbedded()) {
+    if (hasFiles()) {
         EmbeddedDatabase(m_dir.path(), name);
     } else {
         EmbeddedDatabase &master = db(settings().masterDatabase());
@@ -73,9 +79,10 @@ void TestServer::makeDatabase(const QString &name)
 
 ConnectionSettings TestServer::settings() const
 {
-    if (!isEmbedded())
+    if (m_backend == TestBackend::SqlServer)
         return m_sqlServer;
-    return {m_dir.path(), QStringLiteral("sa"), QStringLiteral("vyx"), masterSuffix};
+    const QString server = m_standIn ? m_standIn->serverText() : m_dir.path();
+    return {server, QStringLiteral("sa"), QStringLiteral("vyx"), masterSuffix};
 }
 
 EmbeddedDatabase &TestServer::db(const QString &name)

@@ -1,0 +1,241 @@
+#include "TestServer.h"
+#include "db/Command.h"
+#include "db/Error.h"
+#include "db/OdbcConnectionString.h"
+#include "db/UnitOfWork.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <functional>
+
+using namespace zym;
+using zym::test::TestBackend;
+using zym::test::TestServer;
+using zym::test::tds::Fault;
+using zym::test::tds::RecordedRequest;
+using zym::test::tds::Request;
+
+namespace {
+
+using Work = std::function<void(Connection &)>;
+
+const QString insertCard = QStringLiteral("INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (:pKod, :pUnvan)");
+const QString renameCard = QStringLiteral("UPDATE CARKART SET CARKOD=:pYeni WHERE CARKOD=:pEski");
+
+void insert(Connection &connection, const QString &code)
+{
+    Command(connection, insertCard).execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pUnvan"), code}});
+}
+
+bool isTransactionOrUse(const QString &text)
+{
+    static const QRegularExpression statement(QStringLiteral(R"(^\s*(USE|BEGIN|COMMIT|ROLLBACK|SAVE|IF\s+@@TRANCOUNT)\b)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    return statement.match(text).hasMatch();
+}
+
+QStringList described(const QList<RecordedRequest> &requests)
+{
+    QStringList texts;
+    for (const RecordedRequest &request : requests)
+        texts << request.procedure + QStringLiteral(": ") + request.text;
+    return texts;
+}
+
+} // namespace
+
+// What reaches SQL Server from the tool, read off the TDS stand-in's record
+// of the FreeTDS row: how statements travel, and where they run.
+class TestSqlServerWire : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        if (const QString unavailable = zym::test::unavailability(TestBackend::FreeTds); !unavailable.isEmpty())
+            QSKIP(qPrintable(unavailable));
+        m_server = std::make_unique<TestServer>(TestBackend::FreeTds);
+        m_server->connect(m_session);
+        m_server->standIn()->record().clear();
+    }
+
+    void cleanup()
+    {
+        m_session.connection.close();
+        m_server.reset();
+    }
+
+    void statementsTravelOutsideCursors_data()
+    {
+        QTest::addColumn<Work>("work");
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("use") << Work([](Connection &c) { c.use(TestServer::otherCompany); })
+                             << "fault: USE goes through a server cursor (sp_cursoropen)";
+        QTest::newRow("unit of work") << Work([](Connection &c) {
+            UnitOfWork unit(c);
+            insert(c, QStringLiteral("C1"));
+            unit.commit();
+        }) << "";
+        QTest::newRow("preview") << Work([](Connection &c) {
+            c.beginPreview();
+            c.beginUnit();
+            insert(c, QStringLiteral("C1"));
+            c.rollbackUnit();
+            c.endPreview();
+        }) << "fault: the preview's transaction statements go through a server cursor (sp_cursoropen)";
+    }
+
+    // A statement inside a cursor procedure is a procedure call of SQL
+    // Server's: a USE or a transaction begun there may end with the call.
+    // The tool reads rows forward only, so nothing of it needs a cursor.
+    void statementsTravelOutsideCursors()
+    {
+        QFETCH(Work, work);
+        QFETCH(QString, fault);
+        work(m_session.connection);
+        QList<RecordedRequest> inCursors, controlInProcedures;
+        for (const RecordedRequest &request : m_server->standIn()->record().requests()) {
+            if (request.inCursor())
+                inCursors << request;
+            if (request.kind == Request::Kind::Rpc && isTransactionOrUse(request.text))
+                controlInProcedures << request;
+        }
+        if (!fault.isEmpty())
+            QEXPECT_FAIL("", qPrintable(fault), Continue);
+        QVERIFY2(inCursors.isEmpty(), qPrintable(described(inCursors).join(u'\n')));
+        if (!fault.isEmpty())
+            QEXPECT_FAIL("", qPrintable(fault), Continue);
+        QVERIFY2(controlInProcedures.isEmpty(), qPrintable(described(controlInProcedures).join(u'\n')));
+    }
+
+    // With the USE scoped to its call as SQL Server scopes it, the company's
+    // statements must still run in the company.
+    void statementsRunInTheDatabaseUsed()
+    {
+        m_server->standIn()->setScopingCalls(true);
+        Connection &connection = m_session.connection;
+        connection.use(TestServer::otherCompany);
+        m_server->standIn()->record().clear();
+        try {
+            insert(connection, QStringLiteral("C1"));
+        } catch (const Error &) {
+            // Run in the wrong database the statement may fail: the record tells.
+        }
+        QStringList elsewhere;
+        for (const auto &statement : m_server->standIn()->record().statements()) {
+            if (statement.database != TestServer::otherCompany)
+                elsewhere << statement.database + QStringLiteral(": ") + statement.text;
+        }
+        QEXPECT_FAIL("", "fault: USE goes through a server cursor and ends with it", Continue);
+        QVERIFY2(elsewhere.isEmpty(), qPrintable(elsewhere.join(u'\n')));
+    }
+
+    // FreeTDS binds every parameter anew at each execution and so prepares
+    // anew: each execution of a prepared statement costs two requests.
+    void eachExecutionCostsTwoRequests()
+    {
+        Connection &connection = m_session.connection;
+        const Command command(connection, insertCard);
+        for (const QString &code : {QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3")})
+            command.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pUnvan"), code}});
+        QStringList procedures;
+        for (const RecordedRequest &request : m_server->standIn()->record().requests())
+            procedures << request.procedure;
+        QCOMPARE(procedures, (QStringList{"sp_prepexec", "sp_unprepare", "sp_prepexec", "sp_unprepare", "sp_prepexec"}));
+        const RecordedRequest last = m_server->standIn()->record().requests().constLast();
+        QCOMPARE(last.values.size(), 2);
+        QCOMPARE(last.values.at(0).name, QStringLiteral("@P1"));
+        QCOMPARE(last.values.at(0).value, QVariant(QStringLiteral("C3")));
+    }
+
+    void serverFaultsFailTheUnit_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("deadlock victim") << 1205 << "deadlock victim";
+        QTest::newRow("transaction ended in a trigger") << 3609 << "ended in the trigger";
+        QTest::newRow("transaction count mismatch") << 266 << "Transaction count";
+        QTest::newRow("duplicate key") << 2627 << "duplicate key";
+        QTest::newRow("constraint") << 547 << "conflicted";
+        QTest::newRow("truncation") << 8152 << "truncated";
+    }
+
+    // Whether the server ended the transaction itself or left it open, a
+    // unit that fails keeps nothing and leaves the connection usable.
+    void serverFaultsFailTheUnit()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, text);
+        Connection &connection = m_session.connection;
+        insert(connection, QStringLiteral("A1"));
+        m_server->standIn()->faults().add(Fault::failing(QStringLiteral("^UPDATE CARKART"), error, 2));
+        const Command rename(connection, renameCard);
+        try {
+            UnitOfWork unit(connection);
+            insert(connection, QStringLiteral("A2"));
+            rename.execute({{QStringLiteral("pYeni"), QStringLiteral("B1")}, {QStringLiteral("pEski"), QStringLiteral("A1")}});
+            rename.execute({{QStringLiteral("pYeni"), QStringLiteral("B2")}, {QStringLiteral("pEski"), QStringLiteral("A2")}});
+            unit.commit();
+            QFAIL("the unit committed");
+        } catch (const Error &failure) {
+            QVERIFY2(failure.text().contains(text), qPrintable(failure.text()));
+        }
+        QVERIFY(!connection.inUnit());
+        const Command codes(connection, QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
+        QCOMPARE(codes.fetch().rows, (QList<QVariantList>{{QStringLiteral("A1")}}));
+    }
+
+    void delayedStatementWaits()
+    {
+        m_server->standIn()->faults().add(Fault::delaying(QStringLiteral("^INSERT INTO CARKART"), 300));
+        QElapsedTimer timer;
+        timer.start();
+        insert(m_session.connection, QStringLiteral("A1"));
+        QVERIFY(timer.elapsed() >= 300);
+    }
+
+    void droppedConnectionFailsTheStatement()
+    {
+        m_server->standIn()->faults().add(Fault::dropping(QStringLiteral("^INSERT INTO CARKART")));
+        QVERIFY_THROWS_EXCEPTION(Error, insert(m_session.connection, QStringLiteral("A1")));
+    }
+
+    // Qt reads a query that is not forward-only through a server cursor:
+    // the stand-in serves its rows at the fetches.
+    void serverCursorServesRows()
+    {
+        for (const QString &code : {QStringLiteral("C2"), QStringLiteral("C1"), QStringLiteral("C3")})
+            insert(m_session.connection, code);
+        const QString name = QStringLiteral("cursor");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+            db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("SELECT CARKOD FROM [FIRMA_A].dbo.CARKART ORDER BY CARKOD")));
+            QStringList codes;
+            while (query.next())
+                codes << query.value(0).toString();
+            QCOMPARE(codes, (QStringList{"C1", "C2", "C3"}));
+        }
+        QSqlDatabase::removeDatabase(name);
+        QStringList procedures;
+        for (const RecordedRequest &request : m_server->standIn()->record().requests())
+            procedures << request.procedure;
+        QVERIFY(procedures.contains(QStringLiteral("sp_cursoropen")));
+        QVERIFY(procedures.contains(QStringLiteral("sp_cursorfetch")));
+    }
+
+private:
+    std::unique_ptr<TestServer> m_server;
+    Session m_session;
+};
+
+QTEST_GUILESS_MAIN(TestSqlServerWire)
+#include "tst_sqlserverwire.moc"
