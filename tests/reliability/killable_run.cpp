@@ -77,6 +77,8 @@ int main(int argc, char *argv[])
     if (window.session().connection.currentDatabase() != arguments.at(2))
         return 1;
 
+    // The kills are meant for the run's units: no backup goes first.
+    control<QCheckBox>(window, "CheckBox6")->setChecked(false);
     if (operation == QStringLiteral("recoding")) {
         // Sequential mode, with the accounts made.
         control<QCheckBox>(window, "CheckBox1")->setChecked(true);
