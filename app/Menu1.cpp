@@ -20,8 +20,8 @@
 #include "journal/DocumentRenumbering.h"
 #include "journal/LineListing.h"
 #include "journal/VoucherList.h"
-#include "ops/Preview.h"
 #include "ops/Prompter.h"
+#include "ops/RecordedRun.h"
 #include "ops/RunBackup.h"
 #include "ops/RunLog.h"
 #include "ops/ServerLogin.h"
@@ -408,46 +408,35 @@ void TForm8::runRecorded(const QString &name, const std::function<void(const Ope
     const Connection &connection = m_session.connection;
     RunHeading heading{name, connection.server(), connection.currentDatabase(), QDateTime::currentDateTime(),
                        RunHeading::currentUser(), QString()};
-    ReportRecorder recorder(m_session.connection, preview ? RunReport::Kind::Preview : RunReport::Kind::Run);
     RunBackup backup(m_session.connection, m_prompter);
-    // The heading as the run ended: where its backup went.
-    const auto ended = [&] {
-        heading.backup = preview     ? QStringLiteral("Önizlemede yedek alınmaz")
-                         : backingUp ? backup.outcome()
-                                     : QStringLiteral("Yedek alınmadı (\"Yedek al\" işaretli değil)");
-        return heading;
-    };
-    // A run that ended before its units (No at the prompt, a typed number
-    // that is no number) leaves the last report as it was.
-    const auto keep = [&] {
-        if (!recorder.hasRun())
-            return QString();
-        RunReport report = recorder.report();
-        report.heading = ended();
-        return keepReport(report, preview);
-    };
-    try {
+    RunOutcome outcome;
+    {
         ModalProgress progress(this);
-        OperationContext context{m_session, m_prompter, progress, {}, recorder};
+        RunSettings settings{.preview = preview};
         if (backingUp)
-            context.beforeChanges = [&] { backup.make(progress); };
-        if (preview)
-            runAsPreview(m_session, [&] { operation(context); });
-        else
-            operation(context);
-    } catch (const RunDeclined &) {
-        return;
-    } catch (const Error &error) {
-        const QString unkept = keep();
-        if (unkept.isEmpty())
-            throw;
-        throw Error(error.text() + u'\n' + unkept);
-    } catch (...) {
-        keep();
-        throw;
+            settings.beforeChanges = [&] { backup.make(progress); };
+        outcome = recordedRun(m_session, m_prompter, progress, settings, operation);
     }
-    if (const QString unkept = keep(); !unkept.isEmpty())
+    if (outcome.declined())
+        return;
+    QString unkept;
+    if (outcome.ran) {
+        outcome.report.heading = heading;
+        outcome.report.heading.backup = preview     ? QStringLiteral("Önizlemede yedek alınmaz")
+                                        : backingUp ? backup.outcome()
+                                                    : QStringLiteral("Yedek alınmadı (\"Yedek al\" işaretli değil)");
+        unkept = keepReport(outcome.report, preview);
+    }
+    // A report the run log could not keep is said with the run's own error.
+    if (!unkept.isEmpty()) {
+        try {
+            outcome.rethrow();
+        } catch (const Error &error) {
+            throw Error(error.text() + u'\n' + unkept);
+        }
         throw Error(unkept);
+    }
+    outcome.rethrow();
 }
 
 QString TForm8::keepReport(const RunReport &report, bool open)

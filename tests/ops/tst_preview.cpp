@@ -16,6 +16,7 @@
 #include "journal/LineListing.h"
 #include "journal/VoucherList.h"
 #include "ops/Preview.h"
+#include "ops/RecordedRun.h"
 #include "ops/ReportCsv.h"
 #include "ops/RunRecorder.h"
 #include "payroll/PayrollList.h"
@@ -442,18 +443,11 @@ private:
     RunReport run(const Scenario &scenario, RunReport::Kind kind, RecordingPrompter &prompter, bool errorsRaised = true)
     {
         SilentProgress progress;
-        ReportRecorder recorder(m_session->connection, kind);
-        const OperationContext context{*m_session, prompter, progress, {}, recorder};
-        try {
-            if (kind == RunReport::Kind::Preview)
-                runAsPreview(*m_session, [&] { scenario.run(context); });
-            else
-                scenario.run(context);
-        } catch (const Error &) {
-            if (errorsRaised)
-                throw;
-        }
-        return recorder.report();
+        const RunOutcome outcome = recordedRun(*m_session, prompter, progress,
+                                               {.preview = kind == RunReport::Kind::Preview}, scenario.run);
+        if (errorsRaised)
+            outcome.rethrow();
+        return outcome.report;
     }
 
     RunReport recodeToItsEnd(RunReport::Kind kind, RecordingPrompter &prompter)

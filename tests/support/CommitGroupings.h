@@ -3,6 +3,7 @@
 #include "db/Session.h"
 #include "ops/Operation.h"
 #include "ops/Prompter.h"
+#include "ops/RecordedRun.h"
 
 namespace zym::test {
 
@@ -17,7 +18,9 @@ template<typename Operation, typename Request>
 void runOperation(Session &session, Prompter &prompter, const CommitGrouping &grouping, const Request &request)
 {
     SilentProgress progress;
-    Operation({session, prompter, progress, grouping}).run(request);
+    recordedRun(session, prompter, progress, {.grouping = grouping},
+                [&request](const OperationContext &context) { Operation(context).run(request); })
+        .rethrow();
 }
 
 } // namespace zym::test
