@@ -2,8 +2,8 @@
 
 #include "HandlerGuard.h"
 
-#include "db/Session.h"
 #include "ops/Operation.h"
+#include "ops/Session.h"
 
 #include <QMainWindow>
 

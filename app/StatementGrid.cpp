@@ -2,7 +2,7 @@
 
 #include "GridDates.h"
 
-#include "db/ResultModel.h"
+#include "app/ResultModel.h"
 #include "db/Statement.h"
 
 #include <QEvent>

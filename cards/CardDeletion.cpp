@@ -3,9 +3,9 @@
 #include "CardList.h"
 
 #include "db/Command.h"
-#include "db/Session.h"
 #include "db/Tables.h"
 #include "ops/Prompter.h"
+#include "ops/Session.h"
 #include "ops/SingleUnit.h"
 
 namespace zym {

@@ -2,9 +2,9 @@
 
 #include "db/Command.h"
 #include "db/Error.h"
-#include "db/Session.h"
 #include "db/SqlText.h"
 #include "db/UnitOfWork.h"
+#include "ops/Session.h"
 
 namespace zym {
 

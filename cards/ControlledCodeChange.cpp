@@ -3,11 +3,11 @@
 #include "CardAccounts.h"
 #include "CardCodePropagation.h"
 #include "CardList.h"
-#include "CodeMask.h"
 
-#include "db/Session.h"
+#include "ops/CodeMask.h"
 #include "ops/IntegerText.h"
 #include "ops/RunningNumber.h"
+#include "ops/Session.h"
 #include "ops/Walk.h"
 
 namespace zym {

@@ -2,11 +2,11 @@
 
 #include "CardAccounts.h"
 #include "CardList.h"
-#include "CodeMask.h"
 
-#include "db/Session.h"
+#include "ops/CodeMask.h"
 #include "ops/IntegerText.h"
 #include "ops/RunningNumber.h"
+#include "ops/Session.h"
 #include "ops/Walk.h"
 
 namespace zym {

@@ -3,10 +3,10 @@
 #include "LineListing.h"
 
 #include "db/Command.h"
-#include "db/Session.h"
 #include "ops/IntegerText.h"
 #include "ops/Prompter.h"
 #include "ops/RunningNumber.h"
+#include "ops/Session.h"
 #include "ops/Walk.h"
 
 namespace zym {

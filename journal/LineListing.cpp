@@ -1,6 +1,6 @@
 #include "LineListing.h"
 
-#include "db/Session.h"
+#include "ops/Session.h"
 
 namespace zym {
 

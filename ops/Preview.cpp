@@ -1,7 +1,7 @@
 #include "Preview.h"
 
 #include "db/Error.h"
-#include "db/Session.h"
+#include "ops/Session.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include "Preview.h"
 
-#include "db/Session.h"
+#include "ops/Session.h"
 
 namespace zym {
 

@@ -1,8 +1,8 @@
 #include "SingleUnit.h"
 
 #include "db/Error.h"
-#include "db/Session.h"
 #include "db/UnitOfWork.h"
+#include "ops/Session.h"
 
 namespace zym {
 

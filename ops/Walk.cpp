@@ -3,8 +3,8 @@
 #include "Prompter.h"
 
 #include "db/Error.h"
-#include "db/Session.h"
 #include "db/UnitOfWork.h"
+#include "ops/Session.h"
 
 #include <QElapsedTimer>
 

@@ -1,6 +1,6 @@
 #include "PayrollList.h"
 
-#include "db/Session.h"
+#include "ops/Session.h"
 
 namespace zym {
 

@@ -3,11 +3,11 @@
 #include "PayrollList.h"
 #include "RegistryCodePropagation.h"
 
-#include "cards/CodeMask.h"
-#include "db/Session.h"
+#include "ops/CodeMask.h"
 #include "ops/IntegerText.h"
 #include "ops/Prompter.h"
 #include "ops/RunningNumber.h"
+#include "ops/Session.h"
 #include "ops/Walk.h"
 
 #include <optional>

@@ -3,8 +3,8 @@
 #include "PayrollList.h"
 
 #include "db/Command.h"
-#include "db/Session.h"
 #include "ops/Prompter.h"
+#include "ops/Session.h"
 #include "ops/SingleUnit.h"
 
 namespace zym {

@@ -3,8 +3,8 @@
 #include "StockAccountSets.h"
 
 #include "db/Command.h"
-#include "db/Session.h"
 #include "ops/IntegerText.h"
+#include "ops/Session.h"
 #include "ops/Walk.h"
 
 #include <QSet>

@@ -8,7 +8,7 @@
 
 #include "cards/CardList.h"
 #include "db/Command.h"
-#include "db/Session.h"
+#include "ops/Session.h"
 
 #include <QCheckBox>
 #include <QComboBox>

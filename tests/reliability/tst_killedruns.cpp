@@ -2,10 +2,10 @@
 
 #include "cards/CardCodePropagation.h"
 #include "cards/CardList.h"
-#include "cards/CodeMask.h"
 #include "db/EmbeddedDatabase.h"
-#include "db/Session.h"
 #include "demo/DemoData.h"
+#include "ops/CodeMask.h"
+#include "ops/Session.h"
 #include "payroll/PayrollList.h"
 #include "payroll/RegistryCodePropagation.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "db/Session.h"
 #include "ops/Operation.h"
 #include "ops/Prompter.h"
 #include "ops/RecordedRun.h"
+#include "ops/Session.h"
 
 namespace zym::test {
 

@@ -4,7 +4,7 @@
 #include "tds/TdsStandIn.h"
 
 #include "db/EmbeddedDatabase.h"
-#include "db/Session.h"
+#include "ops/Session.h"
 
 #include <QSet>
 #include <QTemporaryDir>

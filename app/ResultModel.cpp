@@ -1,6 +1,6 @@
 #include "ResultModel.h"
 
-#include "Statement.h"
+#include "db/Statement.h"
 
 namespace zym {
 

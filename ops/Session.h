@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "Statement.h"
+#include "db/Connection.h"
+#include "db/Statement.h"
 
 namespace zym {
 

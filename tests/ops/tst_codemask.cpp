@@ -1,5 +1,5 @@
-#include "cards/CodeMask.h"
 #include "db/Error.h"
+#include "ops/CodeMask.h"
 
 #include <QTest>
 
