@@ -13,10 +13,8 @@
 
 namespace zym {
 
-namespace {
-
 // Shows progress while a walk runs and takes it down however the walk ends.
-class ProgressShown
+class Walk::ProgressShown
 {
 public:
     ProgressShown(Progress &progress, int total) : m_progress(progress) { m_progress.start(total); }
@@ -40,8 +38,6 @@ private:
     int m_walked = 0;
     bool m_shown = true;
 };
-
-} // namespace
 
 // The units since the last commit: one transaction, the row it started on,
 // and the keys its units handled.
@@ -170,6 +166,19 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
     if (m_list.atEnd())
         return WalkEnd::End;
     ProgressShown progress(m_context.progress, m_list.rowCount() - m_list.currentRow());
+    try {
+        return walkGroups(progress, unit, checkpoint);
+    } catch (const Stop &stop) {
+        // The notice comes once no transaction is open, the progress gone.
+        m_context.recorder.end({RunEnd::Reason::Conflict, stop.notice, m_list.currentRow()});
+        progress.finish();
+        m_context.prompter.notify(stop.notice);
+        return WalkEnd::Stopped;
+    }
+}
+
+WalkEnd Walk::walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
+{
     Group group(m_context.session.connection);
     for (; !m_list.atEnd(); m_list.next()) {
         const int row = m_rowInHand = m_list.currentRow();
@@ -189,19 +198,13 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
             } catch (...) {
                 const std::exception_ptr failure = std::current_exception();
                 group.rollbackAfter(errorInFlight());
-                checkpoint.restore();
-                replayUntil(row, group, unit, checkpoint);
+                replayGroup(row, group, unit, checkpoint);
                 std::rethrow_exception(failure);
             }
             if (result.stopped()) {
                 group.rollbackAfter(QString());
-                checkpoint.restore();
-                const UnitResult replayed = replayUntil(row, group, unit, checkpoint);
-                const QString notice = replayed.stopped() ? replayed.notice() : result.notice();
-                m_context.recorder.end({RunEnd::Reason::Conflict, notice, m_list.currentRow()});
-                progress.finish();
-                m_context.prompter.notify(notice);
-                return WalkEnd::Stopped;
+                replayGroup(row, group, unit, checkpoint);
+                throw Stop{result.notice()};
             }
             m_context.recorder.unitDone(row, result.note());
             group.add(key);
@@ -236,16 +239,25 @@ void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &u
         // Which unit the server refused is unknown: each runs again on its
         // own, and the one whose commit is refused raises on its row.
         group.forget();
-        checkpoint.restore();
-        const UnitResult replayed = replayUntil(endRow, group, unit, checkpoint);
-        if (replayed.stopped())
-            throw Error(replayed.notice());
+        replayGroup(endRow, group, unit, checkpoint);
         m_list.setCurrentRow(here);
         return;
     }
     for (const QString &key : keys)
         m_handled.insert(key);
     group.forget();
+}
+
+// Settles a group that was rolled back, whichever way it ended: its units
+// before `row` run again, each committed on its own, and the list is left on
+// `row`. A unit that stops now (the database changed meanwhile) ends the
+// walk on its own row, as any stop does.
+void Walk::replayGroup(int row, Group &group, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
+{
+    checkpoint.restore();
+    const UnitResult replayed = replayUntil(row, group, unit, checkpoint);
+    if (replayed.stopped())
+        throw Stop{replayed.notice()};
 }
 
 // Runs the units from the group's first row up to `row` (not included) again,

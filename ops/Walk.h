@@ -90,9 +90,17 @@ private:
     };
 
     class Group;
+    class ProgressShown;
+    // A unit stopped the walk on the list's current row.
+    struct Stop
+    {
+        QString notice;
+    };
 
     WalkEnd walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     WalkEnd walkRows(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    WalkEnd walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    void replayGroup(int row, Group &group, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     // The row's value of the key column; none without a key column, or for
     // a NULL key, which is never taken for a handled ''.
     std::optional<QString> keyOfRow() const;

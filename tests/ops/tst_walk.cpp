@@ -9,7 +9,10 @@
 #include "ops/RunningNumber.h"
 #include "ops/Walk.h"
 
+#include <QHash>
 #include <QTest>
+
+#include <optional>
 
 using namespace zym;
 using namespace zym::test;
@@ -70,6 +73,8 @@ private slots:
         m_numbers = RunningNumber(1);
         m_failAt.clear();
         m_stopAt.clear();
+        m_stopWhenRunAgain.clear();
+        m_runs.clear();
         list().setText(QStringLiteral("SELECT KIMKOD AS CARKOD FROM KIMLIKLER ORDER BY KIMKOD"));
         list().open();
     }
@@ -278,6 +283,41 @@ private slots:
         QVERIFY(m_session->connection.isOpen());
     }
 
+    // A group that was rolled back runs its units again; one that stops
+    // then (the database changed meanwhile) ends the walk on its own row
+    // with its notice, whatever ended the group.
+    void unitStoppingWhenRunAgainEndsTheWalk_data()
+    {
+        QTest::addColumn<QString>("groupEnd");
+        QTest::newRow("an error") << "error";
+        QTest::newRow("a stop") << "stop";
+        QTest::newRow("a refused commit") << "refused commit";
+    }
+
+    void unitStoppingWhenRunAgainEndsTheWalk()
+    {
+        QFETCH_GLOBAL(int, maxUnits);
+        QFETCH(QString, groupEnd);
+        if (maxUnits == 1)
+            QSKIP("units committed one by one never run again");
+        std::optional<CommitRefusal> refusal;
+        if (groupEnd == QStringLiteral("error")) {
+            m_failAt = QStringLiteral("K4");
+        } else if (groupEnd == QStringLiteral("stop")) {
+            m_stopAt = QStringLiteral("K4");
+        } else {
+            if (!m_server->hasFiles())
+                QSKIP("the refusal is SQLite's");
+            refusal.emplace(m_session->connection, CommitRefusal::binding(QStringLiteral("K4")));
+        }
+        m_stopWhenRunAgain = QStringLiteral("K2");
+        QCOMPARE(walk(), WalkEnd::Stopped);
+        QCOMPARE(m_prompter->notices, QStringList{"Yeniden: K2"});
+        QCOMPARE(accounts(), QStringList{"A-K1"});
+        QCOMPARE(list().currentRow(), 1);
+        QVERIFY(!m_prompter->spokeInTransaction);
+    }
+
 private:
     Statement &list() { return m_session->ADOQuery1; }
 
@@ -292,6 +332,8 @@ private:
         walk.skipRepeated(QStringLiteral("CARKOD"));
         return walk.run(m_numbers, [&](RunningNumber &number) {
             const QString code = list().readText(QStringLiteral("CARKOD"));
+            if (code == m_stopWhenRunAgain && ++m_runs[code] > 1)
+                return UnitResult::stop(QStringLiteral("Yeniden: ") + code);
             mark.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pAdi"), QString::number(number.next())}});
             account.execute({{QStringLiteral("pKod"), QStringLiteral("A-") + code}});
             if (code == m_failAt)
@@ -321,6 +363,8 @@ private:
     RunningNumber m_numbers{1};
     QString m_failAt;
     QString m_stopAt;
+    QString m_stopWhenRunAgain;
+    QHash<QString, int> m_runs;
 };
 
 QTEST_GUILESS_MAIN(TestWalk)
