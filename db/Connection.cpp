@@ -419,7 +419,11 @@ void Connection::attachDatabases(const QStringList &databases)
 
 void Connection::execDirect(const QString &sql)
 {
+    // A query that may scroll asks for a server cursor, and FreeTDS then
+    // wraps even a USE or a BEGIN TRANSACTION in a cursor procedure, whose
+    // call they would end with.
     QSqlQuery query(m_db);
+    query.setForwardOnly(true);
     if (!query.exec(sql))
         throw Error::fromSql(query.lastError());
 }
