@@ -37,6 +37,10 @@ QString uniqueConnectionName()
     return QStringLiteral("zym-%1").arg(++count);
 }
 
+// A server whose user options include NOCOUNT would report no row counts,
+// and a statement meant for one record could not tell whether it found it.
+const QString reportRowCounts = QStringLiteral("SET NOCOUNT OFF");
+
 Error missingDatabase(const QString &database)
 {
     return Error(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.")
@@ -204,6 +208,8 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
         throw Error(QStringLiteral("Sunucuya bağlanılamadı:\n") + error.text());
     }
     m_backend = odbcDialect();
+    if (m_backend == Backend::SqlServer)
+        execDirect(reportRowCounts);
 }
 
 void Connection::openSqlite(const ConnectionSettings &settings)

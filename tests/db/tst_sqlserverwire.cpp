@@ -138,6 +138,36 @@ private slots:
         QVERIFY2(elsewhere.isEmpty(), qPrintable(elsewhere.join(u'\n')));
     }
 
+    // On a server whose user options include NOCOUNT a plain client gets no
+    // row counts; the tool's connection still gets them, so a statement
+    // meant for one record can tell whether it found it.
+    void rowCountsReportedUnderServerNoCount()
+    {
+        m_server->standIn()->setNoCountByDefault(true);
+        m_session.connection.close();
+        m_server->connect(m_session);
+        insert(m_session.connection, QStringLiteral("A1"));
+        const Command rename(m_session.connection, renameCard);
+        QCOMPARE(rename.executeOnOneRow({{QStringLiteral("pYeni"), QStringLiteral("B1")}, {QStringLiteral("pEski"), QStringLiteral("A1")}},
+                                        QStringLiteral("A1")),
+                 1);
+        QCOMPARE(rename.executeOnOneRow({{QStringLiteral("pYeni"), QStringLiteral("B2")}, {QStringLiteral("pEski"), QStringLiteral("A1")}},
+                                        QStringLiteral("A1")),
+                 0);
+
+        const QString name = QStringLiteral("plain");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+            db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            QVERIFY(query.exec(QStringLiteral("UPDATE [FIRMA_A].dbo.CARKART SET CARUNVAN='x'")));
+            QCOMPARE(query.numRowsAffected(), -1);
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
     // FreeTDS binds every parameter anew at each execution and so prepares
     // anew: each execution of a prepared statement costs two requests.
     void eachExecutionCostsTwoRequests()
