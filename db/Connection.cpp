@@ -200,7 +200,7 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
         throw Error(refused);
     useDriver(QStringLiteral("QODBC"));
     m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
-    m_db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5"));
+    m_db.setConnectOptions(OdbcConnectionString::connectOptions());
     if (!m_db.open()) {
         const Error error = Error::fromSql(m_db.lastError());
         if (!settings.trustServerCertificate && rejectsServerCertificate(driver, error.text()))

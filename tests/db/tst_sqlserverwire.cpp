@@ -9,7 +9,11 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlResult>
 #include <QTest>
+
+#include <sql.h>
+#include <sqlext.h>
 
 #include <functional>
 
@@ -30,6 +34,19 @@ const QString renameCard = QStringLiteral("UPDATE CARKART SET CARKOD=:pYeni WHER
 void insert(Connection &connection, const QString &code)
 {
     Command(connection, insertCard).execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pUnvan"), code}});
+}
+
+// The SQLSTATE of the first diagnostic the driver left on a failed query.
+QString sqlState(const QSqlQuery &query)
+{
+    const QVariant handle = query.result()->handle();
+    SQLCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT, *static_cast<const SQLHANDLE *>(handle.constData()), 1, state,
+                                     &native, nullptr, 0, &length)))
+        return {};
+    return QString::fromLatin1(reinterpret_cast<const char *>(state));
 }
 
 bool isTransactionOrUse(const QString &text)
@@ -164,6 +181,34 @@ private slots:
             query.setForwardOnly(true);
             QVERIFY(query.exec(QStringLiteral("UPDATE [FIRMA_A].dbo.CARKART SET CARUNVAN='x'")));
             QCOMPARE(query.numRowsAffected(), -1);
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    void connectOptionsAskForOdbc3_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("missingTable");
+        QTest::newRow("Qt's default") << QString() << "S0002";
+        QTest::newRow("the tool's") << OdbcConnectionString::connectOptions() << "42S02";
+    }
+
+    // The SQLSTATE the driver reports for a missing table is ODBC 3's under
+    // the options the tool connects with.
+    void connectOptionsAskForOdbc3()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, missingTable);
+        const QString name = QStringLiteral("odbc3");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+            db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+            db.setConnectOptions(options);
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            QVERIFY(!query.exec(QStringLiteral("SELECT * FROM [FIRMA_A].dbo.YOK")));
+            QCOMPARE(sqlState(query), missingTable);
         }
         QSqlDatabase::removeDatabase(name);
     }
