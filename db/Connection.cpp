@@ -202,8 +202,9 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
     m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
     m_db.setConnectOptions(OdbcConnectionString::connectOptions());
     if (!m_db.open()) {
-        const Error error = Error::fromSql(m_db.lastError());
-        if (!settings.trustServerCertificate && rejectsServerCertificate(driver, error.text()))
+        const QSqlError refused = m_db.lastError();
+        const Error error = Error::fromSql(refused);
+        if (!settings.trustServerCertificate && rejectsServerCertificate(driver, refused.nativeErrorCode(), error.text()))
             throw UntrustedCertificate(error.text());
         throw Error(QStringLiteral("Sunucuya bağlanılamadı:\n") + error.text());
     }
