@@ -174,8 +174,7 @@ private slots:
 
         const QString name = QStringLiteral("plain");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-            db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+            QSqlDatabase db = plainConnection(name);
             QVERIFY2(db.open(), qPrintable(db.lastError().text()));
             QSqlQuery query(db);
             query.setForwardOnly(true);
@@ -201,8 +200,7 @@ private slots:
         QFETCH(QString, missingTable);
         const QString name = QStringLiteral("odbc3");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-            db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+            QSqlDatabase db = plainConnection(name);
             db.setConnectOptions(options);
             QVERIFY2(db.open(), qPrintable(db.lastError().text()));
             QSqlQuery query(db);
@@ -291,8 +289,7 @@ private slots:
             insert(m_session.connection, code);
         const QString name = QStringLiteral("cursor");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-            db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+            QSqlDatabase db = plainConnection(name);
             QVERIFY2(db.open(), qPrintable(db.lastError().text()));
             QSqlQuery query(db);
             QVERIFY(query.exec(QStringLiteral("SELECT CARKOD FROM [FIRMA_A].dbo.CARKART ORDER BY CARKOD")));
@@ -310,6 +307,15 @@ private slots:
     }
 
 private:
+    // A connection of Qt's alone to the stand-in, not yet opened: what a
+    // client gets without the tool's settings.
+    QSqlDatabase plainConnection(const QString &name) const
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+        db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+        return db;
+    }
+
     std::unique_ptr<TestServer> m_server;
     Session m_session;
 };
