@@ -4,6 +4,7 @@
 #include "EmbeddedFolder.h"
 #include "OdbcConnectionString.h"
 #include "OdbcDrivers.h"
+#include "OdbcParameters.h"
 #include "SqlText.h"
 #include "SqliteDialect.h"
 
@@ -199,6 +200,9 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
     if (const QString refused = OdbcConnectionString::refusal(settings, driver); !refused.isEmpty())
         throw Error(refused);
     useDriver(QStringLiteral("QODBC"));
+    // FreeTDS would prepare anew at each of Qt's bindings; Qt binds text for
+    // other drivers as the driver reads it (Unicode or the client's code page).
+    m_bindsOnce = driver.compare(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) == 0;
     m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
     m_db.setConnectOptions(OdbcConnectionString::connectOptions());
     if (!m_db.open()) {
@@ -390,23 +394,32 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
     auto found = m_statements.find(sql);
     if (found == m_statements.end()) {
         QString text = SqlText::withoutComments(sql);
+        std::shared_ptr<OdbcParameters> parameters;
         if (m_backend == Backend::Sqlite) {
             const auto adapted = SqliteDialect::adapt(text, m_currentDatabase);
             attachDatabases(adapted.databases);
             text = adapted.text;
+        } else if (m_bindsOnce) {
+            SqlText::Positional positional = SqlText::positional(text);
+            text = positional.text;
+            parameters = std::make_shared<OdbcParameters>(std::move(positional.names));
         }
-        if (m_statements.size() >= preparedLimit)
+        if (qsizetype(m_statements.size()) >= preparedLimit)
             m_statements.clear();
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
         if (!query.prepare(text))
             throw Error::fromSql(query.lastError());
-        found = m_statements.insert(sql, query);
+        found = m_statements.emplace(sql, Prepared{std::move(query), std::move(parameters)}).first;
     }
-    QSqlQuery &query = found.value();
+    Prepared &statement = found->second;
+    if (statement.parameters) {
+        statement.parameters->fill(*static_cast<void *const *>(statement.query.result()->handle().constData()), values);
+        return statement.query;
+    }
     for (auto it = values.cbegin(); it != values.cend(); ++it)
-        query.bindValue(u':' + it.key(), bindable(it.value(), m_backend));
-    return query;
+        statement.query.bindValue(u':' + it.key(), bindable(it.value(), m_backend));
+    return statement.query;
 }
 
 void Connection::attachDatabases(const QStringList &databases)
