@@ -44,18 +44,18 @@ ResultSet Command::fetch(const QVariantMap &values) const
     return m_connection->fetch(m_text, checked(values));
 }
 
-namespace {
-
-void requireOneRow(qsizetype rows, const QString &key)
+void Command::requireOneRow(qsizetype rows, const QString &key)
 {
+    if (rows < 0)
+        throw Error(QStringLiteral("Sunucu komutun kaç satırı değiştirdiğini bildirmedi: '%1'. Kaydın bulunup "
+                                   "bulunmadığı anlaşılamadı.")
+                        .arg(key));
     if (rows > 1)
         throw Error(QStringLiteral("Kod birden fazla kayda uyuyor: '%1' (%2 satır). Sunucu bu kodları aynı sayıyor; "
                                    "önce kodları birbirinden ayırın.")
                         .arg(key)
                         .arg(rows));
 }
-
-} // namespace
 
 int Command::executeOnOneRow(const QVariantMap &values, const QString &key) const
 {

@@ -37,6 +37,12 @@ public:
     int executeOnOneRow(const QVariantMap &values, const QString &key) const;
     ResultSet fetchOneRow(const QVariantMap &values, const QString &key) const;
 
+    // The check of the two above on the rows a statement reported for the
+    // record `key` names. A count the server did not report (-1, as under
+    // NOCOUNT) raises too: neither "no such record" nor "one record" could
+    // be told from it.
+    static void requireOneRow(qsizetype rows, const QString &key);
+
 private:
     const QVariantMap &checked(const QVariantMap &values) const;
 

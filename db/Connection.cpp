@@ -4,6 +4,7 @@
 #include "EmbeddedFolder.h"
 #include "OdbcConnectionString.h"
 #include "OdbcDrivers.h"
+#include "OdbcParameters.h"
 #include "SqlText.h"
 #include "SqliteDialect.h"
 
@@ -36,6 +37,10 @@ QString uniqueConnectionName()
     static std::atomic<int> count{0};
     return QStringLiteral("zym-%1").arg(++count);
 }
+
+// A server whose user options include NOCOUNT would report no row counts,
+// and a statement meant for one record could not tell whether it found it.
+const QString reportRowCounts = QStringLiteral("SET NOCOUNT OFF");
 
 Error missingDatabase(const QString &database)
 {
@@ -195,15 +200,21 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
     if (const QString refused = OdbcConnectionString::refusal(settings, driver); !refused.isEmpty())
         throw Error(refused);
     useDriver(QStringLiteral("QODBC"));
+    // FreeTDS would prepare anew at each of Qt's bindings; Qt binds text for
+    // other drivers as the driver reads it (Unicode or the client's code page).
+    m_bindsOnce = driver.compare(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) == 0;
     m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
-    m_db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5"));
+    m_db.setConnectOptions(OdbcConnectionString::connectOptions());
     if (!m_db.open()) {
-        const Error error = Error::fromSql(m_db.lastError());
-        if (!settings.trustServerCertificate && rejectsServerCertificate(driver, error.text()))
+        const QSqlError refused = m_db.lastError();
+        const Error error = Error::fromSql(refused);
+        if (!settings.trustServerCertificate && rejectsServerCertificate(driver, refused.nativeErrorCode(), error.text()))
             throw UntrustedCertificate(error.text());
         throw Error(QStringLiteral("Sunucuya bağlanılamadı:\n") + error.text());
     }
     m_backend = odbcDialect();
+    if (m_backend == Backend::SqlServer)
+        execDirect(reportRowCounts);
 }
 
 void Connection::openSqlite(const ConnectionSettings &settings)
@@ -383,23 +394,32 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
     auto found = m_statements.find(sql);
     if (found == m_statements.end()) {
         QString text = SqlText::withoutComments(sql);
+        std::shared_ptr<OdbcParameters> parameters;
         if (m_backend == Backend::Sqlite) {
             const auto adapted = SqliteDialect::adapt(text, m_currentDatabase);
             attachDatabases(adapted.databases);
             text = adapted.text;
+        } else if (m_bindsOnce) {
+            SqlText::Positional positional = SqlText::positional(text);
+            text = positional.text;
+            parameters = std::make_shared<OdbcParameters>(std::move(positional.names));
         }
-        if (m_statements.size() >= preparedLimit)
+        if (qsizetype(m_statements.size()) >= preparedLimit)
             m_statements.clear();
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
         if (!query.prepare(text))
             throw Error::fromSql(query.lastError());
-        found = m_statements.insert(sql, query);
+        found = m_statements.emplace(sql, Prepared{std::move(query), std::move(parameters)}).first;
     }
-    QSqlQuery &query = found.value();
+    Prepared &statement = found->second;
+    if (statement.parameters) {
+        statement.parameters->fill(*static_cast<void *const *>(statement.query.result()->handle().constData()), values);
+        return statement.query;
+    }
     for (auto it = values.cbegin(); it != values.cend(); ++it)
-        query.bindValue(u':' + it.key(), bindable(it.value(), m_backend));
-    return query;
+        statement.query.bindValue(u':' + it.key(), bindable(it.value(), m_backend));
+    return statement.query;
 }
 
 void Connection::attachDatabases(const QStringList &databases)
@@ -419,7 +439,11 @@ void Connection::attachDatabases(const QStringList &databases)
 
 void Connection::execDirect(const QString &sql)
 {
+    // A query that may scroll asks for a server cursor, and FreeTDS then
+    // wraps even a USE or a BEGIN TRANSACTION in a cursor procedure, whose
+    // call they would end with.
     QSqlQuery query(m_db);
+    query.setForwardOnly(true);
     if (!query.exec(sql))
         throw Error::fromSql(query.lastError());
 }

@@ -14,8 +14,12 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <memory>
+#include <unordered_map>
 
 namespace zym {
+
+class OdbcParameters;
 
 enum class Backend { None, SqlServer, Sqlite };
 
@@ -219,7 +223,15 @@ private:
     QString m_masterSuffix;
     QString m_currentDatabase;
     QSet<QString> m_attached;
-    QHash<QString, QSqlQuery> m_statements;
+    struct Prepared
+    {
+        QSqlQuery query;
+        // Set where the tool binds the parameters itself, once.
+        std::shared_ptr<OdbcParameters> parameters;
+    };
+    std::unordered_map<QString, Prepared> m_statements;
+    // Whether statements bind their parameters once (see OdbcParameters).
+    bool m_bindsOnce = false;
     bool m_inUnit = false;
     bool m_inPreview = false;
     bool m_unobserved = false;

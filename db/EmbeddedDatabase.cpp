@@ -103,6 +103,7 @@ void EmbeddedDatabase::exec(const QString &sql)
         return;
     }
     QSqlQuery query(m_db);
+    query.setForwardOnly(true);
     if (!query.exec(sql))
         throw Error::fromSql(query.lastError());
 }
@@ -121,6 +122,7 @@ void EmbeddedDatabase::insert(const QString &table, const QStringList &columns, 
             return;
         }
         QSqlQuery query(m_db);
+        query.setForwardOnly(true);
         if (!query.prepare(sql))
             throw Error::fromSql(query.lastError());
         for (const QVariantList &row : rows) {

@@ -46,6 +46,11 @@ QString OdbcConnectionString::quote(const QString &value)
     return u'{' + doubled + u'}';
 }
 
+QString OdbcConnectionString::connectOptions()
+{
+    return QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_ODBC_VERSION=SQL_OV_ODBC3");
+}
+
 QString OdbcConnectionString::build(const ConnectionSettings &settings, const QString &driver)
 {
     QString text = QStringLiteral("Driver={%1};Server=%2;UID=%3;PWD=%4;Database=%5;")

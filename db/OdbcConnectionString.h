@@ -27,6 +27,11 @@ public:
 
     static QString build(const ConnectionSettings &settings, const QString &driver);
 
+    // Qt's connect options for a server connection: a login that gives up
+    // after a few seconds, and ODBC 3 behaviour (its SQLSTATEs and date-time
+    // types) instead of the ODBC 2 Qt asks for by default.
+    static QString connectOptions();
+
     // Why `settings` cannot reach the server intact through `driver`, as a
     // message naming the field; empty when they can. Check it before
     // connecting: the driver would log in with a different text.

@@ -1,5 +1,8 @@
 #include "OdbcDrivers.h"
 
+#include <QRegularExpression>
+#include <QSet>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -50,11 +53,25 @@ QString odbcDbmsName(const QVariant &connectionHandle)
                               qMin<qsizetype>(bytes / qsizetype(sizeof(SQLWCHAR)), std::size(name) - 1));
 }
 
-bool rejectsServerCertificate(const QString &driver, const QString &message)
+bool rejectsServerCertificate(const QString &driver, const QString &nativeCode, const QString &message)
 {
-    return driver.compare(QStringLiteral("ODBC Driver 18 for SQL Server"), Qt::CaseInsensitive) == 0
-           && message.contains(QStringLiteral("SSL Provider"), Qt::CaseInsensitive)
-           && message.contains(QStringLiteral("certificate"), Qt::CaseInsensitive);
+    if (driver.compare(QStringLiteral("ODBC Driver 18 for SQL Server"), Qt::CaseInsensitive) != 0)
+        return false;
+    // Windows' statuses for a certificate it does not trust, has expired or
+    // was issued to another name, as signed 32-bit numbers.
+    static const QSet<QString> windowsStatuses{
+        QStringLiteral("-2146893019"), // SEC_E_UNTRUSTED_ROOT
+        QStringLiteral("-2146893016"), // SEC_E_CERT_EXPIRED
+        QStringLiteral("-2146893017"), // SEC_E_CERT_UNKNOWN
+        QStringLiteral("-2146893022"), // SEC_E_WRONG_PRINCIPAL
+        QStringLiteral("-2146762487"), // CERT_E_UNTRUSTEDROOT
+        QStringLiteral("-2146762495"), // CERT_E_EXPIRED
+        QStringLiteral("-2146762481"), // CERT_E_CN_NO_MATCH
+    };
+    // OpenSSL's "certificate verify failed" of its SSL library: 3.x, then 1.1.
+    static const QRegularExpression openSslVerifyFailed(QStringLiteral(R"(\berror:(?:0A000086|1416F086):)"),
+                                                        QRegularExpression::CaseInsensitiveOption);
+    return windowsStatuses.contains(nativeCode.trimmed()) || openSslVerifyFailed.match(message).hasMatch();
 }
 
 } // namespace zym

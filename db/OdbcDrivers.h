@@ -9,10 +9,14 @@ namespace zym {
 // Names of the ODBC drivers registered on this machine (ODBC's SQLDrivers).
 QStringList installedOdbcDrivers();
 
-// Whether `message`, the text of a failed login through `driver`, says that
-// the driver refused the server's certificate, as Microsoft's Driver 18 does
-// by default for the self-signed certificate of an Express installation.
-bool rejectsServerCertificate(const QString &driver, const QString &message);
+// Whether a failed login through `driver` was the driver refusing the
+// server's certificate, as Microsoft's Driver 18 does by default for the
+// self-signed certificate of an Express installation. Decided from codes,
+// never from words, which Windows writes in its display language:
+// `nativeCode` is the driver's native error (on Windows the certificate
+// check's own status), `message` its text, where on Linux OpenSSL's error
+// code stands.
+bool rejectsServerCertificate(const QString &driver, const QString &nativeCode, const QString &message);
 
 // The database an ODBC connection talks to, as its driver names it
 // (SQL_DBMS_NAME: "Microsoft SQL Server", "SQLite"); `connectionHandle` is

@@ -122,30 +122,43 @@ qsizetype SqlText::verbatimEnd(const QString &sql, qsizetype pos)
     return pos;
 }
 
-QStringList SqlText::parameterNames(const QString &sql)
+SqlText::Positional SqlText::positional(const QString &sql)
 {
-    QStringList names;
+    Positional result;
     forEachPart(
         sql,
-        [&names](const QString &code) {
+        [&result](const QString &code) {
             for (qsizetype pos = 0; pos < code.size(); ++pos) {
                 const QChar c = code.at(pos);
                 if (c == u'[') {
-                    pos = closingBracket(code, pos);
+                    const qsizetype close = closingBracket(code, pos);
+                    result.text += code.mid(pos, close + 1 - pos);
+                    pos = close;
                     continue;
                 }
-                if (c != u':' || pos + 1 >= code.size() || !isNameChar(code.at(pos + 1)))
+                if (c != u':' || pos + 1 >= code.size() || !isNameChar(code.at(pos + 1))) {
+                    result.text += c;
                     continue;
+                }
                 qsizetype end = pos + 1;
                 while (end < code.size() && isNameChar(code.at(end)))
                     ++end;
-                const QString name = code.mid(pos + 1, end - pos - 1);
-                if (!names.contains(name))
-                    names << name;
+                result.names << code.mid(pos + 1, end - pos - 1);
+                result.text += u'?';
                 pos = end - 1;
             }
         },
-        [](const QString &) {});
+        [&result](const QString &verbatim) { result.text += verbatim; });
+    return result;
+}
+
+QStringList SqlText::parameterNames(const QString &sql)
+{
+    QStringList names;
+    for (const QString &name : positional(sql).names) {
+        if (!names.contains(name))
+            names << name;
+    }
     return names;
 }
 

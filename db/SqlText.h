@@ -13,6 +13,15 @@ namespace SqlText {
 // appearance.
 QStringList parameterNames(const QString &sql);
 
+// The text with each ":name" placeholder written as "?", and the name of
+// each "?" in order: a name used twice fills two places.
+struct Positional
+{
+    QString text;
+    QStringList names;
+};
+Positional positional(const QString &sql);
+
 // What a statement that changes rows does, and to which table.
 struct Change
 {

@@ -115,29 +115,53 @@ private slots:
     void refusedCertificateIsRecognised_data()
     {
         QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("nativeCode");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("refused");
         const QString driver18 = QStringLiteral("ODBC Driver 18 for SQL Server");
         QTest::newRow("Linux, self-signed")
-            << driver18
+            << driver18 << "-1"
             << "[Microsoft][ODBC Driver 18 for SQL Server]SSL Provider: [error:0A000086:SSL routines::certificate verify "
                "failed:self-signed certificate] [Microsoft][ODBC Driver 18 for SQL Server]Client unable to establish "
                "connection" << true;
-        QTest::newRow("Windows, untrusted chain")
-            << driver18
+        QTest::newRow("Linux, OpenSSL 1.1")
+            << driver18 << "-1"
+            << "[Microsoft][ODBC Driver 18 for SQL Server]SSL Provider: [error:1416F086:SSL "
+               "routines:tls_process_server_certificate:certificate verify failed:self signed certificate]" << true;
+        QTest::newRow("Windows in English, untrusted chain")
+            << driver18 << "-2146893019"
             << "[Microsoft][ODBC Driver 18 for SQL Server]SSL Provider: The certificate chain was issued by an authority "
-               "that is not trusted." << true;
+               "that is not trusted. [Microsoft][ODBC Driver 18 for SQL Server]Client unable to establish connection"
+            << true;
+        QTest::newRow("Windows in Turkish, untrusted chain")
+            << driver18 << "-2146893019"
+            << "[Microsoft][ODBC Driver 18 for SQL Server]SSL Sağlayıcısı: Sertifika zinciri güvenilmeyen bir yetkili "
+               "tarafından verildi. [Microsoft][ODBC Driver 18 for SQL Server]İstemci bağlantı kuramıyor" << true;
+        QTest::newRow("Windows in Turkish, another name")
+            << driver18 << "-2146762481"
+            << "[Microsoft][ODBC Driver 18 for SQL Server]SSL Sağlayıcısı: Sertifikadaki ad, sunucunun adıyla eşleşmiyor."
+            << true;
         QTest::newRow("wrong password")
-            << driver18 << "[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]Login failed for user 'sa'." << false;
-        QTest::newRow("another driver") << "FreeTDS" << "SSL Provider: certificate verify failed" << false;
+            << driver18 << "18456" << "[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]Login failed for user 'sa'."
+            << false;
+        QTest::newRow("wrong password, Turkish")
+            << driver18 << "18456"
+            << "[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]'sa' kullanıcısı için oturum açma başarısız oldu."
+            << false;
+        QTest::newRow("words without the code")
+            << driver18 << "-1" << "[Microsoft][ODBC Driver 18 for SQL Server]SSL Provider: certificate revoked" << false;
+        QTest::newRow("another driver")
+            << "FreeTDS" << "-2146893019" << "SSL Provider: [error:0A000086:SSL routines::certificate verify failed]"
+            << false;
     }
 
     void refusedCertificateIsRecognised()
     {
         QFETCH(QString, driver);
+        QFETCH(QString, nativeCode);
         QFETCH(QString, message);
         QFETCH(bool, refused);
-        QCOMPARE(rejectsServerCertificate(driver, message), refused);
+        QCOMPARE(rejectsServerCertificate(driver, nativeCode, message), refused);
     }
 
     void valuesTheDriverCannotCarryAreRefused_data()

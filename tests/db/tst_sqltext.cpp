@@ -32,6 +32,31 @@ private slots:
         QCOMPARE(SqlText::parameterNames(sql), names);
     }
 
+    void positional_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("name used twice fills two places")
+            << "UPDATE T SET A=:pYeni WHERE A=:pEski OR B=:pEski" << "UPDATE T SET A=? WHERE A=? OR B=?"
+            << QStringList{"pYeni", "pEski", "pEski"};
+        QTest::newRow("literals and brackets kept")
+            << "SELECT ':x', \":y\", [a:b]]c], 'it''s', :pZ" << "SELECT ':x', \":y\", [a:b]]c], 'it''s', ?"
+            << QStringList{"pZ"};
+        QTest::newRow("none") << "SELECT a : b" << "SELECT a : b" << QStringList();
+    }
+
+    // The text the driver prepares and which value goes to each of its places.
+    void positional()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, text);
+        QFETCH(QStringList, names);
+        const SqlText::Positional positional = SqlText::positional(sql);
+        QCOMPARE(positional.text, text);
+        QCOMPARE(positional.names, names);
+    }
+
     void changeOf_data()
     {
         QTest::addColumn<QString>("sql");

@@ -105,6 +105,30 @@ private slots:
         QCOMPARE(Command(m_session->connection, sql).execute(), affected);
     }
 
+    void oneRowCheck_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("count not reported") << -1 << "kaç satırı değiştirdiğini bildirmedi: 'K1'";
+        QTest::newRow("no row") << 0 << "";
+        QTest::newRow("one row") << 1 << "";
+        QTest::newRow("alike codes") << 2 << "birden fazla kayda uyuyor: 'K1' (2 satır)";
+    }
+
+    // What a statement for one record may report: none or one row; an
+    // unknown count tells neither.
+    void oneRowCheck()
+    {
+        QFETCH(int, rows);
+        QFETCH(QString, refusal);
+        try {
+            Command::requireOneRow(rows, QStringLiteral("K1"));
+            QVERIFY2(refusal.isEmpty(), "accepted");
+        } catch (const Error &error) {
+            QVERIFY2(!refusal.isEmpty() && error.text().contains(refusal), qPrintable(error.text()));
+        }
+    }
+
     void openedListIsASnapshotWithACursor()
     {
         Statement &list = m_session->ADOQuery1;

@@ -289,6 +289,7 @@ bool Engine::runControl(const QString &statement, Reply &reply, quint16 more, Re
         = tds::statement(R"(^ROLLBACK(?:\s+(?:TRAN(?:SACTION)?|WORK))?(?:\s+(\[(?:[^\]]|\]\])*\]|\S+))?$)");
     static const QRegularExpression saveTran = tds::statement(R"(^SAVE\s+TRAN(?:SACTION)?\s+(\[(?:[^\]]|\]\])*\]|\S+)$)");
     static const QRegularExpression ifTranCount = tds::statement(R"(^IF\s+@@TRANCOUNT\s*>\s*0\s+(.+)$)");
+    static const QRegularExpression setNoCount = tds::statement(R"(^SET\s+NOCOUNT\s+(ON|OFF)$)");
     static const QRegularExpression setOption = tds::statement(R"(^SET\s+\w+)");
 
     handled = true;
@@ -314,6 +315,8 @@ bool Engine::runControl(const QString &statement, Reply &reply, quint16 more, Re
             return thenRan;
         handled = true;
         return runSql(then, {}, reply, more, token, nullptr);
+    } else if (const auto match = setNoCount.match(statement); match.hasMatch()) {
+        m_noCount = match.captured(1).compare(QStringLiteral("ON"), Qt::CaseInsensitive) == 0;
     } else if (!setOption.match(statement).hasMatch()) {
         handled = false;
         return false;
@@ -380,13 +383,13 @@ bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &
         else
             for (const QVariantList &row : rows)
                 reply.row(columns, row);
-        reply.done(token, more | Reply::Counted, Reply::Select, cursor ? 0 : rows.size());
+        reply.done(token, more | counted(), Reply::Select, cursor ? 0 : rows.size());
     } else {
         const quint16 command = commandOf(statement);
         if (command == Reply::NoCommand)
             reply.done(token, more);
         else
-            reply.done(token, more | Reply::Counted, command, sqlite3_changes(m_db));
+            reply.done(token, more | counted(), command, sqlite3_changes(m_db));
     }
     sqlite3_finalize(stmt);
     return true;

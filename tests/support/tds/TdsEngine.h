@@ -50,6 +50,10 @@ public:
     // Makes `database` the current one; fails with error 911 when it is missing.
     bool use(const QString &database, Reply &reply);
 
+    // Whether statements leave their row counts out of their replies, as
+    // under SET NOCOUNT ON; a SET NOCOUNT the client sends changes it.
+    void setNoCount(bool noCount) { m_noCount = noCount; }
+
     // Told of each statement as it runs, with the database it runs in.
     std::function<void(const QString &statement, const QString &database)> onStatement;
 
@@ -73,6 +77,8 @@ private:
     // SQLite ended on its own.
     void failed(Reply &reply, const QString &statement = QString());
     void transactionEnded(Reply &reply);
+    // The DONE status bit that says a row count is given.
+    quint16 counted() const { return m_noCount ? 0 : Reply::Counted; }
 
     QString m_folder;
     FaultPlan &m_faults;
@@ -80,6 +86,7 @@ private:
     QString m_database;
     QSet<QString> m_attached;
     int m_tranCount = 0;
+    bool m_noCount = false;
     quint64 m_descriptor = 0;
 };
 

@@ -23,6 +23,8 @@ public:
     Session(int id, const QString &folder, FaultPlan &faults, Record &record, const std::atomic_bool &scopingCalls);
 
     void serve(qintptr socketDescriptor, const std::atomic_bool &stopping);
+    // Starts the session under NOCOUNT, as a server whose user options hold it.
+    void setNoCount(bool noCount) { m_engine.setNoCount(noCount); }
 
 private:
     // The reply to one message; empty when the connection is to be dropped.

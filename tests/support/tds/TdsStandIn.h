@@ -28,7 +28,7 @@ class Listener;
 // at the open); transaction-manager begin, commit, rollback and save, with
 // the transaction ENVCHANGEs; attention. In statements: USE [db], BEGIN,
 // COMMIT, ROLLBACK and SAVE TRANSACTION with @@TRANCOUNT and savepoints,
-// IF @@TRANCOUNT > 0 ..., SET options (ignored), @Pn parameters, [names],
+// IF @@TRANCOUNT > 0 ..., SET NOCOUNT, other SET options (ignored), @Pn parameters, [names],
 // ISNULL and db.dbo.table names; result types from the columns' declared
 // types (VARCHAR(n), INTEGER, DATETIME, DECIMAL), codes compared as the
 // columns declare (NOCASE, RTRIM); SQLite's failures as SQL Server's error
@@ -61,6 +61,10 @@ public:
     // cursor procedure) last only until the call ends, as SQL Server scopes
     // it; off by default, so that tests of other things run on.
     void setScopingCalls(bool scoping) { m_scopingCalls = scoping; }
+    // Makes later logins start under SET NOCOUNT ON, as on a server whose
+    // 'user options' include NOCOUNT: no statement reports its row count
+    // until the client sends SET NOCOUNT OFF.
+    void setNoCountByDefault(bool noCount) { m_noCountByDefault = noCount; }
 
 private:
     void accept(qintptr socketDescriptor);
@@ -73,6 +77,7 @@ private:
     FaultPlan m_faults;
     std::atomic_bool m_stopping{false};
     std::atomic_bool m_scopingCalls{false};
+    std::atomic_bool m_noCountByDefault{false};
     std::mutex m_sessionsMutex;
     std::list<std::thread> m_sessions;
     int m_lastSession = 0;

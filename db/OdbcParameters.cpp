@@ -1,0 +1,112 @@
+#include "OdbcParameters.h"
+
+#include "Error.h"
+
+#include <QDateTime>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstring>
+
+namespace zym {
+
+namespace {
+
+static_assert(sizeof(SQLLEN) == sizeof(long long), "indicators are kept as 64-bit lengths");
+
+// Text buffers start at the widest VARCHAR a statement declares without
+// turning into a MAX type, so the binding rarely has to grow.
+constexpr qsizetype textCapacity = 8000;
+
+QString diagnostics(SQLHANDLE statement)
+{
+    QStringList texts;
+    SQLCHAR state[6];
+    SQLINTEGER native = 0;
+    SQLCHAR text[1024];
+    SQLSMALLINT length = 0;
+    for (SQLSMALLINT record = 1;
+         SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT, statement, record, state, &native, text, sizeof(text), &length));
+         ++record)
+        texts << QString::fromUtf8(reinterpret_cast<const char *>(text));
+    return texts.join(u' ');
+}
+
+} // namespace
+
+OdbcParameters::OdbcParameters(QStringList names)
+    : m_names(std::move(names))
+    , m_parameters(m_names.size())
+{
+}
+
+void OdbcParameters::bind(void *statement, int position, Parameter &parameter, short cType, short sqlType,
+                          qsizetype size)
+{
+    if (parameter.capacity >= size && parameter.cType == cType && parameter.sqlType == sqlType)
+        return;
+    parameter.cType = cType;
+    parameter.sqlType = sqlType;
+    parameter.capacity = qMax(size, parameter.capacity);
+    parameter.buffer.resize(parameter.capacity + 1);
+    const bool text = cType == SQL_C_CHAR;
+    const SQLULEN columnSize = text ? SQLULEN(qMax<qsizetype>(parameter.capacity, 1))
+                               : sqlType == SQL_TYPE_TIMESTAMP ? 23 : 0;
+    const SQLSMALLINT digits = sqlType == SQL_TYPE_TIMESTAMP ? 3 : 0;
+    const SQLRETURN result = SQLBindParameter(SQLHSTMT(statement), SQLUSMALLINT(position), SQL_PARAM_INPUT, cType,
+                                              sqlType, columnSize, digits, parameter.buffer.data(),
+                                              SQLLEN(parameter.buffer.size()),
+                                              reinterpret_cast<SQLLEN *>(&parameter.indicator));
+    if (!SQL_SUCCEEDED(result))
+        throw Error(diagnostics(SQLHSTMT(statement)));
+}
+
+void OdbcParameters::fill(void *statement, const QVariantMap &values)
+{
+    for (qsizetype i = 0; i < m_names.size(); ++i) {
+        const QVariant value = values.value(m_names.at(i));
+        Parameter &parameter = m_parameters[i];
+        const int position = int(i) + 1;
+        const int type = value.metaType().id();
+        if (type == QMetaType::Int || type == QMetaType::Bool || type == QMetaType::Short) {
+            bind(statement, position, parameter, SQL_C_SLONG, SQL_INTEGER, sizeof(SQLINTEGER));
+            const SQLINTEGER integer = value.toInt();
+            std::memcpy(parameter.buffer.data(), &integer, sizeof integer);
+        } else if (type == QMetaType::LongLong || type == QMetaType::UInt) {
+            bind(statement, position, parameter, SQL_C_SBIGINT, SQL_BIGINT, sizeof(SQLBIGINT));
+            const SQLBIGINT integer = value.toLongLong();
+            std::memcpy(parameter.buffer.data(), &integer, sizeof integer);
+        } else if (type == QMetaType::Double) {
+            bind(statement, position, parameter, SQL_C_DOUBLE, SQL_DOUBLE, sizeof(double));
+            const double number = value.toDouble();
+            std::memcpy(parameter.buffer.data(), &number, sizeof number);
+        } else if (type == QMetaType::QDateTime) {
+            bind(statement, position, parameter, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, sizeof(SQL_TIMESTAMP_STRUCT));
+            const QDateTime at = value.toDateTime();
+            SQL_TIMESTAMP_STRUCT stamp{};
+            stamp.year = SQLSMALLINT(at.date().year());
+            stamp.month = SQLUSMALLINT(at.date().month());
+            stamp.day = SQLUSMALLINT(at.date().day());
+            stamp.hour = SQLUSMALLINT(at.time().hour());
+            stamp.minute = SQLUSMALLINT(at.time().minute());
+            stamp.second = SQLUSMALLINT(at.time().second());
+            stamp.fraction = SQLUINTEGER(at.time().msec()) * 1000000;
+            std::memcpy(parameter.buffer.data(), &stamp, sizeof stamp);
+        } else {
+            const QByteArray text = value.toString().toUtf8();
+            bind(statement, position, parameter, SQL_C_CHAR, SQL_VARCHAR, qMax(text.size(), textCapacity));
+            std::memcpy(parameter.buffer.data(), text.constData(), size_t(text.size()));
+            // A null text goes as empty text: the product writes '' where a
+            // value is missing, never NULL.
+            parameter.indicator = value.isValid() ? SQLLEN(text.size()) : SQL_NULL_DATA;
+            continue;
+        }
+        parameter.indicator = value.isNull() ? SQL_NULL_DATA : 0;
+    }
+}
+
+} // namespace zym

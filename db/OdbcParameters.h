@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace zym {
+
+// The parameters of one prepared ODBC statement, bound once to buffers of
+// their own and refilled in place at each execution. FreeTDS prepares a
+// statement anew after any SQLBindParameter, so binding at every execution,
+// as Qt does, costs an sp_unprepare and an sp_prepexec each time; bound once,
+// a later execution is one sp_execute. A parameter is bound again only when
+// its value's kind changes or outgrows its buffer.
+class OdbcParameters
+{
+public:
+    // `names`: the name of each "?" of the statement, in order.
+    explicit OdbcParameters(QStringList names);
+
+    // Fills the parameters of `statement` (an SQLHSTMT) from `values`;
+    // raises with the driver's text when a binding is refused.
+    void fill(void *statement, const QVariantMap &values);
+
+private:
+    struct Parameter
+    {
+        short cType = 0;
+        short sqlType = 0;
+        qsizetype capacity = -1; // bytes bound; -1 while unbound
+        QByteArray buffer;
+        long long indicator = 0;
+    };
+    void bind(void *statement, int position, Parameter &parameter, short cType, short sqlType, qsizetype size);
+
+    QStringList m_names;
+    QList<Parameter> m_parameters;
+};
+
+} // namespace zym
