@@ -16,6 +16,7 @@
 #include "cards/ControlledCodeChange.h"
 #include "cards/MissingAccounts.h"
 #include "cards/SequentialRecoding.h"
+#include "db/CompanyList.h"
 #include "journal/DescriptionTransfer.h"
 #include "journal/DocumentRenumbering.h"
 #include "journal/LineListing.h"
@@ -497,7 +498,7 @@ void TForm8::ADOConnection1AfterConnect()
 {
     setStatusText(QStringLiteral("Bağlandı"));
     BitBtn1->setText(QStringLiteral("Bağlı"));
-    const QStringList names = m_session.connection.companies();
+    const QStringList names = companyList(m_session.connection);
     ComboBox1->clear();
     ComboBox1->addItems(names);
     // Filling an empty list makes its first entry current; no company is chosen yet.

@@ -19,7 +19,7 @@
 #include "db/Command.h"
 #include "db/ConnectionSettings.h"
 #include "db/EmbeddedFolder.h"
-#include "db/SqliteDialect.h"
+#include "db/SqliteText.h"
 #include "db/Tables.h"
 #include "demo/DemoData.h"
 #include "journal/DescriptionTransfer.h"
@@ -425,7 +425,7 @@ public:
     void run(const Planned &statement)
     {
         QSqlQuery query(m_db);
-        query.prepare(SqliteDialect::adapt(statement.sql, QString()).text);
+        query.prepare(SqliteText::adapt(statement.sql, QString()).text);
         for (auto it = statement.values.cbegin(); it != statement.values.cend(); ++it)
             query.bindValue(u':' + it.key(), it.value());
         if (!query.exec())
@@ -479,7 +479,7 @@ Result setBased(const GeneratedCompany &company, const QString &scratch)
     // The bound runs with the settings the tool's own connection uses.
     raw.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     raw.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    for (const QString &pragma : SqliteDialect::bulkWritePragmas())
+    for (const QString &pragma : SqliteText::bulkWritePragmas())
         raw.exec(pragma);
     Result result{QStringLiteral("reference: set-based, one transaction")};
     QElapsedTimer timer;

@@ -1,7 +1,6 @@
 #include "CardCodePropagation.h"
 
 #include "CardList.h"
-#include "PendingRenames.h"
 
 #include "db/Connection.h"
 #include "db/Error.h"
@@ -15,6 +14,17 @@ namespace {
 
 constexpr qsizetype cardRowSteps = 3;
 
+// The cards of the group in hand: their old codes and the new ones.
+const TableSpec mapping{QStringLiteral("KOD_ESLEME"),
+                        {{QStringLiteral("ESKI"), QStringLiteral("VARCHAR(40)")},
+                         {QStringLiteral("YENI"), QStringLiteral("VARCHAR(40)")}},
+                        {},
+                        {}};
+const QString rememberSql = QStringLiteral("INSERT INTO #KOD_ESLEME(ESKI,YENI) VALUES(:pCarKod,:pKod)");
+const QString clearSql = QStringLiteral("DELETE FROM #KOD_ESLEME");
+
+// The table's column on the left of each comparison: it is compared under
+// the column's own collation, as the card's rename compares it.
 QList<CardCodePropagation::Step> makeSteps()
 {
     QList<CodeColumn> carriers{{QStringLiteral("CARKART"), QStringLiteral("CARKOD")}};
@@ -22,41 +32,46 @@ QList<CardCodePropagation::Step> makeSteps()
     carriers += Tables::movementTables();
     QList<CardCodePropagation::Step> steps;
     for (const CodeColumn &carrier : carriers) {
-        steps << CardCodePropagation::Step{carrier.table, carrier.column, carrier.moduleColumn,
-                                           QStringLiteral("UPDATE %1 SET %2=:pKod WHERE %2=:pCarKod%3;")
-                                               .arg(carrier.table, carrier.column, Tables::outsidePayroll(carrier))};
+        const QString outside = Tables::outsidePayroll(carrier);
+        steps << CardCodePropagation::Step{
+            carrier.table, carrier.column, carrier.moduleColumn,
+            QStringLiteral("UPDATE %1 SET %2=:pKod WHERE %2=:pCarKod%3;").arg(carrier.table, carrier.column, outside),
+            QStringLiteral("UPDATE %1 SET %2=M.YENI FROM #KOD_ESLEME AS M WHERE %1.%2=M.ESKI%3;")
+                .arg(carrier.table, carrier.column, outside)};
     }
     return steps;
 }
 
-qsizetype stepCount(CardCodePropagation::Scope scope)
-{
-    return scope == CardCodePropagation::Scope::CardRows ? cardRowSteps : CardCodePropagation::steps().size();
-}
-
-// A row of the step's table, other than the card's own, carrying :pKod.
+// A row of the step's table under :pKod, other than the card's own and
+// those the group will rename.
 QString takenProbe(const CardCodePropagation::Step &step)
 {
-    return QStringLiteral("EXISTS(SELECT 1 FROM %1 WHERE %2=:pKod AND %2<>:pCarKod%3)")
+    return QStringLiteral("EXISTS(SELECT 1 FROM %1 WHERE %2=:pKod AND %2<>:pCarKod%3 "
+                          "AND NOT EXISTS(SELECT 1 FROM #KOD_ESLEME AS M WHERE %1.%2=M.ESKI))")
         .arg(step.table, step.column, step.outsidePayroll());
 }
 
 // One statement that answers for every table of the propagation in a single
 // trip, whatever the scope renames: a row of any of them under the new code
-// would be adopted by the card. It also counts the rows each put-off step
-// will rename.
-QString takenQuery(CardCodePropagation::Scope scope, qsizetype immediate)
+// would be adopted by the card. It also counts the rows each of the scope's
+// group steps will rename.
+QString takenQuery(qsizetype stepCount)
 {
     QStringList probes;
     for (const CardCodePropagation::Step &step : CardCodePropagation::steps())
         probes << takenProbe(step);
     QString query = QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END AS TAKEN").arg(probes.join(QStringLiteral(" OR ")));
-    for (qsizetype i = immediate; i < stepCount(scope); ++i) {
+    for (qsizetype i = 1; i < stepCount; ++i) {
         const CardCodePropagation::Step &step = CardCodePropagation::steps().at(i);
         query += QStringLiteral(",(SELECT COUNT(*) FROM %1 WHERE %2=:pCarKod%3)")
                      .arg(step.table, step.column, step.outsidePayroll());
     }
     return query;
+}
+
+QVariantMap codes(const QString &newCode, const QString &oldCode)
+{
+    return {{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), oldCode}};
 }
 
 } // namespace
@@ -72,63 +87,67 @@ QString CardCodePropagation::Step::outsidePayroll() const
     return Tables::outsidePayroll({table, column, moduleColumn});
 }
 
-qsizetype CardCodePropagation::stepsInUnit(const Connection &connection, Scope scope)
-{
-    // Put off on the embedded backend only: there one statement a table for
-    // many cards is tested.
-    if (scope == Scope::AllTables && connection.backend() == Backend::Sqlite)
-        return 1;
-    return stepCount(scope);
-}
-
 CardCodePropagation::CardCodePropagation(Connection &connection, Scope scope)
-    : m_connection(connection)
-    , m_probe(connection, takenQuery(scope, stepsInUnit(connection, scope)))
+    : m_stepCount(scope == Scope::CardRows ? cardRowSteps : steps().size())
+    , m_cardRow(connection, steps().constFirst().sql)
+    , m_probe(connection, takenQuery(m_stepCount))
+    , m_remember(connection, rememberSql)
+    , m_clear(connection, clearSql)
 {
-    const qsizetype immediate = stepsInUnit(connection, scope);
-    for (qsizetype i = 0; i < immediate; ++i)
-        m_renames << Command(connection, steps().at(i).sql);
-    if (immediate < stepCount(scope))
-        m_pending = std::make_unique<PendingRenames>(connection, steps().mid(immediate, stepCount(scope) - immediate));
-}
-
-CardCodePropagation::~CardCodePropagation() = default;
-
-QList<StatementEffect> CardCodePropagation::run(const QString &newCode, const QString &oldCode)
-{
-    const QVariantMap codes{{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), oldCode}};
-    CardList::changeCard(m_renames.constFirst(), codes, oldCode);
-    for (qsizetype i = 1; i < m_renames.size(); ++i)
-        m_renames.at(i).execute(codes);
-    if (!m_pending)
-        return {};
-
-    // The probe counts the rows; a caller that did not probe this card first
-    // has it run here.
-    if (m_counted.newCode != newCode || m_counted.oldCode != oldCode || m_counted.rows.isEmpty())
-        codeTaken(newCode, oldCode);
-    const QList<StatementEffect> effects = m_pending->add(newCode, oldCode, m_counted.rows);
-    m_counted = {};
-    if (!m_connection.inUnit())
-        m_pending->flush();
-    return effects;
+    connection.createTemporaryTable(mapping);
+    m_clear.execute();
+    for (qsizetype i = 1; i < m_stepCount; ++i)
+        m_groupRenames << Command(connection, steps().at(i).groupSql);
+    m_expected.fill(0, m_groupRenames.size());
 }
 
 bool CardCodePropagation::codeTaken(const QString &newCode, const QString &oldCode)
 {
-    // What this card reads must not depend on renames still pending.
-    if (m_pending && m_pending->touches(newCode, oldCode))
-        m_pending->flush();
-    const ResultSet result = m_probe.fetch({{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), oldCode}});
-    if (result.rows.isEmpty())
-        return false;
-    const QVariantList &answer = result.rows.constFirst();
-    if (m_pending) {
-        m_counted = {newCode, oldCode, {}};
-        for (qsizetype i = 1; i < answer.size(); ++i)
-            m_counted.rows << answer.at(i).toInt();
+    const ResultSet result = m_probe.fetch(codes(newCode, oldCode));
+    const QVariantList answer = result.rows.value(0);
+    m_counted.clear();
+    for (qsizetype i = 1; i < answer.size(); ++i)
+        m_counted << answer.at(i).toInt();
+    return answer.value(0).toInt() != 0;
+}
+
+QList<StatementEffect> CardCodePropagation::run(const QString &newCode, const QString &oldCode)
+{
+    const QVariantMap values = codes(newCode, oldCode);
+    CardList::changeCard(m_cardRow, values, oldCode);
+    m_remember.execute(values);
+    m_pending = true;
+    QList<StatementEffect> effects;
+    for (qsizetype i = 0; i < m_groupRenames.size(); ++i) {
+        const int rows = m_counted.value(i);
+        m_expected[i] += rows;
+        effects << StatementEffect{SqlText::Change::Kind::Update, steps().at(i + 1).table, rows};
     }
-    return answer.constFirst().toInt() != 0;
+    m_counted.clear();
+    return effects;
+}
+
+void CardCodePropagation::startGroup()
+{
+    m_expected.fill(0);
+    m_pending = false;
+}
+
+void CardCodePropagation::finishGroup()
+{
+    if (!m_pending)
+        return;
+    for (qsizetype i = 0; i < m_groupRenames.size(); ++i) {
+        const int changed = m_groupRenames.at(i).execute();
+        if (changed != m_expected.at(i)) {
+            throw Error(QStringLiteral("%1: kod değişikliği %2 satır yerine %3 satırı değiştirdi.")
+                            .arg(steps().at(i + 1).table)
+                            .arg(m_expected.at(i))
+                            .arg(changed));
+        }
+    }
+    m_clear.execute();
+    startGroup();
 }
 
 } // namespace zym

@@ -73,17 +73,17 @@ void ControlledCodeChange::run(const ControlledChangeRequest &request)
     const Command match(connection, taxNumberMatchSql);
     const Statement &list = m_context.session.ADOQuery1;
     RunningNumber sequence(start);
-    CardList::walk(m_context).run(sequence, [&](RunningNumber &number) {
+    CardList::walk(m_context).groupWork(propagation).run(sequence, [&](RunningNumber &number) {
         const QString oldCode = list.readKey(QStringLiteral("CARKOD"));
         const QString newCode = CodeMask::renderCode(request.codeMask, number.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);
-        propagation.run(newCode, oldCode);
+        const QList<StatementEffect> atGroupEnd = propagation.run(newCode, oldCode);
 
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         if (CardAccounts::callsForAccounts(type))
             align(accounts, type, newCode, firstMatch(match, list.readText(QStringLiteral("CARVERHESNO"))));
-        return UnitResult::done({.key = oldCode, .newCode = newCode});
+        return UnitResult::done({.key = oldCode, .newCode = newCode, .atGroupEnd = atGroupEnd});
     });
 }
 

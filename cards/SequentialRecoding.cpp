@@ -50,14 +50,12 @@ void SequentialRecoding::run(const RecodingRequest &request)
     const CardAccounts accounts(connection);
     const Statement &list = m_context.session.ADOQuery1;
     Numbers numbers{RunningNumber(start), RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
-    CardList::walk(m_context).run(numbers, [&](Numbers &n) {
+    CardList::walk(m_context).groupWork(propagation).run(numbers, [&](Numbers &n) {
         const QString oldCode = list.readKey(QStringLiteral("CARKOD"));
         const QString newCode = CodeMask::renderCode(request.codeMask, n.sequence.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);
-        const QList<StatementEffect> atCommit = propagation.run(newCode, oldCode);
-
-        UnitNote note{.key = oldCode, .newCode = newCode, .atCommit = atCommit};
+        UnitNote note{.key = oldCode, .newCode = newCode, .atGroupEnd = propagation.run(newCode, oldCode)};
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         if ((!sequential || request.makeAccounts) && CardAccounts::callsForAccounts(type)) {
             const auto suffix = [&](RunningNumber &number) {

@@ -3,7 +3,7 @@
 #include "Connection.h"
 #include "EmbeddedFolder.h"
 #include "Error.h"
-#include "SqliteDialect.h"
+#include "SqliteText.h"
 #include "UnitOfWork.h"
 
 #include <QDir>
@@ -87,7 +87,7 @@ EmbeddedDatabase::~EmbeddedDatabase()
 
 void EmbeddedDatabase::createTables(const QList<TableSpec> &tables, const QString &textCollation)
 {
-    const bool enforceWidths = !m_connection || m_connection->backend() == Backend::Sqlite;
+    const bool enforceWidths = !m_connection || m_connection->dialect().kind() == Dialect::Kind::Sqlite;
     inOneTransaction([&] {
         for (const TableSpec &table : tables) {
             for (const QString &statement : ddl(table, textCollation, enforceWidths))
@@ -127,7 +127,7 @@ void EmbeddedDatabase::insert(const QString &table, const QStringList &columns, 
             throw Error::fromSql(query.lastError());
         for (const QVariantList &row : rows) {
             for (qsizetype i = 0; i < row.size(); ++i)
-                query.bindValue(int(i), SqliteDialect::bindable(row.at(i)));
+                query.bindValue(int(i), SqliteText::bindable(row.at(i)));
             if (!query.exec())
                 throw Error::fromSql(query.lastError());
         }

@@ -28,6 +28,15 @@ private:
     QByteArray m_utf8;
 };
 
+// The server refused the login because the driver could not verify the
+// server's certificate; connecting again with trustServerCertificate set
+// would pass that check.
+class UntrustedCertificate : public Error
+{
+public:
+    using Error::Error;
+};
+
 // The text of the error being handled: an Error's text, empty for any other
 // exception. Call it only from a catch block.
 QString errorInFlight();

@@ -85,8 +85,9 @@ SqlText::Change SqlText::changeOf(const QString &sql)
         if (wordAt(sql, after) == optional)
             pos = after;
     }
+    // A temporary table (#T) is the connection's own, not the database's.
     const QString table = tableAt(sql, pos);
-    return table.isEmpty() ? Change{} : Change{kind, table};
+    return table.isEmpty() || table.startsWith(u'#') ? Change{} : Change{kind, table};
 }
 
 qsizetype SqlText::closingBracket(const QString &sql, qsizetype open)

@@ -31,7 +31,8 @@ struct Change
 };
 
 // Read off the statement's first words: INSERT [INTO] t, UPDATE t, DELETE
-// [FROM] t. Any other text changes nothing that is told apart (Kind::None).
+// [FROM] t. Any other text, or one that changes a temporary table #t,
+// changes nothing that is told apart (Kind::None).
 Change changeOf(const QString &sql);
 
 // Whether anything but blanks and comments follows a ";" that ends a

@@ -1,83 +1,170 @@
 #include "SqliteDialect.h"
 
-#include "SqlText.h"
+#include "ConnectionSettings.h"
+#include "DatabaseBackup.h"
+#include "DirectStatement.h"
+#include "EmbeddedFolder.h"
+#include "Error.h"
+#include "OdbcConnectionString.h"
+#include "SqliteText.h"
+#include "Tables.h"
 
-#include <QDateTime>
-#include <QRegularExpression>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sqlite3.h>
 
 namespace zym {
 
 namespace {
 
-QString adaptCode(QString code, const QString &currentDatabase, QStringList &databases)
+Error missingDatabase(const QString &database)
 {
-    static const QRegularExpression isNull(QStringLiteral(R"(\bISNULL(\s*\())"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    code.replace(isNull, QStringLiteral("IFNULL\\1"));
-
-    static const QRegularExpression threePart(
-        QStringLiteral(R"((?:\[((?:[^\]]|\]\])*)\]|\b([A-Za-z_][A-Za-z0-9_@$#]*))\s*\.\s*(?:\[dbo\]|dbo)\s*\.)"),
-        QRegularExpression::CaseInsensitiveOption);
-    QString result;
-    qsizetype last = 0;
-    for (auto it = threePart.globalMatch(code); it.hasNext();) {
-        const auto match = it.next();
-        const QString database = match.capturedStart(1) >= 0
-                                     ? match.captured(1).replace(QStringLiteral("]]"), QStringLiteral("]"))
-                                     : match.captured(2);
-        result += code.mid(last, match.capturedStart() - last);
-        if (database.compare(currentDatabase, Qt::CaseInsensitive) != 0) {
-            result += SqliteDialect::quotedName(database) + u'.';
-            if (!databases.contains(database))
-                databases << database;
-        }
-        last = match.capturedEnd();
-    }
-    return result + code.mid(last);
+    return Error(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.")
+                     .arg(database));
 }
 
 } // namespace
 
-SqliteDialect::Adapted SqliteDialect::adapt(const QString &tsql, const QString &currentDatabase)
+SqliteDialect::SqliteDialect(QSqlDatabase &db, const ConnectionSettings &settings, const QString &odbcDriver)
+    : m_db(db)
+    , m_server(settings.server)
+    // Kept absolute: a folder given from the working directory stays the same folder.
+    , m_folder(QFileInfo(settings.server).absoluteFilePath())
+    , m_odbcDriver(odbcDriver)
 {
-    Adapted adapted;
-    SqlText::forEachPart(
-        tsql,
-        [&](const QString &code) { adapted.text += adaptCode(code, currentDatabase, adapted.databases); },
-        [&](const QString &verbatim) { adapted.text += verbatim; });
-    return adapted;
+    use(settings.masterDatabase());
 }
 
-QVariant SqliteDialect::bindable(const QVariant &value)
+void SqliteDialect::use(const QString &database)
 {
-    if (value.metaType() == QMetaType::fromType<QDateTime>())
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return value;
+    if (!QFileInfo::exists(file(database)))
+        throw missingDatabase(database);
+    openFile(database);
+    m_database = database;
 }
 
-QStringList SqliteDialect::bulkWritePragmas()
+void SqliteDialect::openFile(const QString &database)
 {
-    return {QStringLiteral("PRAGMA cache_size=-131072"), QStringLiteral("PRAGMA wal_autocheckpoint=50000")};
-}
-
-bool SqliteDialect::isDateTimeType(const QString &declaredType)
-{
-    return declaredType.compare(QStringLiteral("DATETIME"), Qt::CaseInsensitive) == 0;
-}
-
-QVariant SqliteDialect::storedDateTime(const QString &text)
-{
-    for (const QString &format : {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")}) {
-        const QDateTime read = QDateTime::fromString(text, format);
-        if (read.isValid())
-            return read;
+    m_db.close();
+    m_attached.clear();
+    if (!m_odbcDriver.isEmpty()) {
+        // SQLite's ODBC driver takes the lock time-out as a key of its own.
+        m_db.setDatabaseName(QStringLiteral("Driver={%1};Database=%2;Timeout=5000;NoCreat=1;")
+                                 .arg(m_odbcDriver, OdbcConnectionString::quote(file(database))));
+    } else {
+        m_db.setDatabaseName(file(database));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     }
-    return text;
+    if (!m_db.open())
+        throw Error::fromSql(m_db.lastError());
+    // In WAL mode a NORMAL sync keeps every commit through a killed process
+    // and skips the flush to disk at each commit; only a power loss can take
+    // back the last commits, never leave a unit half done.
+    DirectStatement::run(m_db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    DirectStatement::run(m_db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+    DirectStatement::run(m_db, QStringLiteral("PRAGMA temp_store=MEMORY"));
+    for (const QString &pragma : SqliteText::bulkWritePragmas())
+        DirectStatement::run(m_db, pragma);
 }
 
-QString SqliteDialect::quotedName(const QString &name)
+QString SqliteDialect::file(const QString &database) const
 {
-    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return EmbeddedFolder::databaseFile(m_folder, database);
+}
+
+ServerText SqliteDialect::serverText(const QString &sql)
+{
+    const SqliteText::Adapted adapted = SqliteText::adapt(sql, m_database);
+    attach(adapted.databases);
+    return {adapted.text, nullptr};
+}
+
+void SqliteDialect::attach(const QStringList &databases)
+{
+    for (const QString &database : databases) {
+        if (m_attached.contains(database))
+            continue;
+        const QString path = file(database);
+        if (!QFileInfo::exists(path))
+            throw missingDatabase(database);
+        DirectStatement::run(m_db, QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                                       .arg(QString(path).replace(u'\'', QStringLiteral("''")),
+                                            SqliteText::quotedName(database)));
+        m_attached.insert(database);
+    }
+}
+
+QVariant SqliteDialect::bindable(const QVariant &value) const
+{
+    return SqliteText::bindable(value);
+}
+
+// Qt's SQLite driver takes a date-time column for text; the declared type
+// says what it holds.
+QMetaType SqliteDialect::columnType(const QSqlQuery &query, const QSqlRecord &record, int column) const
+{
+    const QVariant statement = query.result()->handle();
+    if (qstrcmp(statement.typeName(), "sqlite3_stmt*") == 0) {
+        auto *prepared = *static_cast<sqlite3_stmt *const *>(statement.constData());
+        const char *declared = prepared ? sqlite3_column_decltype(prepared, column) : nullptr;
+        if (declared && SqliteText::isDateTimeType(QString::fromUtf8(declared)))
+            return QMetaType::fromType<QDateTime>();
+    }
+    return Dialect::columnType(query, record, column);
+}
+
+const PreviewStatements &SqliteDialect::previewStatements() const
+{
+    static const PreviewStatements statements{
+        QStringLiteral("BEGIN TRANSACTION"),
+        QStringLiteral("ROLLBACK TRANSACTION"),
+        QStringLiteral("SAVEPOINT zym_unit"),
+        {QStringLiteral("RELEASE SAVEPOINT zym_unit")},
+        {QStringLiteral("ROLLBACK TRANSACTION TO SAVEPOINT zym_unit"), QStringLiteral("RELEASE SAVEPOINT zym_unit")},
+    };
+    return statements;
+}
+
+QString SqliteDialect::createTemporaryTable(const TableSpec &table) const
+{
+    QStringList columns;
+    for (const ColumnSpec &column : table.columns)
+        columns << QStringLiteral("%1 %2 NOT NULL").arg(column.name, column.type);
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS temp.%1(%2)").arg(table.name, columns.join(QStringLiteral(", ")));
+}
+
+QString SqliteDialect::backUp(const QDateTime &at)
+{
+    const QString folder = EmbeddedFolder::backupFolder(m_folder);
+    if (!QDir().mkpath(folder))
+        throw Error(QStringLiteral("Klasör oluşturulamadı: %1").arg(QDir::toNativeSeparators(folder)));
+    const QString name = DatabaseBackup::fileName(m_database, at, QStringLiteral(".sqlite"));
+    const QString path = QDir(folder).filePath(name);
+    // Like SQL Server's INIT, a backup of the same name is replaced.
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw Error(QStringLiteral("Eski yedek silinemedi: %1").arg(QDir::toNativeSeparators(path)));
+    DirectStatement::runBound(m_db, DatabaseBackup::sqliteBackup, {{QStringLiteral("pFile"), path}});
+    // Named from the server text as typed, as the databases are.
+    return QDir::toNativeSeparators(QDir(EmbeddedFolder::backupFolder(m_server)).filePath(name));
+}
+
+// A COMMIT SQLite refuses has already rolled the transaction back. Only Qt's
+// SQLite driver hands out the sqlite3 handle; behind ODBC the rollback that
+// follows a refused commit ends the transaction.
+bool SqliteDialect::refusalEndedTheTransaction() const
+{
+    const QVariant handle = m_db.driver() ? m_db.driver()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return false;
+    auto *db = *static_cast<sqlite3 *const *>(handle.constData());
+    return db && sqlite3_get_autocommit(db) != 0;
 }
 
 } // namespace zym

@@ -1,47 +1,47 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-#include <QVariant>
+#include "Dialect.h"
+
+#include <QSet>
+#include <QSqlDatabase>
 
 namespace zym {
 
-// Everything the embedded backend reads differently from T-SQL, in one place.
-namespace SqliteDialect {
+struct ConnectionSettings;
 
-struct Adapted
+// The embedded backend: each database is the file NAME.sqlite in a folder,
+// reached through Qt's SQLite driver or, for tests, through Qt's ODBC driver
+// and SQLite's ODBC driver. Another database is reached by attaching its
+// file; making one current opens its file.
+class SqliteDialect : public Dialect
 {
-    QString text;
-    // Databases the text reaches by a three-part name, other than the current one.
-    QStringList databases;
+public:
+    // Opens the master database's file of the folder the settings' server
+    // names. `odbcDriver`: the ODBC driver to reach the files through, empty
+    // for Qt's SQLite driver (`db` is of the matching Qt driver).
+    SqliteDialect(QSqlDatabase &db, const ConnectionSettings &settings, const QString &odbcDriver);
+
+    Kind kind() const override { return Kind::Sqlite; }
+    void use(const QString &database) override;
+    ServerText serverText(const QString &sql) override;
+    QVariant bindable(const QVariant &value) const override;
+    QMetaType columnType(const QSqlQuery &query, const QSqlRecord &record, int column) const override;
+    const PreviewStatements &previewStatements() const override;
+    QString createTemporaryTable(const TableSpec &table) const override;
+    QString backUp(const QDateTime &at) override;
+    bool refusalEndedTheTransaction() const override;
+
+private:
+    void openFile(const QString &database);
+    QString file(const QString &database) const;
+    void attach(const QStringList &databases);
+
+    QSqlDatabase &m_db;
+    QString m_server;
+    QString m_folder;
+    QString m_odbcDriver;
+    QString m_database;
+    QSet<QString> m_attached;
 };
-
-// ISNULL( becomes IFNULL( (ISNULL is an SQLite keyword), and "X.dbo.T"
-// becomes "X".T, or plain T when X is the current database. String literals
-// and comments are left alone.
-Adapted adapt(const QString &tsql, const QString &currentDatabase);
-
-// Date-times are stored and compared as 'yyyy-MM-dd HH:mm:ss' text.
-QVariant bindable(const QVariant &value);
-
-// Settings for runs that rewrite codes over many scattered rows: a page cache
-// large enough to keep the touched pages of a company in memory (128 MiB at
-// most, and only as far as pages are touched), and a write-ahead log that
-// grows to 200 MiB before it is copied back, so that pages rewritten by many
-// units are not copied back many times: a company's run of re-coding then
-// copies back once, or not at all before the connection closes.
-QStringList bulkWritePragmas();
-
-// Whether a column declared as `declaredType` holds date-times.
-bool isDateTimeType(const QString &declaredType);
-
-// A date-time column's stored text read as the QDateTime it was bound as;
-// a text of any other shape stays text.
-QVariant storedDateTime(const QString &text);
-
-// An SQLite identifier quoted with double quotes.
-QString quotedName(const QString &name);
-
-} // namespace SqliteDialect
 
 } // namespace zym

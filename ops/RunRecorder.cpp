@@ -45,8 +45,8 @@ ReportRecorder::ReportRecorder(Connection &connection, RunReport::Kind kind)
 
 void ReportRecorder::unitDone(int row, const UnitNote &note)
 {
-    UnitRecord record{row, note, std::exchange(m_statements, {}) + note.atCommit};
-    record.note.atCommit.clear(); // kept once, among the statements
+    UnitRecord record{row, note, std::exchange(m_statements, {}) + note.atGroupEnd};
+    record.note.atGroupEnd.clear(); // kept once, among the statements
     m_done << record;
 }
 

@@ -20,7 +20,7 @@ public:
     virtual void begin() = 0;
     // The unit on list row `row` (-1 where there is no list) has done its
     // work: the statements run in its transaction since the last unit was
-    // done belong to it, then those its note leaves to the commit, and it
+    // done belong to it, then those its note leaves to the group's end, and it
     // counts once that transaction is kept.
     virtual void unitDone(int row, const UnitNote &note) = 0;
     virtual void end(const RunEnd &end) = 0;

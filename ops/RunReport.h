@@ -21,13 +21,14 @@ struct StatementEffect
 
 // What a unit of work says about itself in the report: the key of what it
 // handled, for a re-coding the new code, the accounts it made, and the
-// changes it left to be made when its transaction commits.
+// changes it left to the end of its group.
 struct UnitNote
 {
     QString key;
     QString newCode;
     QStringList accounts;
-    QList<StatementEffect> atCommit;
+    // What the statements its group runs for it at the group's end change.
+    QList<StatementEffect> atGroupEnd;
 };
 
 // A unit whose work was kept: the list row it ran on (-1 where no list is

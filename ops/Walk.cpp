@@ -44,7 +44,7 @@ private:
 class Walk::Group
 {
 public:
-    explicit Group(Connection &connection) : m_connection(connection) {}
+    Group(Connection &connection, GroupWork *work) : m_connection(connection), m_groupWork(work) {}
 
     bool isOpen() const { return m_work.has_value(); }
     int firstRow() const { return m_firstRow; }
@@ -55,6 +55,8 @@ public:
     void open(int row)
     {
         m_work.emplace(m_connection);
+        if (m_groupWork)
+            m_groupWork->startGroup();
         m_firstRow = row;
         m_age.start();
     }
@@ -71,8 +73,22 @@ public:
         return size() >= grouping.maxUnits || m_age.elapsed() >= grouping.maxAgeMs;
     }
 
-    // Commits the group; a refused commit leaves it rolled back and raises.
-    void commit() { end([this] { m_work->commit(); }); }
+    // Finishes and commits the group; a refusal of either leaves it rolled
+    // back and raises.
+    void commit()
+    {
+        end([this] {
+            if (m_groupWork) {
+                try {
+                    m_groupWork->finishGroup();
+                } catch (...) {
+                    m_work->rollbackAfter(errorInFlight());
+                    throw;
+                }
+            }
+            m_work->commit();
+        });
+    }
 
     void rollbackAfter(const QString &cause)
     {
@@ -100,6 +116,7 @@ private:
     }
 
     Connection &m_connection;
+    GroupWork *m_groupWork;
     std::optional<UnitOfWork> m_work;
     QSet<QString> m_keys;
     int m_units = 0;
@@ -122,6 +139,12 @@ Walk &Walk::skipRepeated(const QString &keyColumn)
 Walk &Walk::beforeEachUnit(std::function<void()> announce)
 {
     m_announce = std::move(announce);
+    return *this;
+}
+
+Walk &Walk::groupWork(GroupWork &work)
+{
+    m_groupWork = &work;
     return *this;
 }
 
@@ -179,7 +202,7 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
 
 WalkEnd Walk::walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
-    Group group(m_context.session.connection);
+    Group group(m_context.session.connection, m_groupWork);
     for (; !m_list.atEnd(); m_list.next()) {
         const int row = m_rowInHand = m_list.currentRow();
         const std::optional<QString> key = keyOfRow();
@@ -283,20 +306,22 @@ UnitResult Walk::replayUntil(int row, Group &group, const std::function<UnitResu
 UnitResult Walk::runAlone(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
     checkpoint.save();
-    UnitOfWork work(m_context.session.connection);
+    Group alone(m_context.session.connection, m_groupWork);
+    alone.open(m_list.currentRow());
     try {
         const UnitResult result = unit();
         if (result.stopped()) {
             checkpoint.restore();
-            work.rollback();
+            alone.rollbackAfter(QString());
         } else {
             m_context.recorder.unitDone(m_list.currentRow(), result.note());
-            work.commit();
+            alone.commit();
         }
         return result;
     } catch (...) {
         checkpoint.restore();
-        work.rollbackAfter(errorInFlight());
+        if (alone.isOpen())
+            alone.rollbackAfter(errorInFlight());
         throw;
     }
 }

@@ -35,6 +35,20 @@ private:
     bool m_stopped;
 };
 
+// Work that the units of a group leave to its end, such as one statement a
+// table for all of the group's cards.
+class GroupWork
+{
+public:
+    virtual ~GroupWork() = default;
+    // A transaction of the walk opens: nothing of an earlier one is left.
+    virtual void startGroup() = 0;
+    // Runs inside the group's transaction just before it commits. Raising
+    // refuses the group: it is rolled back and its units run again one by
+    // one, each finishing on its own.
+    virtual void finishGroup() = 0;
+};
+
 // How a walk ended.
 enum class WalkEnd {
     End,       // past the last row
@@ -72,6 +86,8 @@ public:
     // Runs before each row's unit of work opens, with no transaction open:
     // where a unit shows the operator something first.
     Walk &beforeEachUnit(std::function<void()> announce);
+    // Has `work` started and finished with each transaction of the walk.
+    Walk &groupWork(GroupWork &work);
 
     template<typename State, typename Unit>
     WalkEnd run(State &state, Unit unit)
@@ -118,6 +134,7 @@ private:
     // and with it the list, close under it.
     int m_rowInHand = -1;
     std::function<void()> m_announce;
+    GroupWork *m_groupWork = nullptr;
 };
 
 } // namespace zym

@@ -1,13 +1,27 @@
 #pragma once
 
+#include "InjectedFailure.h"
 #include "TestServer.h"
 
 #include "cards/CardCodePropagation.h"
+#include "db/Tables.h"
 
 #include <QMap>
 #include <QStringList>
 
 namespace zym::test {
+
+// The twenty tables that carry a card code, the card rows first, in the
+// order a re-coding renames them; read off the table descriptions, not the
+// renames under test.
+inline const QList<CodeColumn> &cardCodeCarriers()
+{
+    static const QList<CodeColumn> carriers = [] {
+        QList<CodeColumn> list{{QStringLiteral("CARKART"), QStringLiteral("CARKOD")}};
+        return list + Tables::sharedTables() + Tables::movementTables();
+    }();
+    return carriers;
+}
 
 struct CardRow
 {
@@ -32,7 +46,7 @@ inline void seedCards(EmbeddedDatabase &db, const QList<CardRow> &cards)
               {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"), QStringLiteral("CAROZKOD3"),
                QStringLiteral("CARMUHKODU"), QStringLiteral("CAREKCHAR1")},
               cardRows);
-    const auto &steps = CardCodePropagation::steps();
+    const auto &steps = cardCodeCarriers();
     for (qsizetype i = 1; i < steps.size(); ++i) { // the card rows are above
         QList<QVariantList> rows{{QStringLiteral("DIGER")}};
         for (const CardRow &card : cards) {
@@ -41,6 +55,15 @@ inline void seedCards(EmbeddedDatabase &db, const QList<CardRow> &cards)
         }
         db.insert(steps.at(i).table, {steps.at(i).column}, rows);
     }
+}
+
+// Makes the server refuse, with InjectedFailure's text, the rename of the
+// step's rows to `code` (an SQLite trigger).
+inline void failWhenRenamedTo(EmbeddedDatabase &db, const CodeColumn &step, const QString &code)
+{
+    db.exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE OF %2 ON %1 WHEN NEW.%2='%3' "
+                           "BEGIN SELECT RAISE(ABORT,'%4'); END")
+                .arg(step.table, step.column, code, InjectedFailure::message));
 }
 
 // The codes a table's code column holds, sorted.
@@ -57,7 +80,7 @@ inline QStringList codesIn(EmbeddedDatabase &db, const QString &table, const QSt
 inline bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QString &code, qsizetype steps)
 {
     for (qsizetype i = 0; i < steps; ++i) {
-        const auto &step = CardCodePropagation::steps().at(i);
+        const auto &step = cardCodeCarriers().at(i);
         const QStringList codes = codesIn(db, step.table, step.column);
         if ((old != code && codes.contains(old)) || !codes.contains(code))
             return false;

@@ -55,7 +55,10 @@ private slots:
     {
         QFETCH(int, scope);
         QFETCH(int, renamedSteps);
-        CardCodePropagation(m_session->connection, Scope(scope)).run(QStringLiteral("YENI"), QStringLiteral("ESKI"));
+        CardCodePropagation propagation(m_session->connection, Scope(scope));
+        QVERIFY(!propagation.codeTaken(QStringLiteral("YENI"), QStringLiteral("ESKI")));
+        propagation.run(QStringLiteral("YENI"), QStringLiteral("ESKI"));
+        propagation.finishGroup();
         EmbeddedDatabase &db = m_server->db();
         const auto &steps = CardCodePropagation::steps();
         for (qsizetype i = 0; i < steps.size(); ++i) {

@@ -58,15 +58,15 @@ private slots:
         run();
         QCOMPARE(m_prompter->questions, QStringList{"Uyarı: Kayıt Silinecek"});
         for (const QString &table : {QStringLiteral("CARKART"), QStringLiteral("KIMLIKLER"), QStringLiteral("ADRESLER")}) {
-            const auto &step = *std::find_if(CardCodePropagation::steps().begin(), CardCodePropagation::steps().end(),
+            const auto &step = *std::find_if(cardCodeCarriers().begin(), cardCodeCarriers().end(),
                                              [&](const auto &s) { return s.table == table; });
             const QStringList codes = codesIn(db(), step.table, step.column);
             QVERIFY2(!codes.contains(code), qPrintable(table));
             QVERIFY2(codes.contains(QStringLiteral("S1")), qPrintable(table));
         }
         // Movements and accounts keep the code.
-        for (qsizetype i = 3; i < CardCodePropagation::steps().size(); ++i) {
-            const auto &step = CardCodePropagation::steps().at(i);
+        for (qsizetype i = 3; i < cardCodeCarriers().size(); ++i) {
+            const auto &step = cardCodeCarriers().at(i);
             QVERIFY2(codesIn(db(), step.table, step.column).contains(code), qPrintable(step.table));
         }
         QVERIFY(chart(db()).contains(QStringLiteral("120 S2")));

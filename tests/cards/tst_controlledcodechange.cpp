@@ -111,8 +111,8 @@ private slots:
             const QString old = QStringLiteral("K%1").arg(i + 1);
             const QString code = QStringLiteral("%1").arg(i + 1, 3, 10, QLatin1Char('0'));
             QVERIFY(renamedEverywhere(db(), old, code, 3));
-            for (qsizetype s = 3; s < CardCodePropagation::steps().size(); ++s) {
-                const auto &step = CardCodePropagation::steps().at(s);
+            for (qsizetype s = 3; s < cardCodeCarriers().size(); ++s) {
+                const auto &step = cardCodeCarriers().at(s);
                 QVERIFY2(codesIn(db(), step.table, step.column).contains(old), qPrintable(step.table));
             }
         }
@@ -258,16 +258,19 @@ private slots:
     void failureAtEveryPositionOfAUnit_data()
     {
         QTest::addColumn<int>("position"); // 1-based statement of the unit; 0 for the commit
-        QTest::newRow("rename CARKART") << 1;
-        QTest::newRow("rename KIMLIKLER") << 2;
-        QTest::newRow("rename ADRESLER") << 3;
-        QTest::newRow("account alignment") << 4;
-        QTest::newRow("commit") << 0;
+        QTest::addColumn<int>("groupStep"); // a rename left to the group's end that fails, or 0
+        QTest::newRow("rename CARKART") << 1 << 0;
+        QTest::newRow("mapping line") << 2 << 0;
+        QTest::newRow("account alignment") << 3 << 0;
+        QTest::newRow("rename KIMLIKLER") << 0 << 1;
+        QTest::newRow("rename ADRESLER") << 0 << 2;
+        QTest::newRow("commit") << 0 << 0;
     }
 
     void failureAtEveryPositionOfAUnit()
     {
         QFETCH(int, position);
+        QFETCH(int, groupStep);
         if (position == 0 && !m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
         const int failingRow = 7; // K8, a card of both types matching K9
@@ -275,7 +278,14 @@ private slots:
         for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
             if (!digests.isEmpty())
                 restart();
-            runFailingAt(m_session->connection, position, InjectedFailure::onRow(list(), failingRow), [&] { run(request(), grouping); });
+            if (groupStep != 0) {
+                failWhenRenamedTo(db(), cardCodeCarriers().at(groupStep), QStringLiteral("008"));
+                const QString error = errorRaisedBy([&] { run(request(), grouping); });
+                QVERIFY2(error.contains(InjectedFailure::message), qPrintable(error));
+            } else {
+                runFailingAt(m_session->connection, position, InjectedFailure::onRow(list(), failingRow),
+                             [&] { run(request(), grouping); });
+            }
             if (QTest::currentTestFailed())
                 return;
 

@@ -121,7 +121,7 @@ private slots:
             const QString old = QStringLiteral("K%1").arg(i);
             QVERIFY(renamedEverywhere(db(), old, QStringLiteral("000%1").arg(i), 3));
             for (qsizetype s = 3; s < 20; ++s) {
-                const auto &step = CardCodePropagation::steps().at(s);
+                const auto &step = cardCodeCarriers().at(s);
                 QVERIFY2(codesIn(db(), step.table, step.column).contains(old), qPrintable(step.table));
             }
         }
@@ -219,7 +219,7 @@ private slots:
         QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), steps));
         // The failing card is wholly on its old code, with its old accounts.
         for (qsizetype i = 0; i < 20; ++i) {
-            const auto &step = CardCodePropagation::steps().at(i);
+            const auto &step = cardCodeCarriers().at(i);
             const QStringList codes = codesIn(db(), step.table, step.column);
             QVERIFY2(codes.contains(QStringLiteral("K2")) && !codes.contains(QStringLiteral("0002")), qPrintable(step.table));
         }
@@ -229,13 +229,11 @@ private slots:
         QVERIFY(!m_session->connection.inUnit());
     }
 
-    // Renames put off to the commit change exactly the rows their cards
+    // Renames left to the group's end change exactly the rows their cards
     // counted: a row that turns up under a card's old code in between
-    // refuses the commit, and the card fails whole.
+    // refuses the group, and run again alone the card fails whole.
     void rowAppearingAfterTheCountFailsTheCard()
     {
-        if (!m_server->isEmbedded())
-            QSKIP("renames wait for the commit on the embedded backend only");
         bool inserting = false;
         const Connection::Observation appearing = m_session->connection.observe(
             {.executed = [&](const QString &, const QVariantMap &values, int) {
@@ -415,7 +413,7 @@ private slots:
             seedUnder(collation, {{firstCode, QStringLiteral("Birinci"), 1}, {QStringLiteral("K1"), QStringLiteral("İkinci"), 1}});
             run(request(true, false), grouping);
             QVERIFY(m_prompter->notices.isEmpty());
-            for (const auto &step : CardCodePropagation::steps()) {
+            for (const auto &step : cardCodeCarriers()) {
                 QStringList expected{"0001", "0002"};
                 if (step.table != QStringLiteral("CARKART"))
                     expected << QStringLiteral("DIGER");
@@ -439,9 +437,9 @@ private slots:
         const QStringList accountSteps{"remove 120", "remove 320", "insert 120", "insert 320", "link both"};
         for (const bool sequential : {true, false}) {
             const char *mode = sequential ? "sequential" : "card-code mode";
-            const qsizetype renames = sequential ? CardCodePropagation::steps().size() : 3;
+            const qsizetype renames = sequential ? cardCodeCarriers().size() : 3;
             for (qsizetype i = 0; i < renames; ++i) {
-                QTest::addRow("%s, rename %s", mode, qPrintable(CardCodePropagation::steps().at(i).table))
+                QTest::addRow("%s, rename %s", mode, qPrintable(cardCodeCarriers().at(i).table))
                     << sequential << int(i + 1);
             }
             for (qsizetype i = 0; i < accountSteps.size(); ++i)
@@ -457,18 +455,18 @@ private slots:
         if (step == 0 && !m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
         const int failingRow = 2; // K3, a card of both types: every statement runs
-        const auto scope = sequential ? CardCodePropagation::Scope::AllTables : CardCodePropagation::Scope::CardRows;
-        const qsizetype inUnit = CardCodePropagation::stepsInUnit(m_session->connection, scope);
-        const qsizetype renames = sequential ? CardCodePropagation::steps().size() : 3;
+        const qsizetype inUnit = 1; // the card row; the other renames wait for the group's end
+        const qsizetype renames = sequential ? cardCodeCarriers().size() : 3;
         const bool putOff = step > inUnit && step <= renames;
-        // The unit's own statements: the renames it runs, then the account steps.
-        const int position = step > renames ? int(step - (renames - inUnit)) : step;
+        // The unit's own statements: the renames it runs, its line of the
+        // mapping table, then the account steps.
+        const int position = step > renames ? int(step - (renames - inUnit) + 1) : step;
         QList<QStringList> digests;
         for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
             if (!digests.isEmpty())
                 restart();
             if (putOff)
-                failWhenRenamedTo(CardCodePropagation::steps().at(step - 1), QStringLiteral("0003"));
+                failWhenRenamedTo(db(), cardCodeCarriers().at(step - 1), QStringLiteral("0003"));
             QString error;
             {
                 std::optional<InjectedFailure> failure;
@@ -520,15 +518,6 @@ private:
         seedCards(db(), cards);
         m_server->connect(*m_session);
         CardList::load(*m_session, CardList::defaultQuery);
-    }
-
-    // Makes the server refuse, with InjectedFailure's text, the rename of
-    // the step's rows to `code`.
-    void failWhenRenamedTo(const CardCodePropagation::Step &step, const QString &code)
-    {
-        db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE OF %2 ON %1 WHEN NEW.%2='%3' "
-                                 "BEGIN SELECT RAISE(ABORT,'%4'); END")
-                      .arg(step.table, step.column, code, InjectedFailure::message));
     }
 
     // Starts again on a fresh server with the four cards.

@@ -4,7 +4,8 @@
 #include "db/Command.h"
 #include "db/EmbeddedFolder.h"
 #include "db/OdbcDrivers.h"
-#include "db/SqliteDialect.h"
+#include "db/CompanyList.h"
+#include "db/SqliteText.h"
 
 #include <QDir>
 #include <QSemaphore>
@@ -46,7 +47,7 @@ private slots:
         QSignalSpy connected(&m_session->connection, &Connection::connected);
         QSignalSpy disconnected(&m_session->connection, &Connection::disconnected);
         m_server->open(m_session->connection, m_server->settings());
-        QCOMPARE(m_session->connection.backend(), m_server->isEmbedded() ? Backend::Sqlite : Backend::SqlServer);
+        QCOMPARE(m_session->connection.dialect().kind(), m_server->isEmbedded() ? Dialect::Kind::Sqlite : Dialect::Kind::SqlServer);
         QCOMPARE(m_session->connection.currentDatabase(), QStringLiteral("ZYM_MASTERV8"));
         QCOMPARE(connected.count(), 1);
         // The row's driver is the one connected, and behind ODBC the dialect
@@ -81,7 +82,7 @@ private slots:
     {
         m_server->open(m_session->connection, m_server->settings());
         m_session->connection.use(TestServer::company); // the list must work from any company
-        QCOMPARE(m_session->connection.companies(), (QStringList{TestServer::company, TestServer::otherCompany}));
+        QCOMPARE(companyList(m_session->connection), (QStringList{TestServer::company, TestServer::otherCompany}));
     }
 
     void useSwitchesTheFileForEveryStatement()
@@ -232,6 +233,9 @@ private slots:
             << "SELECT IFNULL(A,'') -- the card's code\nFROM T WHERE IFNULL(B,0)=0" << QStringList();
         QTest::newRow("block comment") << "SELECT /* it's ISNULL(x) */ ISNULL(A,'') FROM T"
                                        << "SELECT /* it's ISNULL(x) */ IFNULL(A,'') FROM T" << QStringList();
+        QTest::newRow("temporary table") << "UPDATE T SET A=M.B FROM #MAP AS M WHERE T.A=M.A AND [x#y]='#z'"
+                                         << "UPDATE T SET A=M.B FROM temp.MAP AS M WHERE T.A=M.A AND [x#y]='#z'"
+                                         << QStringList();
     }
 
     void adaptation()
@@ -239,7 +243,7 @@ private slots:
         QFETCH(QString, tsql);
         QFETCH(QString, sqlite);
         QFETCH(QStringList, databases);
-        const auto adapted = SqliteDialect::adapt(tsql, QStringLiteral("CUR"));
+        const auto adapted = SqliteText::adapt(tsql, QStringLiteral("CUR"));
         QCOMPARE(adapted.text, sqlite);
         QCOMPARE(adapted.databases, databases);
     }

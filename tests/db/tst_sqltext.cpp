@@ -73,6 +73,7 @@ private slots:
         QTest::newRow("query") << "SELECT * FROM CARKART" << int(Kind::None) << "";
         QTest::newRow("pragma") << "PRAGMA foreign_keys=ON" << int(Kind::None) << "";
         QTest::newRow("verb alone") << "UPDATE" << int(Kind::None) << "";
+        QTest::newRow("temporary table") << "INSERT INTO #KOD_ESLEME(ESKI,YENI) VALUES(:a,:b)" << int(Kind::None) << "";
     }
 
     void changeOf()

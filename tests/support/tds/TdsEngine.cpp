@@ -5,7 +5,7 @@
 
 #include "db/EmbeddedFolder.h"
 #include "db/SqlText.h"
-#include "db/SqliteDialect.h"
+#include "db/SqliteText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -134,7 +134,7 @@ QVariant columnValue(sqlite3_stmt *stmt, int index)
 
 bool bind(sqlite3_stmt *stmt, int index, const QVariant &given)
 {
-    const QVariant value = SqliteDialect::bindable(given);
+    const QVariant value = SqliteText::bindable(given);
     if (value.isNull())
         return sqlite3_bind_null(stmt, index) == SQLITE_OK;
     switch (value.metaType().id()) {
@@ -263,9 +263,20 @@ Engine::Outcome Engine::runStatement(const QString &statement, const QVariantMap
 
 // The server's backup folder is "Yedek" in the stand-in's folder, the data
 // file the database's SQLite file; a backup is a copy of the current
-// database's file, made as SQLite makes one online.
+// database's file, made as SQLite makes one online. A temporary table made
+// when it does not exist yet is SQLite's CREATE TABLE IF NOT EXISTS; its
+// columns take SQLite's default collation.
 QString Engine::asSqlite(const QString &statement) const
 {
+    static const QRegularExpression createTemporary
+        = tds::statement(R"(^IF\s+OBJECT_ID\('tempdb\.\.(#\w+)'\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(#\w+)\s*\()");
+    static const QRegularExpression databaseDefault = tds::statement(R"(\s+COLLATE\s+DATABASE_DEFAULT\b)");
+    if (const auto match = createTemporary.match(statement); match.hasMatch() && match.captured(1) == match.captured(2)) {
+        return QString(statement)
+            .replace(match.capturedStart(), match.capturedLength(),
+                     QStringLiteral("CREATE TABLE IF NOT EXISTS %1(").arg(match.captured(2)))
+            .remove(databaseDefault);
+    }
     static const QRegularExpression folders = tds::statement(R"(SERVERPROPERTY\('InstanceDefaultBackupPath'\))");
     static const QRegularExpression backup = tds::statement(R"(^BACKUP\s+DATABASE\s+@\w+\s+TO\s+DISK\s*=\s*(@\w+)\s+WITH\s)");
     const auto literal = [](QString text) { return u'\'' + text.replace(u'\'', QStringLiteral("''")) + u'\''; };
@@ -328,7 +339,7 @@ bool Engine::runControl(const QString &statement, Reply &reply, quint16 more, Re
 bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &reply, quint16 more,
                     Reply::DoneToken token, RowSet *cursor)
 {
-    const auto adapted = SqliteDialect::adapt(statement, m_database);
+    const auto adapted = SqliteText::adapt(statement, m_database);
     if (!attach(adapted.databases, reply)) {
         reply.done(token, more | Reply::Failed);
         return false;
@@ -374,7 +385,7 @@ bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &
         for (QVariantList &row : rows) {
             for (int i = 0; i < columnCount; ++i) {
                 if (columns.at(i).type == DateTimN && !row.at(i).isNull())
-                    row[i] = SqliteDialect::storedDateTime(row.at(i).toString());
+                    row[i] = SqliteText::storedDateTime(row.at(i).toString());
             }
         }
         reply.columns(columns);
@@ -402,7 +413,7 @@ bool Engine::attach(const QStringList &databases, Reply &reply)
             continue;
         const QString file = EmbeddedFolder::databaseFile(m_folder, database);
         const QByteArray sql = QStringLiteral("ATTACH DATABASE '%1' AS %2")
-                                   .arg(QString(file).replace(u'\'', QStringLiteral("''")), SqliteDialect::quotedName(database))
+                                   .arg(QString(file).replace(u'\'', QStringLiteral("''")), SqliteText::quotedName(database))
                                    .toUtf8();
         if (!QFileInfo::exists(file) || !exec(sql.constData())) {
             reply.error(208, 16, QStringLiteral("Invalid object name '%1.dbo'.").arg(database));
@@ -478,7 +489,7 @@ bool Engine::save(const QString &name, Reply &reply)
         reply.error(628, 16, QStringLiteral("Cannot issue SAVE TRANSACTION when there is no active transaction."));
         return false;
     }
-    const QByteArray sql = (QStringLiteral("SAVEPOINT ") + SqliteDialect::quotedName(name)).toUtf8();
+    const QByteArray sql = (QStringLiteral("SAVEPOINT ") + SqliteText::quotedName(name)).toUtf8();
     if (!exec(sql.constData())) {
         failed(reply);
         return false;
@@ -488,7 +499,7 @@ bool Engine::save(const QString &name, Reply &reply)
 
 bool Engine::rollbackTo(const QString &name, Reply &reply)
 {
-    const QByteArray sql = (QStringLiteral("ROLLBACK TO SAVEPOINT ") + SqliteDialect::quotedName(name)).toUtf8();
+    const QByteArray sql = (QStringLiteral("ROLLBACK TO SAVEPOINT ") + SqliteText::quotedName(name)).toUtf8();
     if (m_tranCount == 0 || !exec(sql.constData())) {
         reply.error(6401, 16,
              QStringLiteral("Cannot roll back %1. No transaction or savepoint of that name was found.").arg(name));

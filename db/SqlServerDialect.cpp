@@ -1,0 +1,106 @@
+#include "SqlServerDialect.h"
+
+#include "ConnectionSettings.h"
+#include "DatabaseBackup.h"
+#include "DirectStatement.h"
+#include "Error.h"
+#include "OdbcConnectionString.h"
+#include "OdbcDrivers.h"
+#include "OdbcParameters.h"
+#include "SqlText.h"
+#include "Tables.h"
+
+#include <QSqlError>
+
+namespace zym {
+
+namespace {
+
+// A server whose user options include NOCOUNT would report no row counts,
+// and a statement meant for one record could not tell whether it found it.
+const QString reportRowCounts = QStringLiteral("SET NOCOUNT OFF");
+
+} // namespace
+
+SqlServerDialect::SqlServerDialect(QSqlDatabase &db, const ConnectionSettings &settings)
+    : m_db(db)
+    , m_database(settings.masterDatabase())
+{
+    const QString driver = OdbcConnectionString::chooseDriver(installedOdbcDrivers());
+    if (driver.isEmpty())
+        throw Error(QStringLiteral("SQL Server için ODBC sürücüsü bulunamadı (%1).")
+                        .arg(OdbcConnectionString::preferredDrivers().join(QStringLiteral(", "))));
+    if (const QString refused = OdbcConnectionString::refusal(settings, driver); !refused.isEmpty())
+        throw Error(refused);
+    // FreeTDS would prepare anew at each of Qt's bindings; Qt binds text for
+    // other drivers as the driver reads it (Unicode or the client's code page).
+    m_bindsOnce = driver.compare(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) == 0;
+    m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
+    m_db.setConnectOptions(OdbcConnectionString::connectOptions());
+    if (!m_db.open()) {
+        const QSqlError refused = m_db.lastError();
+        const Error error = Error::fromSql(refused);
+        if (!settings.trustServerCertificate && rejectsServerCertificate(driver, refused.nativeErrorCode(), error.text()))
+            throw UntrustedCertificate(error.text());
+        throw Error(QStringLiteral("Sunucuya bağlanılamadı:\n") + error.text());
+    }
+    DirectStatement::run(m_db, reportRowCounts);
+}
+
+void SqlServerDialect::use(const QString &database)
+{
+    // A prepared USE would run inside sp_executesql and end with it.
+    DirectStatement::run(m_db, QStringLiteral("USE ") + SqlText::bracketed(database));
+    m_database = database;
+}
+
+ServerText SqlServerDialect::serverText(const QString &sql)
+{
+    if (!m_bindsOnce)
+        return {sql, nullptr};
+    SqlText::Positional positional = SqlText::positional(sql);
+    return {positional.text, std::make_shared<OdbcParameters>(std::move(positional.names))};
+}
+
+// SQL Server has no release: a savepoint left in place costs nothing, and a
+// rollback to a name goes back to the latest savepoint of that name.
+const PreviewStatements &SqlServerDialect::previewStatements() const
+{
+    static const PreviewStatements statements{
+        QStringLiteral("BEGIN TRANSACTION"),
+        QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"),
+        QStringLiteral("SAVE TRANSACTION zym_unit"),
+        {},
+        {QStringLiteral("ROLLBACK TRANSACTION zym_unit")},
+    };
+    return statements;
+}
+
+QString SqlServerDialect::createTemporaryTable(const TableSpec &table) const
+{
+    QStringList columns;
+    for (const ColumnSpec &column : table.columns) {
+        // A temporary table lives in tempdb: without it its text columns
+        // would compare under tempdb's collation.
+        const bool text = column.type.contains(QStringLiteral("CHAR"), Qt::CaseInsensitive);
+        columns << QStringLiteral("%1 %2%3 NOT NULL")
+                       .arg(column.name, column.type, text ? QStringLiteral(" COLLATE DATABASE_DEFAULT") : QString());
+    }
+    return QStringLiteral("IF OBJECT_ID('tempdb..#%1') IS NULL CREATE TABLE #%1(%2)")
+        .arg(table.name, columns.join(QStringLiteral(", ")));
+}
+
+QString SqlServerDialect::backUp(const QDateTime &at)
+{
+    const QList<QVariantList> folders = DirectStatement::fetch(m_db, DatabaseBackup::sqlServerFolders);
+    const QVariantList row = folders.value(0);
+    const QString folder = DatabaseBackup::sqlServerFolder(row.value(0).toString(), row.value(1).toString());
+    if (folder.isEmpty())
+        throw Error(QStringLiteral("Sunucunun yedek klasörü bulunamadı."));
+    const QString file = DatabaseBackup::serverPath(folder, DatabaseBackup::fileName(m_database, at, QStringLiteral(".bak")));
+    DirectStatement::runBound(m_db, DatabaseBackup::sqlServerBackup,
+                              {{QStringLiteral("pDb"), m_database}, {QStringLiteral("pFile"), file}});
+    return file;
+}
+
+} // namespace zym
