@@ -1,13 +1,15 @@
-// Runs every walking operation of the tool on a generated company, through
-// the same code the window calls, and prints from this one run: units a
+// Runs every walking operation of the tool on a generated company, as the
+// window runs it (recordedRun), and prints from this one run: units a
 // second, statements and commits a unit, peak resident memory, and for the
 // sequential re-coding the ratios to two references run on the same data,
-// the way every statement was once sent (prepared anew, committed on its
-// own, rollback journal, full sync) and a set-based bound (one UPDATE per
-// table from an old-to-new mapping, in one transaction). It also measures
-// how a card's cost grows with the company and with its own movement rows,
-// a 100,000-card list, and the longest gap between two repaints of the
-// window during a re-coding.
+// the way every statement was once sent (committed on its own, rollback
+// journal, full sync) and a set-based bound (one UPDATE per table from an
+// old-to-new mapping, in one transaction). It also measures how a card's
+// cost grows with the company and with its own movement rows, a
+// 100,000-card list, the longest gap between two repaints of the window
+// during a re-coding, and, where it is built with the tests, every
+// operation again through FreeTDS and the tests' TDS stand-in, counting the
+// requests a unit sends.
 #include "app/Menu1.h"
 #include "audit/CompanyAudit.h"
 #include "cards/CardAccounts.h"
@@ -27,8 +29,9 @@
 #include "journal/LineListing.h"
 #include "journal/VoucherList.h"
 #include "ops/CodeMask.h"
+#include "ops/IntegerText.h"
 #include "ops/Prompter.h"
-#include "ops/RunRecorder.h"
+#include "ops/RecordedRun.h"
 #include "ops/Session.h"
 #include "payroll/PayrollList.h"
 #include "payroll/RegistryRenumbering.h"
@@ -226,11 +229,9 @@ struct Case
     std::function<void(const OperationContext &)> run;
 };
 
-// Whether a run keeps its report, as every run from the window does.
-enum class Recorded { No, AsTheWindow };
-
+// Runs the operation as the window runs it, with its report.
 Result measure(const Case &operation, const GeneratedCompany &company, const QString &scratch,
-               CommitGrouping grouping = {}, Recorded recorded = Recorded::No, bool overTds = false)
+               CommitGrouping grouping = {}, bool overTds = false)
 {
     FreshCopy copy(company, scratch, overTds);
     Session &session = copy.session();
@@ -238,17 +239,16 @@ Result measure(const Case &operation, const GeneratedCompany &company, const QSt
     result.units = operation.prepare(session);
     AlwaysYes yes;
     SilentProgress progress;
-    std::optional<ReportRecorder> report;
-    if (recorded == Recorded::AsTheWindow)
-        report.emplace(session.connection, RunReport::Kind::Run);
     const Connection::Activity before = session.connection.activity();
     copy.takeRequests();
     resetPeakResident();
     QElapsedTimer timer;
     timer.start();
-    operation.run({session, yes, progress, grouping, report ? static_cast<RunRecorder &>(*report) : RunRecorder::none()});
+    const RunOutcome outcome = recordedRun(session, yes, progress, {.grouping = grouping}, operation.run);
     result.seconds = secondsOf(timer);
     result.peakMiB = peakResidentMiB();
+    if (!outcome.ran || outcome.report.end.reason != RunEnd::Reason::End)
+        qFatal("%s did not run through: %s", qPrintable(operation.name), qPrintable(outcome.report.end.text));
     result.activity.statements = session.connection.activity().statements - before.statements;
     result.activity.commits = session.connection.activity().commits - before.commits;
     result.requests = copy.takeRequests();
@@ -350,55 +350,76 @@ struct ListedCard
 QList<ListedCard> listedCards(Session &session)
 {
     CardList::load(session, CardList::defaultQuery);
+    Statement &list = session.ADOQuery1;
     QList<ListedCard> cards;
     QSet<QString> seen;
-    for (const QVariantList &row : session.ADOQuery1.result().rows) {
-        const QString code = row.at(0).toString();
+    for (list.setCurrentRow(0); !list.atEnd(); list.next()) {
+        const QString code = list.readKey(QStringLiteral("CARKOD"));
         if (seen.contains(code))
             continue;
         seen.insert(code);
-        cards << ListedCard{code, row.at(5).toInt(), row.at(1).toString()};
+        cards << ListedCard{code, readInteger(list, QStringLiteral("CARMUHTIPI")), list.readText(QStringLiteral("CARUNVAN"))};
     }
     return cards;
 }
 
-// A card's sequential re-coding, as statement texts and their values.
-struct Planned
+// The accounts the sequential re-coding gives a card of `type`, numbered on
+// from `customer` and `supplier`.
+AccountCodes accountsFor(int type, int &customer, int &supplier)
 {
-    QString sql;
-    QVariantMap values;
-};
-
-QList<Planned> plannedStatements(const ListedCard &card, int number, int &customer, int &supplier)
-{
-    const QString newCode = CodeMask::render(QStringLiteral("0000"), number);
-    QList<Planned> statements;
-    for (const CardCodePropagation::Step &step : CardCodePropagation::steps())
-        statements << Planned{step.sql, {{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), card.code}}};
-    if (card.type < CardAccounts::customerType || card.type > CardAccounts::bothTypes)
-        return statements;
-    QString customerCode;
-    QString supplierCode;
-    if (card.type != CardAccounts::supplierType)
-        customerCode = CardAccounts::customerPrefix + CodeMask::render(QStringLiteral("0000"), ++customer);
-    if (card.type != CardAccounts::customerType)
-        supplierCode = CardAccounts::supplierPrefix + CodeMask::render(QStringLiteral("0000"), ++supplier);
-    for (const QString &code : {customerCode, supplierCode}) {
-        if (!code.isEmpty())
-            statements << Planned{QStringLiteral("DELETE FROM MUHHESAP WHERE MUHKOD=:pKod;"), {{QStringLiteral("pKod"), code}}};
-    }
-    for (const QString &code : {customerCode, supplierCode}) {
-        if (!code.isEmpty())
-            statements << Planned{QStringLiteral("INSERT INTO MUHHESAP([MUHKOD],[MUHADI1],[MUHCALFLAG])VALUES(RTRIM(:pKod),RTRIM(:pAdi),1);"),
-                                  {{QStringLiteral("pKod"), code}, {QStringLiteral("pAdi"), card.title}}};
-    }
-    statements << Planned{QStringLiteral("UPDATE CARKART SET CARMUHKODU=:pKod,CAREKCHAR1=:pKod2 WHERE CARKOD=:pCarKod;"),
-                          {{QStringLiteral("pKod"), customerCode}, {QStringLiteral("pKod2"), supplierCode},
-                           {QStringLiteral("pCarKod"), newCode}}};
-    return statements;
+    AccountCodes codes;
+    if (!CardAccounts::callsForAccounts(type))
+        return codes;
+    if (type != CardAccounts::supplierType)
+        codes.customer = CardAccounts::customerPrefix + CodeMask::render(QStringLiteral("0000"), ++customer);
+    if (type != CardAccounts::customerType)
+        codes.supplier = CardAccounts::supplierPrefix + CodeMask::render(QStringLiteral("0000"), ++supplier);
+    return codes;
 }
 
-// A direct connection to a copy's company file, for the two references.
+// The way every statement was once sent, over the first `limit` cards: a
+// card's twenty renames, then its accounts, with the re-coding's own texts,
+// each statement committed on its own, with a rollback journal synced in
+// full (each text is prepared once).
+Result designWay(const GeneratedCompany &company, const QString &scratch, int limit)
+{
+    FreshCopy copy(company, scratch);
+    Connection &connection = copy.session().connection;
+    const QList<ListedCard> cards = listedCards(copy.session()).mid(0, limit);
+    connection.executeDirect(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    connection.executeDirect(QStringLiteral("PRAGMA synchronous=FULL"));
+    QList<Command> renames;
+    for (const CardCodePropagation::Step &step : CardCodePropagation::steps())
+        renames << Command(connection, step.sql);
+    const CardAccounts accounts(connection);
+    Result result{QStringLiteral("reference: statement by statement, full sync")};
+    const qint64 before = connection.activity().statements;
+    int customer = 0;
+    int supplier = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (qsizetype i = 0; i < cards.size(); ++i) {
+        const ListedCard &card = cards.at(i);
+        const QString newCode = CodeMask::render(QStringLiteral("0000"), int(i + 1));
+        for (const Command &rename : renames)
+            rename.execute({{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), card.code}});
+        const AccountCodes codes = accountsFor(card.type, customer, supplier);
+        for (const QString &code : codes.given())
+            accounts.remove(code);
+        for (const QString &code : codes.given())
+            accounts.insert(code, card.title);
+        if (CardAccounts::callsForAccounts(card.type))
+            accounts.link(card.type, newCode, codes);
+    }
+    result.seconds = secondsOf(timer);
+    result.units = int(cards.size());
+    result.activity.statements = connection.activity().statements - before;
+    result.activity.commits = result.activity.statements;
+    return result;
+}
+
+// A direct connection to a copy's company file, for the set-based bound;
+// any failure ends the bench.
 class RawFile
 {
 public:
@@ -406,7 +427,8 @@ public:
     {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-raw"));
         m_db.setDatabaseName(file);
-        m_db.open();
+        if (!m_db.open())
+            qFatal("%s: %s", qPrintable(file), qPrintable(m_db.lastError().text()));
     }
     ~RawFile()
     {
@@ -419,17 +441,7 @@ public:
     {
         QSqlQuery query(m_db);
         if (!query.exec(sql))
-            QTextStream(stderr) << sql << ": " << query.lastError().text() << '\n';
-    }
-
-    void run(const Planned &statement)
-    {
-        QSqlQuery query(m_db);
-        query.prepare(SqliteText::adapt(statement.sql, QString()).text);
-        for (auto it = statement.values.cbegin(); it != statement.values.cend(); ++it)
-            query.bindValue(u':' + it.key(), it.value());
-        if (!query.exec())
-            QTextStream(stderr) << statement.sql << ": " << query.lastError().text() << '\n';
+            qFatal("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
     }
 
     QSqlDatabase &db() { return m_db; }
@@ -437,35 +449,6 @@ public:
 private:
     QSqlDatabase m_db;
 };
-
-// Every statement prepared anew and committed on its own, with a rollback
-// journal synced in full, over the first `limit` cards.
-Result designWay(const GeneratedCompany &company, const QString &scratch, int limit)
-{
-    FreshCopy copy(company, scratch);
-    QList<ListedCard> cards = listedCards(copy.session());
-    cards = cards.mid(0, limit);
-    const QString file = copy.companyFile();
-    copy.session().connection.close();
-    RawFile raw(file);
-    raw.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    raw.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    Result result{QStringLiteral("reference: statement by statement, full sync")};
-    int customer = 0;
-    int supplier = 0;
-    QElapsedTimer timer;
-    timer.start();
-    for (qsizetype i = 0; i < cards.size(); ++i) {
-        for (const Planned &statement : plannedStatements(cards.at(i), int(i + 1), customer, supplier)) {
-            raw.run(statement);
-            ++result.activity.statements;
-            ++result.activity.commits;
-        }
-    }
-    result.seconds = secondsOf(timer);
-    result.units = int(cards.size());
-    return result;
-}
 
 // One UPDATE per table from an old-to-new mapping, the accounts in three
 // statements, all in one transaction.
@@ -484,28 +467,25 @@ Result setBased(const GeneratedCompany &company, const QString &scratch)
     Result result{QStringLiteral("reference: set-based, one transaction")};
     QElapsedTimer timer;
     timer.start();
-    raw.db().transaction();
+    if (!raw.db().transaction())
+        qFatal("%s", qPrintable(raw.db().lastError().text()));
     raw.exec(QStringLiteral("CREATE TEMP TABLE MAP(OLD TEXT PRIMARY KEY, NEW TEXT, TITLE TEXT, CUSTOMER TEXT, SUPPLIER TEXT)"));
     {
         QSqlQuery insert(raw.db());
-        insert.prepare(QStringLiteral("INSERT INTO MAP VALUES(?,?,?,?,?)"));
+        if (!insert.prepare(QStringLiteral("INSERT INTO MAP VALUES(?,?,?,?,?)")))
+            qFatal("%s", qPrintable(insert.lastError().text()));
         int customer = 0;
         int supplier = 0;
         for (qsizetype i = 0; i < cards.size(); ++i) {
             const ListedCard &card = cards.at(i);
-            const bool accounts = CardAccounts::callsForAccounts(card.type);
-            const QString customerCode = accounts && card.type != CardAccounts::supplierType
-                                             ? CardAccounts::customerPrefix + CodeMask::render(QStringLiteral("0000"), ++customer)
-                                             : QString();
-            const QString supplierCode = accounts && card.type != CardAccounts::customerType
-                                             ? CardAccounts::supplierPrefix + CodeMask::render(QStringLiteral("0000"), ++supplier)
-                                             : QString();
+            const AccountCodes codes = accountsFor(card.type, customer, supplier);
             insert.addBindValue(card.code);
             insert.addBindValue(CodeMask::render(QStringLiteral("0000"), int(i + 1)));
             insert.addBindValue(card.title);
-            insert.addBindValue(customerCode);
-            insert.addBindValue(supplierCode);
-            insert.exec();
+            insert.addBindValue(codes.customer.isNull() ? QStringLiteral("") : codes.customer);
+            insert.addBindValue(codes.supplier.isNull() ? QStringLiteral("") : codes.supplier);
+            if (!insert.exec())
+                qFatal("%s", qPrintable(insert.lastError().text()));
         }
     }
     for (const CardCodePropagation::Step &step : CardCodePropagation::steps()) {
@@ -517,7 +497,8 @@ Result setBased(const GeneratedCompany &company, const QString &scratch)
                             "WHERE CUSTOMER<>'' UNION ALL SELECT RTRIM(SUPPLIER),RTRIM(TITLE),1 FROM MAP WHERE SUPPLIER<>''"));
     raw.exec(QStringLiteral("UPDATE CARKART SET CARMUHKODU=MAP.CUSTOMER,CAREKCHAR1=MAP.SUPPLIER FROM MAP "
                             "WHERE CARKART.CARKOD=MAP.NEW AND (MAP.CUSTOMER<>'' OR MAP.SUPPLIER<>'')"));
-    raw.db().commit();
+    if (!raw.db().commit())
+        qFatal("%s", qPrintable(raw.db().lastError().text()));
     result.seconds = secondsOf(timer);
     result.units = int(cards.size());
     result.activity.statements = 25;
@@ -665,12 +646,15 @@ void printResult(const Result &result)
     out.flush();
 }
 
-// Every operation through FreeTDS and the stand-in: its requests a unit, and
-// what the sequential re-coding's would cost a card on a LAN and on a VPN.
+#ifdef ZYM_BENCH_TDS
+// Every operation through FreeTDS and the stand-in, on the same company: its
+// requests a unit, and what the sequential re-coding's would cost a card on
+// a LAN and on a VPN.
 void measureThroughTds(const GeneratedCompany &company, const QString &scratch)
 {
+    out << QStringLiteral("through FreeTDS and the TDS stand-in:\n");
     for (const Case &operation : operationCases()) {
-        const Result result = measure(operation, company, scratch, {}, Recorded::No, true);
+        const Result result = measure(operation, company, scratch, {}, true);
         printResult(result);
         if (result.name == recodingCase(true).name) {
             const double requests = result.perUnit(result.requests);
@@ -680,6 +664,7 @@ void measureThroughTds(const GeneratedCompany &company, const QString &scratch)
         }
     }
 }
+#endif
 
 } // namespace
 
@@ -715,11 +700,6 @@ int main(int argc, char *argv[])
     const QCommandLineOption auditOnlyOption(QStringLiteral("audit-only"),
                                              QStringLiteral("Measure only \"Denetle\" against a plain count."));
     parser.addOption(auditOnlyOption);
-    const QCommandLineOption serverOption(QStringLiteral("server"),
-                                          QStringLiteral("\"freetds\": run only the operations, through FreeTDS and the "
-                                                         "TDS stand-in, and count the requests a unit sends."),
-                                          QStringLiteral("kind"), QStringLiteral("embedded"));
-    parser.addOption(serverOption);
     QCommandLineOption loadListOption(QStringLiteral("load-list"),
                                             QStringLiteral("Only load the card list of a generated folder."),
                                             QStringLiteral("folder"));
@@ -745,11 +725,6 @@ int main(int argc, char *argv[])
     if (parser.isSet(auditOnlyOption))
         return 0;
 
-    if (parser.value(serverOption) == QStringLiteral("freetds")) {
-        measureThroughTds(company, scratch);
-        return 0;
-    }
-
     QList<Result> results;
     for (const Case &operation : operationCases()) {
         results << measure(operation, company, scratch);
@@ -763,25 +738,6 @@ int main(int argc, char *argv[])
     out << QStringLiteral("sequential re-coding: %1x the statement-by-statement way, %2x the set-based bound\n")
                .arg(sequential.perSecond() / design.perSecond(), 0, 'f', 1)
                .arg(sequential.perSecond() / bound.perSecond(), 0, 'f', 2);
-    // Each statement and each commit is a round trip to SQL Server; one batch
-    // a card would carry the probe and every statement of the card at once.
-    // There every rename runs in the card's unit: the card-code re-coding's
-    // statements (probe, card rows, accounts) and one a movement table.
-    const Result &cardCode = results.at(1);
-    const double tripsPerCard = cardCode.perUnit(cardCode.activity.statements)
-                                + double(CardCodePropagation::steps().size() - 3)
-                                + sequential.perUnit(sequential.activity.commits);
-    const double batchedTrips = 1 + sequential.perUnit(sequential.activity.commits);
-    out << QStringLiteral("SQL Server at 0.5 ms a round trip: %1 round trips a card, %2 ms a card; one batch a card: "
-                          "%3 round trips, %4 ms a card\n")
-               .arg(tripsPerCard, 0, 'f', 1).arg(tripsPerCard * 0.5, 0, 'f', 1).arg(batchedTrips, 0, 'f', 2)
-               .arg(batchedTrips * 0.5, 0, 'f', 2);
-
-    Result recorded = measure(recodingCase(true), company, scratch, {}, Recorded::AsTheWindow);
-    recorded.name = QStringLiteral("  with its report, as from the window");
-    printResult(recorded);
-    out << QStringLiteral("  %1x the set-based bound\n").arg(recorded.perSecond() / bound.perSecond(), 0, 'f', 2);
-
     for (const QString &grouping : parser.value(groupingsOption).split(u',', Qt::SkipEmptyParts)) {
         const QStringList parts = grouping.split(u'x');
         const CommitGrouping alternative{parts.value(0).toInt(), parts.value(1).toInt()};
@@ -817,5 +773,8 @@ int main(int argc, char *argv[])
 
     measureLargeList(scratch, number(listCards));
     measureWindow(scratch, number(windowCards));
+#ifdef ZYM_BENCH_TDS
+    measureThroughTds(company, scratch);
+#endif
     return 0;
 }
