@@ -90,6 +90,7 @@ void Connection::open(const ConnectionSettings &settings)
         useDriver(QStringLiteral("QODBC"));
         m_dialect = std::make_unique<SqlServerDialect>(m_db, settings);
     }
+    m_lost = false;
     m_server = settings.server;
     m_masterSuffix = settings.masterSuffix;
     m_currentDatabase = settings.masterDatabase();
@@ -162,7 +163,7 @@ int Connection::execute(const QString &sql, const QVariantMap &values)
     QSqlQuery &query = prepared(sql, values);
     ++m_activity.statements;
     if (!query.exec())
-        throw Error::fromSql(query.lastError());
+        throw failure(query.lastError());
     const int affected = query.numRowsAffected();
     query.finish();
     m_observers.executed(sql, values, affected);
@@ -175,7 +176,7 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
     QSqlQuery &query = prepared(sql, values);
     ++m_activity.statements;
     if (!query.exec())
-        throw Error::fromSql(query.lastError());
+        throw failure(query.lastError());
     ResultSet result;
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i) {
@@ -192,7 +193,7 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
     const QSqlError error = query.lastError();
     query.finish();
     if (error.isValid())
-        throw Error::fromSql(error);
+        throw failure(error);
     return result;
 }
 
@@ -208,7 +209,7 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
         if (!query.prepare(text.text))
-            throw Error::fromSql(query.lastError());
+            throw failure(query.lastError());
         found = m_statements.emplace(sql, Prepared{std::move(query), std::move(text.parameters)}).first;
     }
     Prepared &statement = found->second;
@@ -228,7 +229,7 @@ void Connection::executeDirect(const QString &sql)
     query.setForwardOnly(true);
     ++m_activity.statements;
     if (!query.exec(sql))
-        throw Error::fromSql(query.lastError());
+        throw failure(query.lastError());
 }
 
 void Connection::createTemporaryTable(const TableSpec &table)
@@ -249,20 +250,28 @@ void Connection::beginTransaction()
 {
     requireOpen();
     if (!m_db.transaction())
-        throw Error::fromSql(m_db.lastError());
+        throw failure(m_db.lastError());
 }
 
 void Connection::commitTransaction()
 {
     if (!m_db.commit())
-        throw Error::fromSql(m_db.lastError());
+        throw failure(m_db.lastError());
     ++m_activity.commits;
 }
 
 void Connection::rollbackTransaction()
 {
     if (!m_db.rollback())
-        throw Error::fromSql(m_db.lastError());
+        throw failure(m_db.lastError());
+}
+
+Error Connection::failure(const QSqlError &error)
+{
+    const Error failed = Error::fromSql(error, m_dialect ? m_dialect->causeOf(error) : Error::Cause::Other);
+    if (failed.cause() == Error::Cause::ConnectionLost)
+        m_lost = true;
+    return failed;
 }
 
 QVariant Connection::nativeHandle() const

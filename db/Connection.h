@@ -119,6 +119,10 @@ public:
     [[nodiscard]] Observation observe(Observer observer) { return m_observers.add(std::move(observer)); }
     const Observers &observers() const { return m_observers; }
 
+    // Whether a statement found the connection to the server gone; the
+    // server then keeps nothing of the transaction that was open.
+    bool lost() const { return m_lost; }
+
     // The driver's own handle (a sqlite3* or an SQLHDBC), for what Qt does not reach.
     QVariant nativeHandle() const;
 
@@ -133,6 +137,8 @@ private:
     void requireOpen() const;
     void requireNoTransaction(const QString &refusal) const;
     QSqlQuery &prepared(const QString &sql, const QVariantMap &values);
+    // The error of a failed statement, with its cause as the dialect reads it.
+    Error failure(const QSqlError &error);
 
     const QString m_name;
     QSqlDatabase m_db;
@@ -151,6 +157,7 @@ private:
     Transactions m_transactions{*this};
     Observers m_observers;
     Activity m_activity;
+    bool m_lost = false;
 };
 
 } // namespace zym

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Error.h"
+
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
@@ -8,6 +10,7 @@
 
 #include <memory>
 
+class QSqlError;
 class QSqlQuery;
 class QSqlRecord;
 
@@ -47,9 +50,16 @@ class Dialect
 public:
     enum class Kind { SqlServer, Sqlite };
 
+    // How long a statement waits for a record another user holds locked
+    // before it fails with Error::Cause::Locked.
+    static constexpr int lockTimeoutMs = 5000;
+
     virtual ~Dialect() = default;
 
     virtual Kind kind() const = 0;
+
+    // Why the server refused a statement, as far as it passes.
+    virtual Error::Cause causeOf(const QSqlError &error) const = 0;
 
     // Makes `database` the current database of every later statement; a
     // name the server does not know raises and changes nothing. Statements
@@ -75,9 +85,13 @@ public:
     // the file as the operator knows it.
     virtual QString backUp(const QDateTime &at) = 0;
 
-    // After a commit the server refused: whether the server has already
-    // ended the transaction, so that no rollback is due.
-    virtual bool refusalEndedTheTransaction() const { return false; }
+    // After a commit the server refused: whether the refusal itself rolled
+    // the transaction back, so that no rollback is due.
+    virtual bool refusedCommitEndedTheTransaction() const { return false; }
+    // After the server refused a rollback with `refusal`: whether it holds
+    // no transaction any more because it rolled it back itself (a deadlock,
+    // a trigger's rollback); the driver is then left as a rollback leaves it.
+    virtual bool rollbackFoundNoTransaction(const Error &) const { return false; }
 };
 
 } // namespace zym

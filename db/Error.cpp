@@ -4,20 +4,21 @@
 
 namespace zym {
 
-Error::Error(QString text)
+Error::Error(QString text, Cause cause)
     : m_text(std::move(text))
     , m_utf8(m_text.toUtf8())
+    , m_cause(cause)
 {
 }
 
-Error Error::fromSql(const QSqlError &error)
+Error Error::fromSql(const QSqlError &error, Cause cause)
 {
     QString text = error.databaseText().trimmed();
     // SQLite's text for a statement Qt's SQLite driver refuses by itself
     // (several statements in one text): the driver's text says what is wrong.
     if (text.isEmpty() || text == QStringLiteral("not an error"))
         text = error.driverText().trimmed();
-    return Error(text);
+    return Error(text, cause);
 }
 
 QString errorInFlight()
@@ -28,6 +29,21 @@ QString errorInFlight()
         return error.text();
     } catch (...) {
         return QString();
+    }
+}
+
+} // namespace zym
+
+namespace zym {
+
+Error::Cause causeOf(const std::exception_ptr &failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Error &error) {
+        return error.cause();
+    } catch (...) {
+        return Error::Cause::Other;
     }
 }
 

@@ -19,6 +19,21 @@ namespace {
 // A server whose user options include NOCOUNT would report no row counts,
 // and a statement meant for one record could not tell whether it found it.
 const QString reportRowCounts = QStringLiteral("SET NOCOUNT OFF");
+// Without it a statement waits for a lock as long as another user holds it.
+const QString lockTimeout = QStringLiteral("SET LOCK_TIMEOUT %1").arg(Dialect::lockTimeoutMs);
+
+constexpr int deadlockVictim = 1205;
+constexpr int lockRequestTimedOut = 1222;
+constexpr int noTransactionToRollBack = 3903;
+
+// The native codes of a connection gone: FreeTDS's own (read, write,
+// unexpected end of data) and the network's, as Microsoft's drivers report
+// them on Windows and on Linux.
+bool connectionGone(int code)
+{
+    static const QList<int> codes{20004, 20006, 20017, 10053, 10054, 104, 32, 232, 233};
+    return codes.contains(code);
+}
 
 } // namespace
 
@@ -45,6 +60,39 @@ SqlServerDialect::SqlServerDialect(QSqlDatabase &db, const ConnectionSettings &s
         throw Error(QStringLiteral("Sunucuya bağlanılamadı:\n") + error.text());
     }
     DirectStatement::run(m_db, reportRowCounts);
+    DirectStatement::run(m_db, lockTimeout);
+}
+
+// The driver joins the codes of several diagnostic records with ";".
+Error::Cause SqlServerDialect::causeOf(const QSqlError &error) const
+{
+    const QStringList codes = error.nativeErrorCode().split(u';', Qt::SkipEmptyParts);
+    for (const QString &each : codes) {
+        if (connectionGone(each.trimmed().toInt()))
+            return Error::Cause::ConnectionLost;
+    }
+    switch (codes.value(0).trimmed().toInt()) {
+    case deadlockVictim:
+        return Error::Cause::DeadlockVictim;
+    case lockRequestTimedOut:
+        return Error::Cause::Locked;
+    case noTransactionToRollBack:
+        return Error::Cause::NoTransaction;
+    default:
+        return Error::Cause::Other;
+    }
+}
+
+// The server's own answer tells: a rollback with no transaction to end.
+// Asked by a statement instead, the driver would open one first. The driver
+// still takes itself to be inside a transaction, and ending its own would
+// meet the same answer: it is given one to roll back.
+bool SqlServerDialect::rollbackFoundNoTransaction(const Error &refusal) const
+{
+    if (refusal.cause() != Error::Cause::NoTransaction)
+        return false;
+    DirectStatement::run(m_db, QStringLiteral("BEGIN TRANSACTION"));
+    return m_db.rollback();
 }
 
 void SqlServerDialect::use(const QString &database)

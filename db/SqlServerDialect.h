@@ -19,11 +19,13 @@ public:
     SqlServerDialect(QSqlDatabase &db, const ConnectionSettings &settings);
 
     Kind kind() const override { return Kind::SqlServer; }
+    Error::Cause causeOf(const QSqlError &error) const override;
     void use(const QString &database) override;
     ServerText serverText(const QString &sql) override;
     const PreviewStatements &previewStatements() const override;
     QString createTemporaryTable(const TableSpec &table) const override;
     QString backUp(const QDateTime &at) override;
+    bool rollbackFoundNoTransaction(const Error &refusal) const override;
 
 private:
     QSqlDatabase &m_db;

@@ -56,11 +56,12 @@ void SqliteDialect::openFile(const QString &database)
     m_attached.clear();
     if (!m_odbcDriver.isEmpty()) {
         // SQLite's ODBC driver takes the lock time-out as a key of its own.
-        m_db.setDatabaseName(QStringLiteral("Driver={%1};Database=%2;Timeout=5000;NoCreat=1;")
-                                 .arg(m_odbcDriver, OdbcConnectionString::quote(file(database))));
+        m_db.setDatabaseName(QStringLiteral("Driver={%1};Database=%2;Timeout=%3;NoCreat=1;")
+                                 .arg(m_odbcDriver, OdbcConnectionString::quote(file(database)))
+                                 .arg(lockTimeoutMs));
     } else {
         m_db.setDatabaseName(file(database));
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(lockTimeoutMs));
     }
     if (!m_db.open())
         throw Error::fromSql(m_db.lastError());
@@ -155,10 +156,18 @@ QString SqliteDialect::backUp(const QDateTime &at)
     return QDir::toNativeSeparators(QDir(EmbeddedFolder::backupFolder(m_server)).filePath(name));
 }
 
+// Another connection's write lock: SQLITE_BUSY or SQLITE_LOCKED, with any
+// extended code.
+Error::Cause SqliteDialect::causeOf(const QSqlError &error) const
+{
+    const int code = error.nativeErrorCode().toInt() & 0xFF;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED ? Error::Cause::Locked : Error::Cause::Other;
+}
+
 // A COMMIT SQLite refuses has already rolled the transaction back. Only Qt's
 // SQLite driver hands out the sqlite3 handle; behind ODBC the rollback that
 // follows a refused commit ends the transaction.
-bool SqliteDialect::refusalEndedTheTransaction() const
+bool SqliteDialect::refusedCommitEndedTheTransaction() const
 {
     const QVariant handle = m_db.driver() ? m_db.driver()->handle() : QVariant();
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0)

@@ -22,6 +22,7 @@ public:
     SqliteDialect(QSqlDatabase &db, const ConnectionSettings &settings, const QString &odbcDriver);
 
     Kind kind() const override { return Kind::Sqlite; }
+    Error::Cause causeOf(const QSqlError &error) const override;
     void use(const QString &database) override;
     ServerText serverText(const QString &sql) override;
     QVariant bindable(const QVariant &value) const override;
@@ -29,7 +30,7 @@ public:
     const PreviewStatements &previewStatements() const override;
     QString createTemporaryTable(const TableSpec &table) const override;
     QString backUp(const QDateTime &at) override;
-    bool refusalEndedTheTransaction() const override;
+    bool refusedCommitEndedTheTransaction() const override;
 
 private:
     void openFile(const QString &database);

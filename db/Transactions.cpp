@@ -41,16 +41,11 @@ void Transactions::commitUnit()
     } catch (const Error &refused) {
         cause = refused.text();
     }
-    if (m_connection.dialect().refusalEndedTheTransaction()) {
+    if (m_connection.dialect().refusedCommitEndedTheTransaction()) {
         endUnit(false);
         throw Error(cause);
     }
-    try {
-        m_connection.rollbackTransaction();
-    } catch (const Error &failure) {
-        failUnit(cause, failure.text());
-    }
-    endUnit(false);
+    rollbackRealUnit(cause);
     throw Error(cause);
 }
 
@@ -83,13 +78,33 @@ void Transactions::rollbackUnit()
         if (m_inPreview) {
             for (const QString &sql : m_connection.dialect().previewStatements().unitTakenBack)
                 m_connection.executeDirect(sql);
-        } else {
-            m_connection.rollbackTransaction();
+            endUnit(false);
+            return;
         }
     } catch (const Error &failure) {
-        failUnit(QString(), failure.text());
+        failUnit(QString(), failure);
+    }
+    rollbackRealUnit(QString());
+}
+
+void Transactions::rollbackRealUnit(const QString &cause)
+{
+    try {
+        m_connection.rollbackTransaction();
+    } catch (const Error &failure) {
+        if (!endedByTheServer(failure))
+            failUnit(cause, failure);
     }
     endUnit(false);
+}
+
+bool Transactions::endedByTheServer(const Error &refusal) const
+{
+    try {
+        return m_connection.dialect().rollbackFoundNoTransaction(refusal);
+    } catch (const Error &) {
+        return false;
+    }
 }
 
 void Transactions::beginPreview()
@@ -130,15 +145,23 @@ void Transactions::endUnit(bool kept)
     m_connection.observers().unitEnded(kept);
 }
 
-void Transactions::failUnit(const QString &cause, const QString &text)
+void Transactions::failUnit(const QString &cause, const Error &failure)
 {
-    // A closed connection keeps nothing of a preview; a real unit's rows may
-    // be anywhere between its start and its end.
+    // A closed connection keeps nothing of a preview; nor does the server
+    // keep the open transaction of a connection that is gone. Otherwise a
+    // real unit's rows may be anywhere between its start and its end.
     const bool previewed = m_inPreview;
+    const bool lost = failure.cause() == Error::Cause::ConnectionLost || m_connection.lost();
     endUnit(false);
     m_connection.close();
-    QString message = previewed ? previewLost(text)
-                                : QStringLiteral("İşlem geri alınamadı, bağlantı kapatıldı; verinin durumu bilinmiyor: %1").arg(text);
+    const QString &text = failure.text();
+    QString message;
+    if (previewed)
+        message = previewLost(text);
+    else if (lost)
+        message = QStringLiteral("Sunucuyla bağlantı koptu; açık işlem kaydedilmedi: %1").arg(text);
+    else
+        message = QStringLiteral("İşlem geri alınamadı, bağlantı kapatıldı; verinin durumu bilinmiyor: %1").arg(text);
     if (!cause.isEmpty())
         message = cause + u'\n' + message;
     throw Error(message);

@@ -42,11 +42,19 @@ public:
 
 private:
     void commitPreviewUnit();
+    // Rolls back the unit's transaction unless the server has already done
+    // so itself (a deadlock, a trigger's rollback); a failure closes the
+    // connection and raises, after `cause` where there is one.
+    void rollbackRealUnit(const QString &cause);
+    // Whether the server, refusing a rollback with `refusal`, holds no
+    // transaction any more; false where that cannot be told.
+    bool endedByTheServer(const Error &refusal) const;
     // A unit's ending was refused with `refused`: rolls the unit back and raises.
     [[noreturn]] void rollbackRefused(const Error &refused);
     void endUnit(bool kept);
-    // The rollback of a unit failed with `text`: closes the connection and raises.
-    [[noreturn]] void failUnit(const QString &cause, const QString &text);
+    // The rollback of a unit failed with `failure`: closes the connection
+    // and raises.
+    [[noreturn]] void failUnit(const QString &cause, const Error &failure);
 
     Connection &m_connection;
     bool m_inUnit = false;

@@ -215,24 +215,7 @@ WalkEnd Walk::walkGroups(ProgressShown &progress, const std::function<UnitResult
                 checkpoint.save();
                 group.open(row);
             }
-            UnitResult result = UnitResult::done();
-            try {
-                result = unit();
-            } catch (...) {
-                const std::exception_ptr failure = std::current_exception();
-                group.rollbackAfter(errorInFlight());
-                replayGroup(row, group, unit, checkpoint);
-                std::rethrow_exception(failure);
-            }
-            if (result.stopped()) {
-                group.rollbackAfter(QString());
-                replayGroup(row, group, unit, checkpoint);
-                throw Stop{result.notice()};
-            }
-            m_context.recorder.unitDone(row, result.note());
-            group.add(key);
-            if (group.isDue(m_context.grouping))
-                commit(group, row + 1, unit, checkpoint);
+            runInGroup(row, key, group, unit, checkpoint);
         }
         // A cancel pressed during the last row's unit stops nothing: the
         // run has finished.
@@ -246,6 +229,88 @@ WalkEnd Walk::walkGroups(ProgressShown &progress, const std::function<UnitResult
     return WalkEnd::End;
 }
 
+void Walk::runInGroup(int row, const std::optional<QString> &key, Group &group, const std::function<UnitResult()> &unit,
+                      const Checkpoint &checkpoint)
+{
+    UnitResult result = UnitResult::done();
+    try {
+        result = unit();
+    } catch (...) {
+        const std::exception_ptr failure = std::current_exception();
+        rollBack(group, errorInFlight());
+        replayGroup(row, group, unit, checkpoint);
+        runAgainAfter(failure, unit, checkpoint);
+        if (key)
+            m_handled.insert(*key);
+        return;
+    }
+    if (result.stopped()) {
+        rollBack(group, QString());
+        replayGroup(row, group, unit, checkpoint);
+        throw Stop{result.notice()};
+    }
+    m_context.recorder.unitDone(row, result.note());
+    group.add(key);
+    if (group.isDue(m_context.grouping))
+        commit(group, row + 1, unit, checkpoint);
+}
+
+// A rollback that fails closes the connection, which keeps nothing of the
+// group: the run stops at the group's first row.
+void Walk::rollBack(Group &group, const QString &cause)
+{
+    try {
+        group.rollbackAfter(cause);
+    } catch (...) {
+        m_rowInHand = group.firstRow();
+        throw;
+    }
+}
+
+// A unit the server chose to lose a deadlock runs again once; one that met
+// a record another user holds runs again as often as the operator asks,
+// with no transaction open while he is asked. Each time it runs on its own.
+void Walk::runAgainAfter(std::exception_ptr failure, const std::function<UnitResult()> &unit,
+                         const Checkpoint &checkpoint)
+{
+    bool deadlockLost = false;
+    for (;;) {
+        const Error::Cause cause = causeOf(failure);
+        if (cause == Error::Cause::DeadlockVictim && !deadlockLost) {
+            deadlockLost = true;
+        } else if (cause == Error::Cause::Locked) {
+            const QString locked = lockedText(failure);
+            if (!m_context.prompter.confirm(locked + QStringLiteral("\n\nTekrar denensin mi?"), OperatorTexts::warningTitle))
+                throw Error(locked, cause);
+        } else {
+            std::rethrow_exception(failure);
+        }
+        try {
+            const UnitResult result = runAlone(unit, checkpoint);
+            if (result.stopped())
+                throw Stop{result.notice()};
+            return;
+        } catch (const Stop &) {
+            throw;
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+}
+
+QString Walk::lockedText(const std::exception_ptr &failure) const
+{
+    QString serverText;
+    try {
+        std::rethrow_exception(failure);
+    } catch (...) {
+        serverText = errorInFlight();
+    }
+    return QStringLiteral("Kayıt kilitli: liste satırı %1 (başka bir kullanıcı kullanıyor)\n%2")
+        .arg(m_list.currentRow() + 1)
+        .arg(serverText);
+}
+
 // Commits the group, whose rows end before `endRow`; the list stays where it is.
 void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
@@ -256,9 +321,12 @@ void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &u
     try {
         group.commit();
     } catch (const Error &) {
-        // A rollback that failed closed the connection: nothing runs again.
-        if (!m_context.session.connection.isOpen())
+        // A rollback that failed closed the connection: nothing runs again,
+        // and nothing of the group is kept.
+        if (!m_context.session.connection.isOpen()) {
+            m_rowInHand = group.firstRow();
             throw;
+        }
         // Which unit the server refused is unknown: each runs again on its
         // own, and the one whose commit is refused raises on its row.
         group.forget();

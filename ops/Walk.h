@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QString>
 
+#include <exception>
 #include <functional>
 #include <optional>
 
@@ -116,6 +117,14 @@ private:
     WalkEnd walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     WalkEnd walkRows(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     WalkEnd walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    // Runs the row's unit in the group; a failure rolls the group back and
+    // replays it, then the unit runs again alone where the failure passes.
+    void runInGroup(int row, const std::optional<QString> &key, Group &group, const std::function<UnitResult()> &unit,
+                    const Checkpoint &checkpoint);
+    void rollBack(Group &group, const QString &cause);
+    void runAgainAfter(std::exception_ptr failure, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    // "Kayıt kilitli: liste satırı N (başka bir kullanıcı kullanıyor)" and the server's text.
+    QString lockedText(const std::exception_ptr &failure) const;
     void replayGroup(int row, Group &group, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     // The row's value of the key column; none without a key column, or for
     // a NULL key, which is never taken for a handled ''.

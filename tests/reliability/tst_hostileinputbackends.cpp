@@ -171,8 +171,10 @@ private slots:
         QVERIFY(!m_session->connection.inUnit());
     }
 
-    // Another writer holds the database: the run waits a while, then fails
-    // with the database's own message, the unit in hand undone.
+    // Another writer holds the database: the unit waits a while, then the
+    // operator is asked, with the database's own message, whether to try it
+    // again; tried once more and given up, the run fails with the unit in
+    // hand undone.
     void lockedByAnotherWriter()
     {
         if (!m_server->isEmbedded())
@@ -180,6 +182,7 @@ private slots:
         const QStringList before = tableDigest(db());
         EmbeddedDatabase writer(m_server->folder(), TestServer::company);
         writer.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        m_prompter.answers = {true, true, false};
         const QString error = errorRaisedBy([&] {
             runOperation<SequentialRecoding>(*m_session, m_prompter, {},
                                              RecodingRequest{.startNumber = QStringLiteral("1"),
@@ -188,7 +191,11 @@ private slots:
                                                              .firstSupplierNumber = QStringLiteral("1")});
         });
         writer.exec(QStringLiteral("ROLLBACK"));
+        QVERIFY2(error.startsWith(QStringLiteral("Kayıt kilitli: liste satırı 1 (başka bir kullanıcı kullanıyor)\n")),
+                 qPrintable(error));
         QVERIFY2(error.contains(QStringLiteral("database is locked")), qPrintable(error));
+        QCOMPARE(m_prompter.questions.size(), 3);
+        QVERIFY(m_prompter.questions.last().endsWith(QStringLiteral("Tekrar denensin mi?")));
         QCOMPARE(tableDigest(db()), before);
         QCOMPARE(m_session->ADOQuery1.currentRow(), 0);
         QVERIFY(!m_session->connection.inUnit());

@@ -271,6 +271,9 @@ QString Engine::asSqlite(const QString &statement) const
     static const QRegularExpression createTemporary
         = tds::statement(R"(^IF\s+OBJECT_ID\('tempdb\.\.(#\w+)'\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(#\w+)\s*\()");
     static const QRegularExpression databaseDefault = tds::statement(R"(\s+COLLATE\s+DATABASE_DEFAULT\b)");
+    static const QRegularExpression tranCount = tds::statement(R"(@@TRANCOUNT)");
+    if (tranCount.match(statement).hasMatch())
+        return QString(statement).replace(tranCount, QString::number(m_tranCount));
     if (const auto match = createTemporary.match(statement); match.hasMatch() && match.captured(1) == match.captured(2)) {
         return QString(statement)
             .replace(match.capturedStart(), match.capturedLength(),
@@ -522,10 +525,9 @@ void Engine::transactionRequest(const Request &request, Reply &reply)
         }
         break;
     case Request::Rollback:
-        if (!request.transactionName.isEmpty())
-            ran = rollbackTo(request.transactionName, reply);
-        else if (m_tranCount > 0)
-            ran = rollback(reply);
+        // Like SQL Server, a rollback after the server ended the
+        // transaction itself (a deadlock, a trigger) finds none: 3903.
+        ran = request.transactionName.isEmpty() ? rollback(reply) : rollbackTo(request.transactionName, reply);
         break;
     case Request::Save:
         ran = save(request.transactionName, reply);
