@@ -168,7 +168,7 @@ private slots:
     // and so is the card list.
     void cardListBeforeACompanyIsChosenComesFromTheMaster()
     {
-        EmbeddedDatabase &master = m_server->db(masterDatabaseName(QStringLiteral("MASTERV8")));
+        DatabaseSeeder &master = m_server->db(masterDatabaseName(QStringLiteral("MASTERV8")));
         master.createTables(Tables::companyTables());
         master.insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CAROZKOD3")},
                       {{QStringLiteral("MASTERKART"), QStringLiteral("")}});

@@ -18,7 +18,7 @@ private slots:
     void init()
     {
         startServer();
-        EmbeddedDatabase &db = m_server->db();
+        DatabaseSeeder &db = m_server->db();
         seedCards(db, {{QStringLiteral("B"), QStringLiteral("Bahçe"), 1},
                        {QStringLiteral("A"), QStringLiteral("Ağaç"), 2},
                        {QStringLiteral("S"), QStringLiteral("Sık"), 1, QStringLiteral("SK")},

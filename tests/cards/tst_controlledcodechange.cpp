@@ -285,7 +285,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
     Statement &list() { return m_session->ADOQuery1; }
 
     static ControlledChangeRequest request() { return {QStringLiteral("1"), QStringLiteral("000")}; }

@@ -352,7 +352,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
     Statement &list() { return m_session->ADOQuery1; }
 
     void load()

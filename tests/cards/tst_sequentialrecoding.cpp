@@ -475,7 +475,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
     Statement &list() { return m_session->ADOQuery1; }
 
     static RecodingRequest request(bool sequential, bool makeAccounts)

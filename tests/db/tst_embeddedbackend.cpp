@@ -109,7 +109,7 @@ private slots:
         m_server->connect(*m_session);
         QSemaphore locked;
         std::thread holder([&] {
-            EmbeddedDatabase direct(m_server->folder(), TestServer::company);
+            DatabaseSeeder direct(m_server->folder(), TestServer::company);
             direct.exec(QStringLiteral("BEGIN IMMEDIATE"));
             direct.exec(QStringLiteral("INSERT INTO CARKART(CARKOD) VALUES('KILIT')"));
             locked.release();
@@ -168,7 +168,7 @@ private slots:
 
     void cardListQueryWithIsNull()
     {
-        EmbeddedDatabase &db = m_server->db();
+        DatabaseSeeder &db = m_server->db();
         db.insert(QStringLiteral("CARKART"),
                   {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
                    QStringLiteral("CARMUHKODU"), QStringLiteral("CAROZKOD3")},

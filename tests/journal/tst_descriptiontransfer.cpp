@@ -252,7 +252,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
 
     void seedThreeVouchers()
     {

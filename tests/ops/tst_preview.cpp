@@ -42,7 +42,7 @@ namespace {
 // would load it, and the run itself.
 struct Scenario
 {
-    std::function<void(EmbeddedDatabase &)> seed;
+    std::function<void(DatabaseSeeder &)> seed;
     std::function<void(Session &)> load;
     std::function<void(const OperationContext &)> run;
 };
@@ -56,7 +56,7 @@ const RecodingRequest recoding{.startNumber = QStringLiteral("1"),
 
 // Four cards: a customer with an account already, a supplier, one of both
 // types sharing the first card's tax number, and one of no type.
-void seedFourCards(EmbeddedDatabase &db)
+void seedFourCards(DatabaseSeeder &db)
 {
     seedCards(db, {{QStringLiteral("K1"), QStringLiteral("Ağaç Ltd."), 1},
                    {QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2},
@@ -71,7 +71,7 @@ void loadCards(Session &session)
     CardList::load(session, CardList::defaultQuery);
 }
 
-void seedStock(EmbeddedDatabase &db)
+void seedStock(DatabaseSeeder &db)
 {
     db.insert(QStringLiteral("STKKART"), {QStringLiteral("STKKOD"), QStringLiteral("STKACIK1"), QStringLiteral("STKGENKDVNO")},
               {{QStringLiteral("S1"), QStringLiteral("Vida"), 4},
@@ -81,7 +81,7 @@ void seedStock(EmbeddedDatabase &db)
               {{QStringLiteral("S2"), 1}});
 }
 
-void seedVouchers(EmbeddedDatabase &db)
+void seedVouchers(DatabaseSeeder &db)
 {
     seedJournal(db, {1, 2},
                 {{1, 1, 1, "600 01"}, {1, 2, 2, "103 01 001"}, {2, 1, 1, "600 01"}, {2, 2, 2, "103 01 001"}});
@@ -89,7 +89,7 @@ void seedVouchers(EmbeddedDatabase &db)
                       {QStringLiteral("103 01 001"), QStringLiteral("Çek Hesabı")}});
 }
 
-void seedEmployees(EmbeddedDatabase &db)
+void seedEmployees(DatabaseSeeder &db)
 {
     seedRegistry(db, {{QStringLiteral("S1")}, {QStringLiteral("S2")}, {QStringLiteral("S3")}});
 }

@@ -403,7 +403,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
     Statement &list() { return m_session->qBor; }
 
     void seedAndList(const QList<Employee> &registry, bool employeesOnly = false)

@@ -178,7 +178,7 @@ private slots:
         if (!m_server->isEmbedded())
             QSKIP("the lock is taken through SQLite");
         const QStringList before = tableDigest(db());
-        EmbeddedDatabase writer(m_server->folder(), TestServer::company);
+        DatabaseSeeder writer(m_server->folder(), TestServer::company);
         writer.exec(QStringLiteral("BEGIN IMMEDIATE"));
         const QString error = errorRaisedBy([&] {
             runOperation<SequentialRecoding>(*m_session, m_prompter, {},
@@ -195,7 +195,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
 
     // Runs `operation` with typed texts that make its first code `length`
     // characters long.

@@ -212,7 +212,7 @@ private:
         QVariant group;
     };
 
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
 
     void seedCards(const QList<StockCard> &cards)
     {
