@@ -180,23 +180,23 @@ TForm8::TForm8(Prompter &prompter, const QString &serverText, QWidget *parent)
     auto *clientLayout = new AnchorLayout(designClientSize, client);
     buildLeftStrip(*clientLayout, serverText);
 
-    PageControl1 = named<QTabWidget>("PageControl1");
-    clientLayout->place(PageControl1, QRect(QPoint(200, 0), QSize(970, designClientSize.height())),
+    m_pages = named<QTabWidget>("PageControl1");
+    clientLayout->place(m_pages, QRect(QPoint(200, 0), QSize(970, designClientSize.height())),
                         Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     buildCardPage();
     buildQueryPage();
     buildVoucherPage();
     buildJournalPage();
     buildPayrollPage();
-    PageControl1->setCurrentWidget(TabSheet3);
+    m_pages->setCurrentWidget(m_renumberingPage);
 
-    StatusBar1 = named<QStatusBar>("StatusBar1");
-    StatusBar1->setFixedHeight(statusBarHeight);
+    auto *statusBar = named<QStatusBar>("StatusBar1");
+    statusBar->setFixedHeight(statusBarHeight);
     // One text over the whole width; a label, since a status bar's own
     // message is cleared by every status tip.
     m_statusText = new QLabel;
-    StatusBar1->addWidget(m_statusText, 1);
-    setStatusBar(StatusBar1);
+    statusBar->addWidget(m_statusText, 1);
+    setStatusBar(statusBar);
     setStatusText(QStringLiteral("Bağlı değil"));
 
     m_reportWindow = new ReportWindow(m_prompter, this);
@@ -224,172 +224,193 @@ int TForm8::openingClientHeight(int availableHeight)
 
 void TForm8::buildLeftStrip(AnchorLayout &client, const QString &serverText)
 {
-    Label1 = addLabel(client, "Label1", QStringLiteral("Sunucu:"), {23, 11}, boldFont());
-    Edit1 = addEdit(client, "Edit1", serverText, {73, 8}, 121);
-    Edit1->setFont(boldFont());
-    Label2 = addLabel(client, "Label2", QStringLiteral("Kullanıcı:"), {18, 38}, boldFont());
-    Edit2 = addEdit(client, "Edit2", QStringLiteral("sa"), {73, 35}, 55);
-    Edit3 = addEdit(client, "Edit3", QStringLiteral("vyx"), {139, 35}, 55);
-    Edit3->setEchoMode(QLineEdit::Password);
-    Edit3->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
-    Label3 = addLabel(client, "Label3", QStringLiteral("Parola:"), {28, 65}, boldFont());
-    Edit4 = addEdit(client, "Edit4", QStringLiteral("MASTERV8"), {73, 62}, 121);
-    Edit4->setFont(boldFont());
-    BitBtn1 = addButton(client, "BitBtn1", connectCaption, {71, 89, 123, 48});
-    BitBtn1->setFont(boldFont());
-    Label4 = addLabel(client, "Label4", QStringLiteral("Firma:"), {30, 146}, boldFont());
+    addLabel(client, "Label1", QStringLiteral("Sunucu:"), {23, 11}, boldFont());
+    m_serverEdit = addEdit(client, "Edit1", serverText, {73, 8}, 121);
+    m_serverEdit->setFont(boldFont());
+    addLabel(client, "Label2", QStringLiteral("Kullanıcı:"), {18, 38}, boldFont());
+    m_loginEdit = addEdit(client, "Edit2", QStringLiteral("sa"), {73, 35}, 55);
+    m_passwordEdit = addEdit(client, "Edit3", QStringLiteral("vyx"), {139, 35}, 55);
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_passwordEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // "*"
+    addLabel(client, "Label3", QStringLiteral("Parola:"), {28, 65}, boldFont());
+    m_masterSuffixEdit = addEdit(client, "Edit4", QStringLiteral("MASTERV8"), {73, 62}, 121);
+    m_masterSuffixEdit->setFont(boldFont());
+    m_connectButton = addButton(client, "BitBtn1", connectCaption, {71, 89, 123, 48});
+    m_connectButton->setFont(boldFont());
+    addLabel(client, "Label4", QStringLiteral("Firma:"), {30, 146}, boldFont());
 
-    ComboBox1 = named<QComboBox>("ComboBox1");
-    ComboBox1->setEditable(true);
+    m_companyBox = named<QComboBox>("ComboBox1");
+    m_companyBox->setEditable(true);
     // A typed name is a choice, not a new entry of the list.
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox1->setEditText(QStringLiteral("Firma Seç"));
-    client.place(ComboBox1, {71, 143, 127, editHeight});
+    m_companyBox->setInsertPolicy(QComboBox::NoInsert);
+    m_companyBox->setEditText(QStringLiteral("Firma Seç"));
+    client.place(m_companyBox, {71, 143, 127, editHeight});
 
     // In the free band above CheckBox2: every control of the design keeps its place.
-    CheckBox5 = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 167, 84, 17}, false);
-    CheckBox6 = addCheckBox(client, "CheckBox6", QStringLiteral("Yedek al"), {8, 184, 84, 17}, true);
-    BitBtn9 = addButton(client, "BitBtn9", QStringLiteral("Denetle"), {94, 172, 52, 25});
-    BitBtn8 = addButton(client, "BitBtn8", QStringLiteral("Rapor"), {148, 172, 46, 25});
-    BitBtn8->setEnabled(false); // until a run has a report
+    m_previewCheck = addCheckBox(client, "CheckBox5", QStringLiteral("Önizleme"), {8, 167, 84, 17}, false);
+    m_backupCheck = addCheckBox(client, "CheckBox6", QStringLiteral("Yedek al"), {8, 184, 84, 17}, true);
+    m_auditButton = addButton(client, "BitBtn9", QStringLiteral("Denetle"), {94, 172, 52, 25});
+    m_reportButton = addButton(client, "BitBtn8", QStringLiteral("Rapor"), {148, 172, 46, 25});
+    m_reportButton->setEnabled(false); // until a run has a report
 
-    CheckBox2 = addCheckBox(client, "CheckBox2", QStringLiteral("Muh Hesap Planı açılsın"), {58, 202, 97, 17}, false);
-    Label5 = addLabel(client, "Label5", QStringLiteral("Başlangıç:"), {8, 227});
-    Edit5 = addEdit(client, "Edit5", QStringLiteral("1"), {62, 224}, 79);
-    Label7 = addLabel(client, "Label7", QStringLiteral("Format:"), {17, 254});
-    Edit6 = addEdit(client, "Edit6", QStringLiteral("0000"), {61, 251}, 79);
-    BitBtn2 = addButton(client, "BitBtn2", QStringLiteral("CariKart"), {58, 278, 132, 25});
-    BitBtn4 = addButton(client, "BitBtn4", QStringLiteral("Seçili Kartı Sil"), {58, 309, 132, 25});
-    BitBtn3 = addButton(client, "BitBtn3", QStringLiteral("Başlat"), {62, 340, 132, 65});
-    CheckBox1 = addCheckBox(client, "CheckBox1", QStringLiteral("Hesap Planı Sıralı açılsın"), {58, 411, 97, 17}, true);
-    Edit9 = addEdit(client, "Edit9", QStringLiteral("0000"), {58, 431}, 121);
-    Edit7 = addEdit(client, "Edit7", QStringLiteral("1"), {58, 458}, 57);
-    Label6 = addLabel(client, "Label6", QStringLiteral("120"), {119, 463});
-    Edit8 = addEdit(client, "Edit8", QStringLiteral("1"), {58, 485}, 57);
-    Label8 = addLabel(client, "Label8", QStringLiteral("320 Sıra No"), {119, 488});
+    m_makeAccountsCheck = addCheckBox(client, "CheckBox2", QStringLiteral("Muh Hesap Planı açılsın"), {58, 202, 97, 17}, false);
+    addLabel(client, "Label5", QStringLiteral("Başlangıç:"), {8, 227});
+    m_startNumberEdit = addEdit(client, "Edit5", QStringLiteral("1"), {62, 224}, 79);
+    addLabel(client, "Label7", QStringLiteral("Format:"), {17, 254});
+    m_codeMaskEdit = addEdit(client, "Edit6", QStringLiteral("0000"), {61, 251}, 79);
+    m_cardListButton = addButton(client, "BitBtn2", QStringLiteral("CariKart"), {58, 278, 132, 25});
+    m_deleteCardButton = addButton(client, "BitBtn4", QStringLiteral("Seçili Kartı Sil"), {58, 309, 132, 25});
+    m_recodingButton = addButton(client, "BitBtn3", QStringLiteral("Başlat"), {62, 340, 132, 65});
+    m_sequentialModeCheck = addCheckBox(client, "CheckBox1", QStringLiteral("Hesap Planı Sıralı açılsın"), {58, 411, 97, 17}, true);
+    m_accountMaskEdit = addEdit(client, "Edit9", QStringLiteral("0000"), {58, 431}, 121);
+    m_firstCustomerNumberEdit = addEdit(client, "Edit7", QStringLiteral("1"), {58, 458}, 57);
+    addLabel(client, "Label6", QStringLiteral("120"), {119, 463});
+    m_firstSupplierNumberEdit = addEdit(client, "Edit8", QStringLiteral("1"), {58, 485}, 57);
+    addLabel(client, "Label8", QStringLiteral("320 Sıra No"), {119, 488});
     // Its caption is wider than the button, which is tall enough for two lines.
-    BitBtn5 = addButton<WrappingButton>(client, "BitBtn5", QStringLiteral("Kontrollu Cari Kod Değiştir"), {58, 521, 132, 66});
-    BitBtn6 = addButton(client, "BitBtn6", QStringLiteral("MuhKod olmayan"), {58, 593, 132, 25});
-    BitBtn7 = addButton(client, "BitBtn7", QStringLiteral("STOK MUH OLUŞTUR"), {58, 624, 136, 25});
+    m_controlledChangeButton = addButton<WrappingButton>(client, "BitBtn5", QStringLiteral("Kontrollu Cari Kod Değiştir"), {58, 521, 132, 66});
+    m_missingAccountsButton = addButton(client, "BitBtn6", QStringLiteral("MuhKod olmayan"), {58, 593, 132, 25});
+    m_stockLinkButton = addButton(client, "BitBtn7", QStringLiteral("STOK MUH OLUŞTUR"), {58, 624, 136, 25});
 }
 
-AnchorLayout &TForm8::addPage(QWidget *&page, const char *name, const QString &caption)
+AnchorLayout &TForm8::addPage(const char *name, const QString &caption)
 {
-    page = named<QWidget>(name);
-    PageControl1->addTab(page, caption);
+    auto *page = named<QWidget>(name);
+    m_pages->addTab(page, caption);
     return *new AnchorLayout(designPageSize, page);
 }
 
 void TForm8::buildCardPage()
 {
-    AnchorLayout &page = addPage(TabSheet1, "TabSheet1", QStringLiteral("         VERİ         "));
-    DBGrid1 = addGrid(page, "DBGrid1", m_session.ADOQuery1, {-4, -6, 922, 457},
+    AnchorLayout &page = addPage("TabSheet1", QStringLiteral("         VERİ         "));
+    auto *cardGrid = addGrid(page, "DBGrid1", m_session.ADOQuery1, {-4, -6, 922, 457},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     // The grid's top 6 pixels lie above the page; its header is as much taller
     // and its titles sit at its foot, so they stay whole.
-    QHeaderView *titles = DBGrid1->horizontalHeader();
+    QHeaderView *titles = cardGrid->horizontalHeader();
     // A header's own height follows its titles' font with a few pixels of frame.
     titles->setMinimumHeight(titles->fontMetrics().height() + 8 + 6);
     titles->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     QList<StatementGrid::Column> columns;
     for (const CardList::Column &column : CardList::columns())
         columns << StatementGrid::Column{column.name, column.gridWidth};
-    DBGrid1->showColumns(columns);
+    cardGrid->showColumns(columns);
 }
 
 void TForm8::buildQueryPage()
 {
-    AnchorLayout &page = addPage(SORGU, "SORGU", QStringLiteral("SQL SORGU"));
-    Memo1 = addMemo(page, "Memo1", CardList::defaultQuery, {14, 12, 874, 546});
+    AnchorLayout &page = addPage("SORGU", QStringLiteral("SQL SORGU"));
+    m_cardQueryEdit = addMemo(page, "Memo1", CardList::defaultQuery, {14, 12, 874, 546});
 }
 
 void TForm8::buildVoucherPage()
 {
-    AnchorLayout &page = addPage(TabSheet2, "TabSheet2", QStringLiteral("MUHHAR  1-2 AÇIKLAMA1 TRANSFER4"));
-    Button1 = addButton(page, "Button1", QStringLiteral("Listele"), {16, 36, 75, 25});
-    Button2 = addButton(page, "Button2", QStringLiteral("Başlat"), {16, 90, 75, 25});
-    DBGrid2 = addGrid(page, "DBGrid2", m_session.qMUHFIS, {97, 3, 714, 144},
+    AnchorLayout &page = addPage("TabSheet2", QStringLiteral("MUHHAR  1-2 AÇIKLAMA1 TRANSFER4"));
+    m_voucherListButton = addButton(page, "Button1", QStringLiteral("Listele"), {16, 36, 75, 25});
+    m_descriptionTransferButton = addButton(page, "Button2", QStringLiteral("Başlat"), {16, 90, 75, 25});
+    auto *voucherGrid = addGrid(page, "DBGrid2", m_session.qMUHFIS, {97, 3, 714, 144},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
-    DBGrid2->horizontalHeader()->setFont(boldFont(10));
+    voucherGrid->horizontalHeader()->setFont(boldFont(10));
 }
 
 void TForm8::buildJournalPage()
 {
-    AnchorLayout &page = addPage(TabSheet3, "TabSheet3", QStringLiteral("MUHHAR EVRAKNO "));
-    Label14 = addLabel(page, "Label14", QStringLiteral("Başlangıç Tarihi"), {97, 14});
-    Label11 = addLabel(page, "Label11", QStringLiteral("Hesap Kodu"), {297, 14});
-    Label12 = addLabel(page, "Label12", QStringLiteral("Ön Takı"), {401, 14});
-    Label13 = addLabel(page, "Label13", QStringLiteral("Sıra No"), {513, 14});
-    cxDateEdit1 = named<NullableDateEdit>("cxDateEdit1");
-    page.place(cxDateEdit1, {97, 33, 121, editHeight});
-    Edit12 = addEdit(page, "Edit12", QStringLiteral("103 01 %"), {297, 33}, 79);
-    Edit13 = addEdit(page, "Edit13", QStringLiteral("22FCB0"), {401, 33}, 79);
-    Edit14 = addEdit(page, "Edit14", QStringLiteral("1"), {513, 33}, 79);
-    Button3 = addButton(page, "Button3", QStringLiteral("Listele"), {16, 65, 75, 25});
-    Button4 = addButton(page, "Button4", QStringLiteral("Başlat"), {16, 117, 75, 25});
-    DBGrid3 = addGrid(page, "DBGrid3", m_session.qMUHHAR, {97, 65, 714, 265},
+    AnchorLayout &page = addPage("TabSheet3", QStringLiteral("MUHHAR EVRAKNO "));
+    m_renumberingPage = page.parentWidget();
+    addLabel(page, "Label14", QStringLiteral("Başlangıç Tarihi"), {97, 14});
+    addLabel(page, "Label11", QStringLiteral("Hesap Kodu"), {297, 14});
+    addLabel(page, "Label12", QStringLiteral("Ön Takı"), {401, 14});
+    addLabel(page, "Label13", QStringLiteral("Sıra No"), {513, 14});
+    m_startDateEdit = named<NullableDateEdit>("cxDateEdit1");
+    page.place(m_startDateEdit, {97, 33, 121, editHeight});
+    m_accountPatternEdit = addEdit(page, "Edit12", QStringLiteral("103 01 %"), {297, 33}, 79);
+    m_prefixEdit = addEdit(page, "Edit13", QStringLiteral("22FCB0"), {401, 33}, 79);
+    m_firstDocumentNumberEdit = addEdit(page, "Edit14", QStringLiteral("1"), {513, 33}, 79);
+    m_lineListButton = addButton(page, "Button3", QStringLiteral("Listele"), {16, 65, 75, 25});
+    m_renumberingButton = addButton(page, "Button4", QStringLiteral("Başlat"), {16, 117, 75, 25});
+    auto *lineGrid = addGrid(page, "DBGrid3", m_session.qMUHHAR, {97, 65, 714, 265},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
-    DBGrid3->horizontalHeader()->setFont(boldFont(10));
+    lineGrid->horizontalHeader()->setFont(boldFont(10));
 }
 
 void TForm8::buildPayrollPage()
 {
-    AnchorLayout &page = addPage(TabSheet4, "TabSheet4", QStringLiteral("BORDRO Sicil No "));
-    CheckBox4 = addCheckBox(page, "CheckBox4", QStringLiteral("Çalışanlar"), {26, 18, 72, 17}, false);
-    Button5 = addButton(page, "Button5", QStringLiteral("Listele"), {24, 41, 75, 25});
-    Button6 = addButton(page, "Button6", QStringLiteral("Başlat"), {24, 100, 75, 25});
-    CheckBox3 = addCheckBox(page, "CheckBox3", QStringLiteral("Çevrim Göster"), {4, 249, 95, 17}, false);
-    DBGrid4 = addGrid(page, "DBGrid4", m_session.qBor, {105, 41, 714, 256},
+    AnchorLayout &page = addPage("TabSheet4", QStringLiteral("BORDRO Sicil No "));
+    m_employeesOnlyCheck = addCheckBox(page, "CheckBox4", QStringLiteral("Çalışanlar"), {26, 18, 72, 17}, false);
+    m_payrollListButton = addButton(page, "Button5", QStringLiteral("Listele"), {24, 41, 75, 25});
+    m_registryRenumberingButton = addButton(page, "Button6", QStringLiteral("Başlat"), {24, 100, 75, 25});
+    m_showConversionCheck = addCheckBox(page, "CheckBox3", QStringLiteral("Çevrim Göster"), {4, 249, 95, 17}, false);
+    auto *registryGrid = addGrid(page, "DBGrid4", m_session.qBor, {105, 41, 714, 256},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
-    DBGrid4->horizontalHeader()->setFont(boldFont(10));
+    registryGrid->horizontalHeader()->setFont(boldFont(10));
     // Shows the listing's query; the listing itself is fixed.
-    Memo2 = addMemo(page, "Memo2", QStringLiteral("SELECT * FROM BORSICIL "), {104, 303, 713, 155});
-    Memo2->setReadOnly(true);
-    Label9 = addLabel(page, "Label9", QStringLiteral("İŞYERİ KODU"), {499, 19});
-    Edit11 = addEdit(page, "Edit11", QStringLiteral("MERKEZ"), {567, 14}, 80);
-    Edit11->setFont(boldFont());
-    Label10 = addLabel(page, "Label10", QStringLiteral("->"), {649, 18});
-    Edit10 = addEdit(page, "Edit10", QStringLiteral("MERKEZ"), {665, 14}, 80);
-    Edit10->setFont(boldFont());
-    Button7 = addButton(page, "Button7", QStringLiteral("Başlat"), {751, 12, 66, 23});
-    Shape1 = addShape(page, "Shape1", {64, 112, 1, 109});
-    Shape2 = addShape(page, "Shape2", {-7, 203, 72, 40});
+    auto *payrollQuery = addMemo(page, "Memo2", QStringLiteral("SELECT * FROM BORSICIL "), {104, 303, 713, 155});
+    payrollQuery->setReadOnly(true);
+    addLabel(page, "Label9", QStringLiteral("İŞYERİ KODU"), {499, 19});
+    m_currentWorkplaceEdit = addEdit(page, "Edit11", QStringLiteral("MERKEZ"), {567, 14}, 80);
+    m_currentWorkplaceEdit->setFont(boldFont());
+    addLabel(page, "Label10", QStringLiteral("->"), {649, 18});
+    m_newWorkplaceEdit = addEdit(page, "Edit10", QStringLiteral("MERKEZ"), {665, 14}, 80);
+    m_newWorkplaceEdit->setFont(boldFont());
+    m_workplaceChangeButton = addButton(page, "Button7", QStringLiteral("Başlat"), {751, 12, 66, 23});
+    addShape(page, "Shape1", {64, 112, 1, 109});
+    addShape(page, "Shape2", {-7, 203, 72, 40});
 }
 
 // The design's tab order of the left strip, then the preview's controls; the
 // page control's own controls follow it in the order they were made.
 void TForm8::arrangeTabOrder()
 {
-    const QList<QWidget *> order{Edit1,     Edit2, Edit3,   Edit4, BitBtn1,   BitBtn2,   Edit5,
-                                 Edit6,     BitBtn3, BitBtn4, BitBtn5, PageControl1, CheckBox1, Edit7,
-                                 BitBtn6,   Edit8, Edit9,   CheckBox2, BitBtn7, ComboBox1, CheckBox5,
-                                 CheckBox6, BitBtn9, BitBtn8};
+    const QList<QWidget *> order{m_serverEdit,
+                                 m_loginEdit,
+                                 m_passwordEdit,
+                                 m_masterSuffixEdit,
+                                 m_connectButton,
+                                 m_cardListButton,
+                                 m_startNumberEdit,
+                                 m_codeMaskEdit,
+                                 m_recodingButton,
+                                 m_deleteCardButton,
+                                 m_controlledChangeButton,
+                                 m_pages,
+                                 m_sequentialModeCheck,
+                                 m_firstCustomerNumberEdit,
+                                 m_missingAccountsButton,
+                                 m_firstSupplierNumberEdit,
+                                 m_accountMaskEdit,
+                                 m_makeAccountsCheck,
+                                 m_stockLinkButton,
+                                 m_companyBox,
+                                 m_previewCheck,
+                                 m_backupCheck,
+                                 m_auditButton,
+                                 m_reportButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void TForm8::connectHandlers()
 {
-    connect(BitBtn1, &QPushButton::clicked, this, guarded(&TForm8::BitBtn1Click));
+    connect(m_connectButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn1Click));
     connect(&m_session.connection, &Connection::connected, this, guarded(&TForm8::ADOConnection1AfterConnect));
     connect(&m_session.connection, &Connection::disconnected, this,
             guarded(&TForm8::ADOConnection1AfterDisconnect));
-    connect(new CompanyChoice(*ComboBox1), &CompanyChoice::chosen, this, guarded(&TForm8::ComboBox1Change));
-    connect(BitBtn2, &QPushButton::clicked, this, guarded(&TForm8::BitBtn2Click));
-    connect(BitBtn3, &QPushButton::clicked, this, guarded(&TForm8::BitBtn3Click));
-    connect(BitBtn7, &QPushButton::clicked, this, guarded(&TForm8::BitBtn7Click));
-    connect(Button1, &QPushButton::clicked, this, guarded(&TForm8::Button1Click));
-    connect(Button2, &QPushButton::clicked, this, guarded(&TForm8::Button2Click));
-    connect(Button3, &QPushButton::clicked, this, guarded(&TForm8::Button3Click));
-    connect(Button4, &QPushButton::clicked, this, guarded(&TForm8::Button4Click));
-    connect(BitBtn4, &QPushButton::clicked, this, guarded(&TForm8::BitBtn4Click));
-    connect(BitBtn5, &QPushButton::clicked, this, guarded(&TForm8::BitBtn5Click));
-    connect(BitBtn6, &QPushButton::clicked, this, guarded(&TForm8::BitBtn6Click));
-    connect(Button5, &QPushButton::clicked, this, guarded(&TForm8::Listele));
-    connect(Button6, &QPushButton::clicked, this, guarded(&TForm8::Button6Click));
-    connect(Button7, &QPushButton::clicked, this, guarded(&TForm8::Button7Click));
-    connect(BitBtn8, &QPushButton::clicked, this, guarded(&TForm8::BitBtn8Click));
-    connect(BitBtn9, &QPushButton::clicked, this, guarded(&TForm8::BitBtn9Click));
+    connect(new CompanyChoice(*m_companyBox), &CompanyChoice::chosen, this, guarded(&TForm8::ComboBox1Change));
+    connect(m_cardListButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn2Click));
+    connect(m_recodingButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn3Click));
+    connect(m_stockLinkButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn7Click));
+    connect(m_voucherListButton, &QPushButton::clicked, this, guarded(&TForm8::Button1Click));
+    connect(m_descriptionTransferButton, &QPushButton::clicked, this, guarded(&TForm8::Button2Click));
+    connect(m_lineListButton, &QPushButton::clicked, this, guarded(&TForm8::Button3Click));
+    connect(m_renumberingButton, &QPushButton::clicked, this, guarded(&TForm8::Button4Click));
+    connect(m_deleteCardButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn4Click));
+    connect(m_controlledChangeButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn5Click));
+    connect(m_missingAccountsButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn6Click));
+    connect(m_payrollListButton, &QPushButton::clicked, this, guarded(&TForm8::Listele));
+    connect(m_registryRenumberingButton, &QPushButton::clicked, this, guarded(&TForm8::Button6Click));
+    connect(m_workplaceChangeButton, &QPushButton::clicked, this, guarded(&TForm8::Button7Click));
+    connect(m_reportButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn8Click));
+    connect(m_auditButton, &QPushButton::clicked, this, guarded(&TForm8::BitBtn9Click));
 }
 
 bool TForm8::requireConnection()
@@ -404,8 +425,8 @@ void TForm8::runRecorded(const QString &name, const std::function<void(const Ope
 {
     if (!requireConnection())
         return;
-    const bool preview = CheckBox5->isChecked();
-    const bool backingUp = !preview && CheckBox6->isChecked();
+    const bool preview = m_previewCheck->isChecked();
+    const bool backingUp = !preview && m_backupCheck->isChecked();
     const Connection &connection = m_session.connection;
     RunHeading heading{name, connection.server(), connection.currentDatabase(), QDateTime::currentDateTime(),
                        RunHeading::currentUser(), QString()};
@@ -452,7 +473,7 @@ QString TForm8::keepReport(const RunReport &report, bool open)
         }
     }
     m_reportWindow->setReport(report, logFile);
-    BitBtn8->setEnabled(true);
+    m_reportButton->setEnabled(true);
     if (open)
         BitBtn8Click();
     return unkept;
@@ -467,12 +488,12 @@ void TForm8::setStatusText(const QString &text)
 // disconnects.
 void TForm8::BitBtn1Click()
 {
-    if (BitBtn1->text() != connectCaption) {
+    if (m_connectButton->text() != connectCaption) {
         m_session.connection.close();
         return;
     }
     const ConnectionSettings settings{
-        .server = Edit1->text(), .login = Edit2->text(), .password = Edit3->text(), .masterSuffix = Edit4->text()};
+        .server = m_serverEdit->text(), .login = m_loginEdit->text(), .password = m_passwordEdit->text(), .masterSuffix = m_masterSuffixEdit->text()};
     ServerLogin::connect(settings, m_prompter, [this](const ConnectionSettings &typed) { openConnection(typed); });
 }
 
@@ -497,27 +518,27 @@ void TForm8::openConnection(const ConnectionSettings &settings)
 void TForm8::ADOConnection1AfterConnect()
 {
     setStatusText(QStringLiteral("Bağlandı"));
-    BitBtn1->setText(QStringLiteral("Bağlı"));
+    m_connectButton->setText(QStringLiteral("Bağlı"));
     const QStringList names = companyList(m_session.connection);
-    ComboBox1->clear();
-    ComboBox1->addItems(names);
+    m_companyBox->clear();
+    m_companyBox->addItems(names);
     // Filling an empty list makes its first entry current; no company is chosen yet.
-    ComboBox1->setCurrentIndex(-1);
+    m_companyBox->setCurrentIndex(-1);
 }
 
 void TForm8::ADOConnection1AfterDisconnect()
 {
-    BitBtn1->setText(connectCaption);
+    m_connectButton->setText(connectCaption);
     setStatusText(QStringLiteral("Bağlı değil..."));
-    ComboBox1->clear();
-    ComboBox1->clearEditText();
+    m_companyBox->clear();
+    m_companyBox->clearEditText();
 }
 
 void TForm8::ComboBox1Change()
 {
     if (!requireConnection())
         return;
-    m_session.connection.use(ComboBox1->currentText());
+    m_session.connection.use(m_companyBox->currentText());
 }
 
 // Loads the card list from the query editor's text as it stands.
@@ -525,17 +546,17 @@ void TForm8::BitBtn2Click()
 {
     if (!requireConnection())
         return;
-    CardList::load(m_session, Memo1->toPlainText());
+    CardList::load(m_session, m_cardQueryEdit->toPlainText());
 }
 
 void TForm8::BitBtn3Click()
 {
-    runOperation<SequentialRecoding>(QStringLiteral("Sıralı Cari Kod Düzenleme"), RecodingRequest{.startNumber = Edit5->text(),
-                                                     .codeMask = Edit6->text(),
-                                                     .firstCustomerNumber = Edit7->text(),
-                                                     .firstSupplierNumber = Edit8->text(),
-                                                     .sequentialMode = CheckBox1->isChecked(),
-                                                     .makeAccounts = CheckBox2->isChecked()});
+    runOperation<SequentialRecoding>(QStringLiteral("Sıralı Cari Kod Düzenleme"), RecodingRequest{.startNumber = m_startNumberEdit->text(),
+                                                     .codeMask = m_codeMaskEdit->text(),
+                                                     .firstCustomerNumber = m_firstCustomerNumberEdit->text(),
+                                                     .firstSupplierNumber = m_firstSupplierNumberEdit->text(),
+                                                     .sequentialMode = m_sequentialModeCheck->isChecked(),
+                                                     .makeAccounts = m_makeAccountsCheck->isChecked()});
 }
 
 void TForm8::BitBtn7Click()
@@ -559,31 +580,31 @@ void TForm8::Button3Click()
 {
     if (!requireConnection())
         return;
-    LineListing::open(m_session, LineListingRequest{.startDate = cxDateEdit1->date(), .accountPattern = Edit12->text()});
+    LineListing::open(m_session, LineListingRequest{.startDate = m_startDateEdit->date(), .accountPattern = m_accountPatternEdit->text()});
 }
 
 void TForm8::Button4Click()
 {
-    runOperation<DocumentRenumbering>(QStringLiteral("Evrak No Düzenleme"), RenumberingRequest{.prefix = Edit13->text(), .firstNumber = Edit14->text()});
+    runOperation<DocumentRenumbering>(QStringLiteral("Evrak No Düzenleme"), RenumberingRequest{.prefix = m_prefixEdit->text(), .firstNumber = m_firstDocumentNumberEdit->text()});
 }
 
 // Deletes the card selected in the grid and loads the list again from the
 // query editor's text as it stands.
 void TForm8::BitBtn4Click()
 {
-    runOperation<CardDeletion>(QStringLiteral("Seçili Kart Silme"), CardDeletionRequest{.listQuery = Memo1->toPlainText()});
+    runOperation<CardDeletion>(QStringLiteral("Seçili Kart Silme"), CardDeletionRequest{.listQuery = m_cardQueryEdit->toPlainText()});
 }
 
 void TForm8::BitBtn5Click()
 {
-    runOperation<ControlledCodeChange>(QStringLiteral("Kontrollü Cari Kod Değiştirme"), ControlledChangeRequest{.startNumber = Edit5->text(), .codeMask = Edit6->text()});
+    runOperation<ControlledCodeChange>(QStringLiteral("Kontrollü Cari Kod Değiştirme"), ControlledChangeRequest{.startNumber = m_startNumberEdit->text(), .codeMask = m_codeMaskEdit->text()});
 }
 
 void TForm8::BitBtn6Click()
 {
-    runOperation<MissingAccounts>(QStringLiteral("Muhasebe Kodu Olmayan Kartlar"), MissingAccountsRequest{.firstCustomerNumber = Edit7->text(),
-                                                         .firstSupplierNumber = Edit8->text(),
-                                                         .accountMask = Edit9->text()});
+    runOperation<MissingAccounts>(QStringLiteral("Muhasebe Kodu Olmayan Kartlar"), MissingAccountsRequest{.firstCustomerNumber = m_firstCustomerNumberEdit->text(),
+                                                         .firstSupplierNumber = m_firstSupplierNumberEdit->text(),
+                                                         .accountMask = m_accountMaskEdit->text()});
 }
 
 // Lists the payroll registry: everyone, or with "Çalışanlar" those still at work.
@@ -591,21 +612,21 @@ void TForm8::Listele()
 {
     if (!requireConnection())
         return;
-    PayrollList::load(m_session, CheckBox4->isChecked());
+    PayrollList::load(m_session, m_employeesOnlyCheck->isChecked());
 }
 
 void TForm8::Button6Click()
 {
-    runOperation<RegistryRenumbering>(QStringLiteral("Bordro Sicil No Düzenleme"), RegistryRenumberingRequest{.startNumber = Edit5->text(),
-                                                                 .codeMask = Edit6->text(),
-                                                                 .employeesOnly = CheckBox4->isChecked(),
-                                                                 .showConversion = CheckBox3->isChecked()});
+    runOperation<RegistryRenumbering>(QStringLiteral("Bordro Sicil No Düzenleme"), RegistryRenumberingRequest{.startNumber = m_startNumberEdit->text(),
+                                                                 .codeMask = m_codeMaskEdit->text(),
+                                                                 .employeesOnly = m_employeesOnlyCheck->isChecked(),
+                                                                 .showConversion = m_showConversionCheck->isChecked()});
 }
 
 void TForm8::Button7Click()
 {
     runOperation<WorkplaceCodeChange>(QStringLiteral("İşyeri Kodu Değiştirme"), WorkplaceChangeRequest{
-        .currentCode = Edit11->text(), .newCode = Edit10->text(), .employeesOnly = CheckBox4->isChecked()});
+        .currentCode = m_currentWorkplaceEdit->text(), .newCode = m_newWorkplaceEdit->text(), .employeesOnly = m_employeesOnlyCheck->isChecked()});
 }
 
 // Checks the chosen company without changing it and opens what it found.
@@ -614,7 +635,7 @@ void TForm8::BitBtn9Click()
     if (!requireConnection())
         return;
     const QString company = m_session.connection.currentDatabase();
-    if (ComboBox1->findText(company) < 0) {
+    if (m_companyBox->findText(company) < 0) {
         m_prompter.notify(QStringLiteral("Önce bir firma seçin."));
         return;
     }

@@ -14,9 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QFrame;
 class QPushButton;
-class QStatusBar;
 class QTabWidget;
 
 namespace zym {
@@ -24,7 +22,6 @@ namespace zym {
 class AnchorLayout;
 class NullableDateEdit;
 class ReportWindow;
-class StatementGrid;
 class Prompter;
 
 // The tool's one window. It owns the connection and the statement objects
@@ -56,7 +53,7 @@ private:
     void buildVoucherPage();
     void buildJournalPage();
     void buildPayrollPage();
-    AnchorLayout &addPage(QWidget *&page, const char *name, const QString &caption);
+    AnchorLayout &addPage(const char *name, const QString &caption);
     void arrangeTabOrder();
     void connectHandlers();
 
@@ -115,81 +112,59 @@ private:
     Prompter &m_prompter;
     Session m_session;
 
-    // Left strip
-    QLabel *Label1;
-    QLineEdit *Edit1;
-    QLabel *Label2;
-    QLineEdit *Edit2;
-    QLineEdit *Edit3;
-    QLabel *Label3;
-    QLineEdit *Edit4;
-    QPushButton *BitBtn1;
-    QLabel *Label4;
-    QComboBox *ComboBox1;
-    QCheckBox *CheckBox5; // "Önizleme"
-    QCheckBox *CheckBox6; // "Yedek al"
-    QPushButton *BitBtn8; // "Rapor"
-    QPushButton *BitBtn9; // "Denetle"
-    QCheckBox *CheckBox2;
-    QLabel *Label5;
-    QLineEdit *Edit5;
-    QLabel *Label7;
-    QLineEdit *Edit6;
-    QPushButton *BitBtn2;
-    QPushButton *BitBtn4;
-    QPushButton *BitBtn3;
-    QCheckBox *CheckBox1;
-    QLineEdit *Edit9;
-    QLineEdit *Edit7;
-    QLabel *Label6;
-    QLineEdit *Edit8;
-    QLabel *Label8;
-    QPushButton *BitBtn5;
-    QPushButton *BitBtn6;
-    QPushButton *BitBtn7;
+    // Each control is found by the design's name as its objectName; those
+    // a handler reads or changes are kept here.
 
-    QTabWidget *PageControl1;
-    // "VERİ": the card list
-    QWidget *TabSheet1;
-    StatementGrid *DBGrid1;
+    // Left strip: the connection
+    QLineEdit *m_serverEdit; // Edit1
+    QLineEdit *m_loginEdit; // Edit2
+    QLineEdit *m_passwordEdit; // Edit3
+    QLineEdit *m_masterSuffixEdit; // Edit4
+    QPushButton *m_connectButton; // BitBtn1
+    QComboBox *m_companyBox; // ComboBox1
+    // Left strip: how a run goes, and its report
+    QCheckBox *m_previewCheck; // CheckBox5, "Önizleme"
+    QCheckBox *m_backupCheck; // CheckBox6, "Yedek al"
+    QPushButton *m_auditButton; // BitBtn9, "Denetle"
+    QPushButton *m_reportButton; // BitBtn8, "Rapor"
+    // Left strip: the card operations
+    QCheckBox *m_makeAccountsCheck; // CheckBox2
+    QLineEdit *m_startNumberEdit; // Edit5
+    QLineEdit *m_codeMaskEdit; // Edit6
+    QPushButton *m_cardListButton; // BitBtn2
+    QPushButton *m_deleteCardButton; // BitBtn4
+    QPushButton *m_recodingButton; // BitBtn3
+    QCheckBox *m_sequentialModeCheck; // CheckBox1
+    QLineEdit *m_accountMaskEdit; // Edit9
+    QLineEdit *m_firstCustomerNumberEdit; // Edit7
+    QLineEdit *m_firstSupplierNumberEdit; // Edit8
+    QPushButton *m_controlledChangeButton; // BitBtn5
+    QPushButton *m_missingAccountsButton; // BitBtn6
+    QPushButton *m_stockLinkButton; // BitBtn7
+
+    QTabWidget *m_pages; // PageControl1
     // "SQL SORGU": the card list's query
-    QWidget *SORGU;
-    QPlainTextEdit *Memo1;
+    QPlainTextEdit *m_cardQueryEdit; // Memo1
     // "MUHHAR  1-2 AÇIKLAMA1 TRANSFER4": journal description transfer
-    QWidget *TabSheet2;
-    QPushButton *Button1;
-    QPushButton *Button2;
-    StatementGrid *DBGrid2;
+    QPushButton *m_voucherListButton; // Button1
+    QPushButton *m_descriptionTransferButton; // Button2
     // "MUHHAR EVRAKNO ": journal document renumbering
-    QWidget *TabSheet3;
-    QLabel *Label14;
-    QLabel *Label11;
-    QLabel *Label12;
-    QLabel *Label13;
-    NullableDateEdit *cxDateEdit1;
-    QLineEdit *Edit12;
-    QLineEdit *Edit13;
-    QLineEdit *Edit14;
-    QPushButton *Button3;
-    QPushButton *Button4;
-    StatementGrid *DBGrid3;
+    QWidget *m_renumberingPage; // TabSheet3
+    NullableDateEdit *m_startDateEdit; // cxDateEdit1
+    QLineEdit *m_accountPatternEdit; // Edit12
+    QLineEdit *m_prefixEdit; // Edit13
+    QLineEdit *m_firstDocumentNumberEdit; // Edit14
+    QPushButton *m_lineListButton; // Button3
+    QPushButton *m_renumberingButton; // Button4
     // "BORDRO Sicil No ": payroll registry
-    QWidget *TabSheet4;
-    QCheckBox *CheckBox4;
-    QPushButton *Button5;
-    QPushButton *Button6;
-    QCheckBox *CheckBox3;
-    StatementGrid *DBGrid4;
-    QPlainTextEdit *Memo2;
-    QLabel *Label9;
-    QLineEdit *Edit11;
-    QLabel *Label10;
-    QLineEdit *Edit10;
-    QPushButton *Button7;
-    QFrame *Shape1;
-    QFrame *Shape2;
+    QCheckBox *m_employeesOnlyCheck; // CheckBox4
+    QPushButton *m_payrollListButton; // Button5
+    QPushButton *m_registryRenumberingButton; // Button6
+    QCheckBox *m_showConversionCheck; // CheckBox3
+    QLineEdit *m_currentWorkplaceEdit; // Edit11
+    QLineEdit *m_newWorkplaceEdit; // Edit10
+    QPushButton *m_workplaceChangeButton; // Button7
 
-    QStatusBar *StatusBar1;
     QLabel *m_statusText;
 
     ReportWindow *m_reportWindow;

@@ -1,7 +1,7 @@
 #include "DemoData.h"
 
 #include "db/ConnectionSettings.h"
-#include "db/EmbeddedDatabase.h"
+#include "db/DatabaseSeeder.h"
 #include "db/EmbeddedFolder.h"
 #include "db/Error.h"
 #include "db/Tables.h"
@@ -112,7 +112,7 @@ struct Card
 class CompanyWriter
 {
 public:
-    CompanyWriter(EmbeddedDatabase &db, const DemoSize &size, std::uint64_t seed)
+    CompanyWriter(DatabaseSeeder &db, const DemoSize &size, std::uint64_t seed)
         : m_db(db), m_size(size), m_dice(seed) {}
 
     void write()
@@ -277,7 +277,7 @@ private:
         }
     }
 
-    EmbeddedDatabase &m_db;
+    DatabaseSeeder &m_db;
     DemoSize m_size;
     Dice m_dice;
     QList<Card> m_cards;
@@ -298,7 +298,7 @@ std::uint64_t seedOf(const QString &name)
 // so that "Denetle" has something to show: a card without a code, rows of a
 // deleted card, a link to no account, a type outside 0-3, payroll and link
 // rows of a deleted employee and stock card, and a voucher split from its lines.
-void writeAuditFindings(EmbeddedDatabase &db)
+void writeAuditFindings(DatabaseSeeder &db)
 {
     const QStringList cardColumns{QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
                                   QStringLiteral("CARMUHKODU"), QStringLiteral("CAREKCHAR1"), QStringLiteral("CAROZKOD3")};
@@ -334,7 +334,7 @@ QStringList DemoData::companies()
 void DemoData::writeCompany(const QString &folder, const QString &company, const DemoSize &size)
 {
     removeDatabaseFiles(folder, company);
-    EmbeddedDatabase db(folder, company);
+    DatabaseSeeder db(folder, company);
     db.createTables(Tables::companyTables());
     CompanyWriter(db, size, seedOf(company)).write();
 }
@@ -344,7 +344,7 @@ void DemoData::write(const QString &folder, const DemoSize &size, const QString 
     const QString master = masterDatabaseName(masterSuffix);
     removeDatabaseFiles(folder, master);
     {
-        EmbeddedDatabase db(folder, master);
+        DatabaseSeeder db(folder, master);
         db.createTables({Tables::companyList()});
         QList<QVariantList> rows;
         for (const QString &company : companies())
@@ -355,7 +355,7 @@ void DemoData::write(const QString &folder, const DemoSize &size, const QString 
     const QStringList names = companies();
     for (qsizetype i = 0; i < names.size(); ++i)
         writeCompany(folder, names.at(i), i == 0 ? size : small);
-    EmbeddedDatabase checked(folder, names.at(1));
+    DatabaseSeeder checked(folder, names.at(1));
     writeAuditFindings(checked);
     QFile file(QDir(folder).filePath(stampFile));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(stamp(size).toUtf8()) < 0)

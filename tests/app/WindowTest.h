@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Operations.h"
 #include "RecordingPrompter.h"
 #include "TestServer.h"
 
@@ -53,6 +54,14 @@ protected:
     }
 
     void click(const char *button) { control<QPushButton>(button)->click(); }
+
+    // Loads the list the operation `button` walks, as the operator does
+    // first; nothing for an operation that needs no listing.
+    void listFor(const QString &button)
+    {
+        if (const char *listing = listingBefore(button))
+            click(listing);
+    }
 
     // Customer cards K1, K2, ... titled "Kart 1", "Kart 2", ... in the company.
     void seedCustomerCards(int count)

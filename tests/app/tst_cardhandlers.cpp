@@ -65,30 +65,6 @@ private slots:
         QVERIFY(m_window->session().ADOQuery1.atEnd());
     }
 
-    void typedNumberThatIsNoNumberStopsBeforeThePrompt_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("edit");
-        QTest::newRow("Başlat, start") << "BitBtn3" << "Edit5";
-        QTest::newRow("controlled change, start") << "BitBtn5" << "Edit5";
-        QTest::newRow("missing accounts, 120") << "BitBtn6" << "Edit7";
-        QTest::newRow("missing accounts, 320") << "BitBtn6" << "Edit8";
-    }
-
-    void typedNumberThatIsNoNumberStopsBeforeThePrompt()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, edit);
-        connectAndChoose();
-        click("BitBtn2");
-        control<QLineEdit>(qPrintable(edit))->setText(QStringLiteral("abc"));
-        click(qPrintable(button));
-        QCOMPARE(m_prompter->errors, QStringList{"'abc' is not a valid integer value"});
-        QVERIFY(m_prompter->questions.isEmpty());
-        QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")).first(), QStringLiteral("K1"));
-        QVERIFY(column(QStringLiteral("SELECT MUHKOD FROM MUHHESAP")).isEmpty());
-    }
-
     void controlledChangeStartsAtTheRowSelectedInTheGrid()
     {
         connectAndChoose();
@@ -192,7 +168,7 @@ private slots:
     // and so is the card list.
     void cardListBeforeACompanyIsChosenComesFromTheMaster()
     {
-        EmbeddedDatabase &master = m_server->db(masterDatabaseName(QStringLiteral("MASTERV8")));
+        DatabaseSeeder &master = m_server->db(masterDatabaseName(QStringLiteral("MASTERV8")));
         master.createTables(Tables::companyTables());
         master.insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CAROZKOD3")},
                       {{QStringLiteral("MASTERKART"), QStringLiteral("")}});

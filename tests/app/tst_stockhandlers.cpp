@@ -36,13 +36,6 @@ private slots:
         QCOMPARE(links(), linked);
     }
 
-    void asksToConnectFirst()
-    {
-        click("BitBtn7");
-        QCOMPARE(m_prompter->notices, QStringList{"Önce sunucuya bağlanın."});
-        QVERIFY(links().isEmpty());
-    }
-
 private:
     // "code item" of every link row, in the order written.
     QStringList links()

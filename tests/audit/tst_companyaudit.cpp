@@ -205,7 +205,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
 
     AuditOutcome audit()
     {

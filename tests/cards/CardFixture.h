@@ -34,7 +34,7 @@ struct CardRow
 // Seeds cards into a company file, each with one identity row, one address
 // row and one row in every movement table, plus rows of a card "DIGER" the
 // operations must never touch.
-inline void seedCards(EmbeddedDatabase &db, const QList<CardRow> &cards)
+inline void seedCards(DatabaseSeeder &db, const QList<CardRow> &cards)
 {
     QList<QVariantList> cardRows;
     for (const CardRow &card : cards) {
@@ -59,7 +59,7 @@ inline void seedCards(EmbeddedDatabase &db, const QList<CardRow> &cards)
 
 // Makes the server refuse, with InjectedFailure's text, the rename of the
 // step's rows to `code` (an SQLite trigger).
-inline void failWhenRenamedTo(EmbeddedDatabase &db, const CodeColumn &step, const QString &code)
+inline void failWhenRenamedTo(DatabaseSeeder &db, const CodeColumn &step, const QString &code)
 {
     db.exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE OF %2 ON %1 WHEN NEW.%2='%3' "
                            "BEGIN SELECT RAISE(ABORT,'%4'); END")
@@ -67,7 +67,7 @@ inline void failWhenRenamedTo(EmbeddedDatabase &db, const CodeColumn &step, cons
 }
 
 // The codes a table's code column holds, sorted.
-inline QStringList codesIn(EmbeddedDatabase &db, const QString &table, const QString &column)
+inline QStringList codesIn(DatabaseSeeder &db, const QString &table, const QString &column)
 {
     QStringList codes;
     for (const auto &row : db.select(QStringLiteral("SELECT %2 FROM %1 ORDER BY %2").arg(table, column)))
@@ -77,7 +77,7 @@ inline QStringList codesIn(EmbeddedDatabase &db, const QString &table, const QSt
 
 // Whether every table of the first `steps` renames carries `code` and,
 // unless the two are the same, none `old`.
-inline bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QString &code, qsizetype steps)
+inline bool renamedEverywhere(DatabaseSeeder &db, const QString &old, const QString &code, qsizetype steps)
 {
     for (qsizetype i = 0; i < steps; ++i) {
         const auto &step = cardCodeCarriers().at(i);
@@ -89,7 +89,7 @@ inline bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QS
 }
 
 // Card code -> (CARMUHKODU, CAREKCHAR1) as the card rows hold them.
-inline QMap<QString, QStringList> cardAccounts(EmbeddedDatabase &db)
+inline QMap<QString, QStringList> cardAccounts(DatabaseSeeder &db)
 {
     QMap<QString, QStringList> accounts;
     for (const auto &row : db.select(QStringLiteral("SELECT CARKOD, CARMUHKODU, CAREKCHAR1 FROM CARKART")))
@@ -98,7 +98,7 @@ inline QMap<QString, QStringList> cardAccounts(EmbeddedDatabase &db)
 }
 
 // Account code -> name, for every account row.
-inline QMap<QString, QString> chart(EmbeddedDatabase &db)
+inline QMap<QString, QString> chart(DatabaseSeeder &db)
 {
     QMap<QString, QString> accounts;
     for (const auto &row : db.select(QStringLiteral("SELECT MUHKOD, MUHADI1 FROM MUHHESAP")))

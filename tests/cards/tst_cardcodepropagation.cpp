@@ -16,7 +16,7 @@ private slots:
     void init()
     {
         startServer();
-        EmbeddedDatabase &db = m_server->db();
+        DatabaseSeeder &db = m_server->db();
         seedCards(db, {{QStringLiteral("ESKI"), QStringLiteral("Eski Kart"), 1}});
         // A second row of the old code in a movement table, an account named
         // like the card, and payroll rows of the same code.
@@ -59,7 +59,7 @@ private slots:
         QVERIFY(!propagation.codeTaken(QStringLiteral("YENI"), QStringLiteral("ESKI")));
         propagation.run(QStringLiteral("YENI"), QStringLiteral("ESKI"));
         propagation.finishGroup();
-        EmbeddedDatabase &db = m_server->db();
+        DatabaseSeeder &db = m_server->db();
         const auto &steps = CardCodePropagation::steps();
         for (qsizetype i = 0; i < steps.size(); ++i) {
             const Step &step = steps.at(i);
@@ -107,7 +107,7 @@ private slots:
         QFETCH(QString, column);
         QFETCH(QVariant, module);
         QFETCH(bool, taken);
-        EmbeddedDatabase &db = m_server->db();
+        DatabaseSeeder &db = m_server->db();
         if (module.isValid())
             db.insert(table, {column, table == QStringLiteral("KIMLIKLER") ? QStringLiteral("KIMMODUL") : QStringLiteral("ADRMODUL")},
                       {{QStringLiteral("YENI"), module}});

@@ -1,8 +1,8 @@
 #include "CardFixture.h"
 #include "CompanyTest.h"
+#include "ErrorRaised.h"
 
 #include "cards/CardList.h"
-#include "db/Error.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -18,7 +18,7 @@ private slots:
     void init()
     {
         startServer();
-        EmbeddedDatabase &db = m_server->db();
+        DatabaseSeeder &db = m_server->db();
         seedCards(db, {{QStringLiteral("B"), QStringLiteral("Bahçe"), 1},
                        {QStringLiteral("A"), QStringLiteral("Ağaç"), 2},
                        {QStringLiteral("S"), QStringLiteral("Sık"), 1, QStringLiteral("SK")},
@@ -111,12 +111,8 @@ private slots:
         QFETCH(QString, query);
         QFETCH(QString, message);
         CardList::load(*m_session, CardList::defaultQuery);
-        try {
-            CardList::load(*m_session, query);
-            QFAIL("loaded");
-        } catch (const Error &error) {
-            QVERIFY2(error.text().contains(QRegularExpression(message)), qPrintable(error.text()));
-        }
+        const QString error = errorRaisedBy([&] { CardList::load(*m_session, query); });
+        QVERIFY2(error.contains(QRegularExpression(message)), qPrintable(error));
         QVERIFY(!m_session->ADOQuery1.isOpen());
         QVERIFY(m_session->ADOQuery1.atEnd());
     }

@@ -1,4 +1,5 @@
 #include "CompanyTest.h"
+#include "ErrorRaised.h"
 
 #include "db/Error.h"
 #include "db/Command.h"
@@ -17,6 +18,7 @@
 
 using namespace zym;
 using zym::test::TestServer;
+using zym::test::errorRaisedBy;
 
 namespace {
 const QString cardListQuery = QStringLiteral(
@@ -68,13 +70,9 @@ private slots:
             QSKIP("SQL Server words it itself");
         ConnectionSettings settings = m_server->settings();
         settings.masterSuffix = QStringLiteral("YOK");
-        try {
-            m_server->open(m_session->connection, settings);
-            QFAIL("no error");
-        } catch (const Error &error) {
-            QCOMPARE(error.text(), QStringLiteral("Database 'ZYM_YOK' does not exist. "
-                                                  "Make sure that the name is entered correctly."));
-        }
+        const QString error = errorRaisedBy([&] { m_server->open(m_session->connection, settings); });
+        QCOMPARE(error, QStringLiteral("Database 'ZYM_YOK' does not exist. "
+                                       "Make sure that the name is entered correctly."));
         QVERIFY(!m_session->connection.isOpen());
     }
 
@@ -96,12 +94,8 @@ private slots:
         QCOMPARE(connection.currentDatabase(), TestServer::otherCompany);
         QCOMPARE(count.fetch().rows.constFirst().constFirst().toInt(), 1);
 
-        try {
-            connection.use(QStringLiteral("FIRMA_C"));
-            QFAIL("no error");
-        } catch (const Error &error) {
-            QVERIFY2(error.text().contains(QStringLiteral("Database 'FIRMA_C' does not exist.")), qPrintable(error.text()));
-        }
+        const QString error = errorRaisedBy([&] { connection.use(QStringLiteral("FIRMA_C")); });
+        QVERIFY2(error.contains(QStringLiteral("Database 'FIRMA_C' does not exist.")), qPrintable(error));
         QCOMPARE(connection.currentDatabase(), TestServer::otherCompany);
         QCOMPARE(count.fetch().rows.constFirst().constFirst().toInt(), 1);
     }
@@ -115,7 +109,7 @@ private slots:
         m_server->connect(*m_session);
         QSemaphore locked;
         std::thread holder([&] {
-            EmbeddedDatabase direct(m_server->folder(), TestServer::company);
+            DatabaseSeeder direct(m_server->folder(), TestServer::company);
             direct.exec(QStringLiteral("BEGIN IMMEDIATE"));
             direct.exec(QStringLiteral("INSERT INTO CARKART(CARKOD) VALUES('KILIT')"));
             locked.release();
@@ -174,7 +168,7 @@ private slots:
 
     void cardListQueryWithIsNull()
     {
-        EmbeddedDatabase &db = m_server->db();
+        DatabaseSeeder &db = m_server->db();
         db.insert(QStringLiteral("CARKART"),
                   {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
                    QStringLiteral("CARMUHKODU"), QStringLiteral("CAROZKOD3")},

@@ -3,7 +3,7 @@
 #include "audit/AuditChecks.h"
 #include "audit/CompanyAudit.h"
 #include "db/Connection.h"
-#include "db/EmbeddedDatabase.h"
+#include "db/DatabaseSeeder.h"
 #include "db/EmbeddedFolder.h"
 #include "ops/Prompter.h"
 
@@ -17,7 +17,7 @@ using namespace zym;
 namespace {
 
 // A digest of every row of every table, to compare two generated databases.
-QByteArray contentDigest(EmbeddedDatabase &db)
+QByteArray contentDigest(DatabaseSeeder &db)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     const auto tables = db.select(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"));
@@ -48,7 +48,7 @@ private slots:
 
     void masterListsTheCompanies()
     {
-        EmbeddedDatabase master(m_dir.path(), QStringLiteral("ZYM_MASTERV8"));
+        DatabaseSeeder master(m_dir.path(), QStringLiteral("ZYM_MASTERV8"));
         QStringList names;
         for (const auto &row : master.select(QStringLiteral("SELECT SIRDBNAME FROM SIRKET")))
             names << row.first().toString();
@@ -101,7 +101,7 @@ private slots:
     void exercisesEveryOperation()
     {
         QFETCH(QString, countQuery);
-        EmbeddedDatabase company(m_dir.path(), DemoData::companies().first());
+        DatabaseSeeder company(m_dir.path(), DemoData::companies().first());
         QVERIFY(company.scalar(countQuery).toInt() > 0);
     }
 
@@ -127,8 +127,8 @@ private slots:
     {
         QTemporaryDir other;
         DemoData::write(other.path(), DemoSize{});
-        EmbeddedDatabase first(m_dir.path(), DemoData::companies().first());
-        EmbeddedDatabase second(other.path(), DemoData::companies().first());
+        DatabaseSeeder first(m_dir.path(), DemoData::companies().first());
+        DatabaseSeeder second(other.path(), DemoData::companies().first());
         QCOMPARE(contentDigest(first), contentDigest(second));
     }
 
@@ -139,7 +139,7 @@ private slots:
     {
         QCOMPARE(DemoData::writtenStamp(m_dir.path()), DemoData::stamp(DemoSize{}));
         QVERIFY(DemoData::stamp(DemoSize{}) != DemoData::stamp(DemoSize{500, 5000, 10, 5, 5}));
-        EmbeddedDatabase company(m_dir.path(), DemoData::companies().first());
+        DatabaseSeeder company(m_dir.path(), DemoData::companies().first());
         QVERIFY2(contentDigest(company).toHex() == rowsDigest,
                  qPrintable(QStringLiteral("the rows changed (digest %1): raise the version in the demo stamp and "
                                            "pin the new digest here")
@@ -150,7 +150,7 @@ private slots:
     {
         QTemporaryDir other;
         DemoData::write(other.path(), DemoSize{500, 5000, 10, 5, 5});
-        EmbeddedDatabase company(other.path(), DemoData::companies().first());
+        DatabaseSeeder company(other.path(), DemoData::companies().first());
         QCOMPARE(company.scalar(QStringLiteral("SELECT COUNT(*) FROM CARKART")).toInt(), 500);
         QCOMPARE(company.scalar(QStringLiteral(
                                     "SELECT (SELECT COUNT(*) FROM CARFIS)+(SELECT COUNT(*) FROM CARHAR)"

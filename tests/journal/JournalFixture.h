@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/EmbeddedDatabase.h"
+#include "db/DatabaseSeeder.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -21,7 +21,7 @@ struct JournalLine
 
 // Seeds voucher headers and their lines; every line starts with the
 // descriptions "eski" and "eski2".
-inline void seedJournal(EmbeddedDatabase &db, const QList<int> &headers, const QList<JournalLine> &lines)
+inline void seedJournal(DatabaseSeeder &db, const QList<int> &headers, const QList<JournalLine> &lines)
 {
     QList<QVariantList> headerRows;
     for (const int voucher : headers)
@@ -38,7 +38,7 @@ inline void seedJournal(EmbeddedDatabase &db, const QList<int> &headers, const Q
               lineRows);
 }
 
-inline void seedAccounts(EmbeddedDatabase &db, const QMap<QString, QString> &names)
+inline void seedAccounts(DatabaseSeeder &db, const QMap<QString, QString> &names)
 {
     QList<QVariantList> rows;
     for (auto it = names.cbegin(); it != names.cend(); ++it)
@@ -47,7 +47,7 @@ inline void seedAccounts(EmbeddedDatabase &db, const QMap<QString, QString> &nam
 }
 
 // "line: description 1 / description 2" for each line of `voucher`, by line number.
-inline QStringList descriptions(EmbeddedDatabase &db, int voucher)
+inline QStringList descriptions(DatabaseSeeder &db, int voucher)
 {
     QStringList lines;
     for (const auto &row : db.select(QStringLiteral("SELECT MUHHARSIRANO, MUHHARACIKLAMA1, MUHHARACIKLAMA2 FROM MUHHAR "
@@ -58,7 +58,7 @@ inline QStringList descriptions(EmbeddedDatabase &db, int voucher)
 }
 
 // Voucher -> the document numbers its lines carry, each once.
-inline QMap<int, QStringList> documentNumbers(EmbeddedDatabase &db)
+inline QMap<int, QStringList> documentNumbers(DatabaseSeeder &db)
 {
     QMap<int, QStringList> numbers;
     for (const auto &row : db.select(QStringLiteral("SELECT DISTINCT MUHHARREFNO, MUHHAREVRAKNO FROM MUHHAR "

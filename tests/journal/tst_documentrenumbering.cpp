@@ -1,10 +1,10 @@
 #include "CompanyTest.h"
+#include "ErrorRaised.h"
 #include "JournalFixture.h"
 #include "RecordingPrompter.h"
 #include "ScriptedProgress.h"
 #include "ShownTexts.h"
 
-#include "db/Error.h"
 #include "journal/DescriptionTransfer.h"
 #include "journal/DocumentRenumbering.h"
 #include "journal/LineListing.h"
@@ -183,12 +183,7 @@ private slots:
     {
         seedJournal(db(), {1, 2}, {{1, 1, 1, "103 01 001"}, {2, 1, 1, "103 01 001"}});
         list(std::nullopt);
-        try {
-            renumber(QStringLiteral("P"), QStringLiteral("abc"));
-            QFAIL("ran");
-        } catch (const Error &error) {
-            QCOMPARE(error.text(), QStringLiteral("'abc' is not a valid integer value"));
-        }
+        QCOMPARE(errorRaisedBy([&] { renumber(QStringLiteral("P"), QStringLiteral("abc")); }), QStringLiteral("'abc' is not a valid integer value"));
         QCOMPARE(documentNumbers(db()), (Numbers{{1, {"ESKI"}}, {2, {"ESKI"}}}));
         QVERIFY(m_session->qMUHHAR.text().startsWith(QStringLiteral("SELECT MUHHARREFNO,MIN(MUHHARTAR)")));
         QCOMPARE(m_session->qMUHHAR.rowCount(), 2);
@@ -215,12 +210,8 @@ private slots:
         db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON MUHHAR WHEN NEW.MUHHARREFNO=2 AND "
                                  "NEW.MUHHARSIRANO=2 BEGIN SELECT RAISE(ABORT,'MUHHAR kilitli'); END"));
         list(std::nullopt);
-        try {
-            renumber(QStringLiteral("P"), QStringLiteral("1"));
-            QFAIL("ran");
-        } catch (const Error &error) {
-            QVERIFY2(error.text().contains(QStringLiteral("kilitli")), qPrintable(error.text()));
-        }
+        const QString error = errorRaisedBy([&] { renumber(QStringLiteral("P"), QStringLiteral("1")); });
+        QVERIFY2(error.contains(QStringLiteral("kilitli")), qPrintable(error));
         QCOMPARE(documentNumbers(db()), (Numbers{{1, {"P1"}}, {2, {"ESKI"}}, {3, {"ESKI"}}}));
         QVERIFY(m_prompter.notices.isEmpty());
         QCOMPARE(m_session->qMUHHAR.currentRow(), 1);
@@ -253,7 +244,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
 
     void connect()
     {

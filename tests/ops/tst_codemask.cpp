@@ -1,9 +1,11 @@
-#include "db/Error.h"
+#include "ErrorRaised.h"
+
 #include "ops/CodeMask.h"
 
 #include <QTest>
 
 using namespace zym;
+using zym::test::errorRaisedBy;
 
 class TestCodeMask : public QObject
 {
@@ -66,12 +68,9 @@ private slots:
         QFETCH(QString, picture);
         QFETCH(int, number);
         QFETCH(QString, error);
-        try {
-            QCOMPARE(CodeMask::renderCode(picture, number), CodeMask::render(picture, number));
-            QVERIFY(error.isEmpty());
-        } catch (const Error &refused) {
-            QCOMPARE(refused.text(), error);
-        }
+        const QString refused = errorRaisedBy(
+            [&] { QCOMPARE(CodeMask::renderCode(picture, number), CodeMask::render(picture, number)); });
+        QCOMPARE(refused, error);
     }
 };
 

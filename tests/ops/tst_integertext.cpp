@@ -1,9 +1,11 @@
-#include "db/Error.h"
+#include "ErrorRaised.h"
+
 #include "ops/IntegerText.h"
 
 #include <QTest>
 
 using namespace zym;
+using zym::test::errorRaisedBy;
 
 class TestIntegerText : public QObject
 {
@@ -39,12 +41,7 @@ private slots:
             QCOMPARE(parseInteger(typed), value);
             return;
         }
-        try {
-            parseInteger(typed);
-            QFAIL("accepted");
-        } catch (const Error &error) {
-            QCOMPARE(error.text(), QStringLiteral("'%1' is not a valid integer value").arg(typed));
-        }
+        QCOMPARE(errorRaisedBy([&] { parseInteger(typed); }), QStringLiteral("'%1' is not a valid integer value").arg(typed));
     }
 };
 

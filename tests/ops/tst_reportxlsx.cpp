@@ -1,6 +1,6 @@
+#include "ErrorRaised.h"
 #include "XlsxSheet.h"
 
-#include "db/Error.h"
 #include "ops/ReportXlsx.h"
 #include "ops/RunReport.h"
 
@@ -10,6 +10,7 @@
 
 using namespace zym;
 using zym::test::XlsxSheet;
+using zym::test::errorRaisedBy;
 
 namespace {
 
@@ -117,7 +118,7 @@ private slots:
     void unwritableFileRaises()
     {
         const QString nowhere = m_folder.filePath(QStringLiteral("yok/rapor.xlsx"));
-        QVERIFY_THROWS_EXCEPTION(Error, writeReportXlsx(recoding(), nowhere));
+        QVERIFY(!errorRaisedBy([&] { writeReportXlsx(recoding(), nowhere); }).isNull());
         QVERIFY(!QFile::exists(nowhere));
     }
 

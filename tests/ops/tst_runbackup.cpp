@@ -6,7 +6,7 @@
 #include "cards/CardDeletion.h"
 #include "cards/CardList.h"
 #include "cards/SequentialRecoding.h"
-#include "db/EmbeddedDatabase.h"
+#include "db/DatabaseSeeder.h"
 #include "db/EmbeddedFolder.h"
 #include "ops/RunBackup.h"
 
@@ -116,7 +116,7 @@ private slots:
         // The backup is a database of its own, with the rows as they were.
         QTemporaryDir opened;
         QVERIFY(QFile::copy(file, EmbeddedFolder::databaseFile(opened.path(), QStringLiteral("KOPYA"))));
-        EmbeddedDatabase copy(opened.path(), QStringLiteral("KOPYA"));
+        DatabaseSeeder copy(opened.path(), QStringLiteral("KOPYA"));
         QCOMPARE(codesIn(copy, QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2"}));
     }
 

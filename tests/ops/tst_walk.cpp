@@ -1,4 +1,5 @@
 #include "CompanyTest.h"
+#include "ErrorRaised.h"
 #include "RecordingPrompter.h"
 #include "ScriptedProgress.h"
 #include "SqliteFaults.h"
@@ -197,12 +198,7 @@ private slots:
         QFETCH(QString, failing);
         QFETCH(int, row);
         m_failAt = failing;
-        try {
-            walk();
-            QFAIL("walked on");
-        } catch (const Error &error) {
-            QCOMPARE(error.text(), QStringLiteral("kilitli"));
-        }
+        QCOMPARE(errorRaisedBy([&] { walk(); }), QStringLiteral("kilitli"));
         QStringList before;
         for (int i = 1; i < failing.mid(1).toInt(); ++i)
             before << QStringLiteral("A-K%1").arg(i);
@@ -253,10 +249,7 @@ private slots:
             refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         }
         ReportRecorder recorder(m_session->connection, RunReport::Kind::Run);
-        try {
-            walk(recorder);
-        } catch (const Error &) {
-        }
+        errorRaisedBy([&] { walk(recorder); }); // the report is what counts, however the walk ends
         QStringList keys;
         for (const UnitRecord &unit : recorder.report().units) {
             keys << unit.note.key;
@@ -277,7 +270,7 @@ private slots:
         if (!m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
         CommitRefusal refusal(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
-        QVERIFY_THROWS_EXCEPTION(Error, walk());
+        QVERIFY(!errorRaisedBy([&] { walk(); }).isNull());
         QCOMPARE(accounts(), (QStringList{"A-K1", "A-K2"}));
         QCOMPARE(list().currentRow(), 3);
         QVERIFY(m_session->connection.isOpen());

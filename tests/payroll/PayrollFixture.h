@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/EmbeddedDatabase.h"
+#include "db/DatabaseSeeder.h"
 #include "payroll/RegistryCodePropagation.h"
 
 #include <QStringList>
@@ -23,7 +23,7 @@ constexpr int otherModule = 1;
 // under each employee's code, a row of another module and one of no module,
 // and every table but the registry a row of "DIGER", which no employee has:
 // the operations must leave these alone.
-inline void seedRegistry(EmbeddedDatabase &db, const QList<Employee> &employees)
+inline void seedRegistry(DatabaseSeeder &db, const QList<Employee> &employees)
 {
     QList<QVariantList> registry;
     for (const Employee &employee : employees)
@@ -49,7 +49,7 @@ inline void seedRegistry(EmbeddedDatabase &db, const QList<Employee> &employees)
     }
 }
 
-inline QStringList firstColumn(EmbeddedDatabase &db, const QString &sql)
+inline QStringList firstColumn(DatabaseSeeder &db, const QString &sql)
 {
     QStringList values;
     for (const auto &row : db.select(sql))
@@ -58,7 +58,7 @@ inline QStringList firstColumn(EmbeddedDatabase &db, const QString &sql)
 }
 
 // The codes of the rows a step renames, sorted.
-inline QStringList payrollCodes(EmbeddedDatabase &db, const RegistryCodePropagation::Step &step)
+inline QStringList payrollCodes(DatabaseSeeder &db, const RegistryCodePropagation::Step &step)
 {
     const QString payrollRows = step.moduleColumn.isEmpty()
         ? QString()
@@ -67,7 +67,7 @@ inline QStringList payrollCodes(EmbeddedDatabase &db, const RegistryCodePropagat
 }
 
 // The codes of the rows of other modules, or of none, in a shared table, sorted.
-inline QStringList otherModuleCodes(EmbeddedDatabase &db, const RegistryCodePropagation::Step &step)
+inline QStringList otherModuleCodes(DatabaseSeeder &db, const RegistryCodePropagation::Step &step)
 {
     return firstColumn(db, QStringLiteral("SELECT %2 FROM %1 WHERE %3 IS NULL OR %3<>%4 ORDER BY %2")
                                .arg(step.table, step.column, step.moduleColumn)
@@ -75,13 +75,13 @@ inline QStringList otherModuleCodes(EmbeddedDatabase &db, const RegistryCodeProp
 }
 
 // The registry codes, sorted.
-inline QStringList registryCodes(EmbeddedDatabase &db)
+inline QStringList registryCodes(DatabaseSeeder &db)
 {
     return firstColumn(db, QStringLiteral("SELECT BORSCLKOD FROM BORSICIL ORDER BY BORSCLKOD"));
 }
 
 // Whether every payroll table carries `code` in place of `old`.
-inline bool renamedEverywhere(EmbeddedDatabase &db, const QString &old, const QString &code)
+inline bool renamedEverywhere(DatabaseSeeder &db, const QString &old, const QString &code)
 {
     for (const auto &step : RegistryCodePropagation::steps()) {
         const QStringList codes = payrollCodes(db, step);

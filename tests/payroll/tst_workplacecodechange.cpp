@@ -1,8 +1,8 @@
 #include "CompanyTest.h"
+#include "ErrorRaised.h"
 #include "PayrollFixture.h"
 #include "RecordingPrompter.h"
 
-#include "db/Error.h"
 #include "payroll/PayrollList.h"
 #include "payroll/WorkplaceCodeChange.h"
 
@@ -109,12 +109,8 @@ private slots:
         PayrollList::load(*m_session, false);
         m_session->qBor.setCurrentRow(2);
         const Workplaces before = workplaces();
-        try {
-            run({.currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("X")});
-            QFAIL("ran");
-        } catch (const Error &error) {
-            QVERIFY2(error.text().contains(QStringLiteral("kilitli")), qPrintable(error.text()));
-        }
+        const QString error = errorRaisedBy([&] { run({.currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("X")}); });
+        QVERIFY2(error.contains(QStringLiteral("kilitli")), qPrintable(error));
         QCOMPARE(workplaces(), before);
         QVERIFY(m_prompter.notices.isEmpty());
         QCOMPARE(m_session->qBor.currentRow(), 2);
@@ -136,7 +132,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
 
     Workplaces workplaces()
     {

@@ -21,16 +21,6 @@ namespace {
 // Every text typed into a number edit that is no whole number.
 const QStringList noNumbers{"abc", "", "1 ", "2147483648", "-2147483649", "1e3", "0x10", "１"};
 
-// The number edits and the buttons whose operations read them.
-const QList<std::pair<const char *, const char *>> numberFields{
-    {"Edit5", "BitBtn3"}, {"Edit5", "BitBtn5"}, {"Edit5", "Button6"}, {"Edit7", "BitBtn3"},
-    {"Edit7", "BitBtn6"}, {"Edit8", "BitBtn3"}, {"Edit8", "BitBtn6"}, {"Edit14", "Button4"},
-};
-
-// The code masks and the buttons whose operations read them.
-const QList<std::pair<const char *, const char *>> maskFields{
-    {"Edit6", "BitBtn3"}, {"Edit6", "BitBtn5"}, {"Edit6", "Button6"}, {"Edit9", "BitBtn6"}};
-
 // Stands for a typed text in a run whose result it must match: rare enough
 // to appear nowhere else in the rows.
 const QString stand = QStringLiteral("QXZ");
@@ -70,10 +60,13 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("error");
-        for (const auto &[field, button] : numberFields) {
-            for (const QString &typed : noNumbers) {
-                QTest::addRow("%s for %s: \"%s\"", field, button, qPrintable(typed))
-                    << field << typed << button << QStringLiteral("'%1' is not a valid integer value").arg(typed);
+        for (const WindowOperation &operation : windowOperations()) {
+            for (const char *field : operation.numberFields) {
+                for (const QString &typed : noNumbers) {
+                    QTest::addRow("%s for %s: \"%s\"", field, operation.button, qPrintable(typed))
+                        << field << typed << operation.button
+                        << QStringLiteral("'%1' is not a valid integer value").arg(typed);
+                }
             }
         }
         QTest::newRow("card list, wrong columns") << "Memo1" << "SELECT CARKOD FROM CARKART" << "BitBtn2"
@@ -93,7 +86,7 @@ private slots:
         QFETCH(QString, error);
         connectAndChoose();
         type(field, typed);
-        prepareFor(button);
+        listFor(button);
         const QStringList before = tableDigest(m_server->db());
         click(qPrintable(button));
         QCOMPARE(m_prompter->errors, QStringList{error});
@@ -132,7 +125,7 @@ private slots:
             else
                 type(field, value);
         }
-        prepareFor(button);
+        listFor(button);
         const QStringList before = tableDigest(m_server->db());
         click(qPrintable(button));
         QCOMPARE(m_prompter->errors, QStringList{"'#' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz."});
@@ -152,20 +145,23 @@ private slots:
         QTest::addColumn<QString>("standsFor");
         QTest::addColumn<QString>("literal"); // what the typed text puts in place of `standsFor`
         QTest::addColumn<bool>("changes");    // whether the run changes rows at all
-        for (const auto &[field, button] : numberFields)
-            QTest::addRow("%s for %s: leading blank", field, button) << field << " 1" << button << "1" << "" << "" << true;
-        for (const auto &[field, button] : maskFields) {
-            const auto add = [&](const char *name, const QString &typed, const QString &plain, const QString &literal = {}) {
-                QTest::addRow("%s for %s: %s", field, button, name)
-                    << field << typed << button << plain << (literal.isNull() ? QString() : stand) << literal << true;
-            };
-            add("single quotes", "'K'0000", "K0000");
-            add("double quotes", "\"K\"0000", "K0000");
-            add("a quote left open", "K'0000", "'K0000'");
-            add("\"#\" only", "#", "0");
-            add("a very long picture", QString(200, u'#'), "0");
-            add("a statement in quotes", "';DROP TABLE CARKART--'0", stand + "0", ";DROP TABLE CARKART--");
-            add("Turkish letters", "ŞÇ-0000", stand + "-0000", "ŞÇ");
+        for (const WindowOperation &operation : windowOperations()) {
+            const char *button = operation.button;
+            for (const char *field : operation.numberFields)
+                QTest::addRow("%s for %s: leading blank", field, button) << field << " 1" << button << "1" << "" << "" << true;
+            for (const char *field : operation.maskFields) {
+                const auto add = [&](const char *name, const QString &typed, const QString &plain, const QString &literal = {}) {
+                    QTest::addRow("%s for %s: %s", field, button, name)
+                        << field << typed << button << plain << (literal.isNull() ? QString() : stand) << literal << true;
+                };
+                add("single quotes", "'K'0000", "K0000");
+                add("double quotes", "\"K\"0000", "K0000");
+                add("a quote left open", "K'0000", "'K0000'");
+                add("\"#\" only", "#", "0");
+                add("a very long picture", QString(200, u'#'), "0");
+                add("a statement in quotes", "';DROP TABLE CARKART--'0", stand + "0", ";DROP TABLE CARKART--");
+                add("Turkish letters", "ŞÇ-0000", stand + "-0000", "ŞÇ");
+            }
         }
         // A pattern or code that matches nothing changes nothing, like one that is plain.
         const auto add = [](const char *name, const char *field, const char *button, const QString &typed,
@@ -342,23 +338,13 @@ private:
             qobject_cast<QLineEdit *>(widget)->setText(text);
     }
 
-    // Loads the list an operation walks, as the operator does first.
-    void prepareFor(const QString &button)
-    {
-        static const QMap<QString, const char *> listing{{"BitBtn3", "BitBtn2"}, {"BitBtn5", "BitBtn2"},
-                                                         {"BitBtn6", "BitBtn2"}, {"Button2", "Button1"},
-                                                         {"Button4", "Button3"}, {"Button6", "Button5"}};
-        if (listing.contains(button))
-            click(listing.value(button));
-    }
-
     // Every row of the company, what the lists show, and what the window
     // said, after a run with `text` typed into `field`.
     QStringList runWith(const QString &field, const QString &text, const QString &button)
     {
         connectAndChoose();
         type(field, text);
-        prepareFor(button);
+        listFor(button);
         click(qPrintable(button));
         QStringList seen = tableDigest(m_server->db());
         Session &session = m_window->session();

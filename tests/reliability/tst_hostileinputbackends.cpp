@@ -180,7 +180,7 @@ private slots:
         if (!m_server->isEmbedded())
             QSKIP("the lock is taken through SQLite");
         const QStringList before = tableDigest(db());
-        EmbeddedDatabase writer(m_server->folder(), TestServer::company);
+        DatabaseSeeder writer(m_server->folder(), TestServer::company);
         writer.exec(QStringLiteral("BEGIN IMMEDIATE"));
         m_prompter.answers = {true, true, false};
         const QString error = errorRaisedBy([&] {
@@ -202,7 +202,7 @@ private slots:
     }
 
 private:
-    EmbeddedDatabase &db() { return m_server->db(); }
+    DatabaseSeeder &db() { return m_server->db(); }
 
     // Runs `operation` with typed texts that make its first code `length`
     // characters long.

@@ -2,7 +2,7 @@
 
 #include "cards/CardCodePropagation.h"
 #include "cards/CardList.h"
-#include "db/EmbeddedDatabase.h"
+#include "db/DatabaseSeeder.h"
 #include "demo/DemoData.h"
 #include "ops/CodeMask.h"
 #include "ops/Session.h"
@@ -58,7 +58,7 @@ struct CodeCounts
     bool operator==(const CodeCounts &) const = default;
 };
 
-Counts countCodes(EmbeddedDatabase &db, const Carrier &carrier, const QString &where)
+Counts countCodes(DatabaseSeeder &db, const Carrier &carrier, const QString &where)
 {
     Counts counts;
     const QString sql = QStringLiteral("SELECT %1, COUNT(*) FROM %2%3 GROUP BY %1")
@@ -68,7 +68,7 @@ Counts countCodes(EmbeddedDatabase &db, const Carrier &carrier, const QString &w
     return counts;
 }
 
-CodeCounts countCodes(EmbeddedDatabase &db, const QList<Carrier> &carriers)
+CodeCounts countCodes(DatabaseSeeder &db, const QList<Carrier> &carriers)
 {
     CodeCounts counts;
     for (const Carrier &carrier : carriers) {
@@ -95,7 +95,7 @@ struct Chart
     QHash<QString, Links> cards; // card code -> links
 };
 
-Chart chartOf(EmbeddedDatabase &db)
+Chart chartOf(DatabaseSeeder &db)
 {
     Chart chart;
     for (const QVariantList &row : db.select(QStringLiteral("SELECT MUHKOD FROM MUHHESAP")))
@@ -427,7 +427,7 @@ private:
 
     Before state(const Renaming &renaming)
     {
-        EmbeddedDatabase db(trial(), company());
+        DatabaseSeeder db(trial(), company());
         return {countCodes(db, renaming.carriers), chartOf(db), tableDigest(db, untouchedTables(renaming))};
     }
 
@@ -436,12 +436,12 @@ private:
     {
         Outcome outcome;
         for (const QString &name : {company(), masterDatabaseName(DemoData::defaultMasterSuffix)}) {
-            EmbeddedDatabase db(trial(), name);
+            DatabaseSeeder db(trial(), name);
             const QString integrity = db.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
             if (integrity != QStringLiteral("ok"))
                 outcome.faults << name + QStringLiteral(": ") + integrity;
         }
-        EmbeddedDatabase db(trial(), company());
+        DatabaseSeeder db(trial(), company());
         const Outcome renamed = renamingOutcome(renaming, before.codes, countCodes(db, renaming.carriers));
         outcome.renamed = renamed.renamed;
         outcome.faults += renamed.faults;

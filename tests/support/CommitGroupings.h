@@ -5,7 +5,12 @@
 #include "ops/RecordedRun.h"
 #include "ops/Session.h"
 
+#include <functional>
+#include <memory>
+
 namespace zym::test {
+
+class TestServer;
 
 // Each unit of work committed on its own.
 inline constexpr CommitGrouping eachUnitAlone{.maxUnits = 1, .maxAgeMs = 0};
@@ -22,5 +27,12 @@ void runOperation(Session &session, Prompter &prompter, const CommitGrouping &gr
                 [&request](const OperationContext &context) { Operation(context).run(request); })
         .rethrow();
 }
+
+// Runs `run` committing each unit alone, then, after `restart` has laid the
+// test out afresh, with all units in one transaction, and checks that both
+// leave the same rows in the company of `server`. `run` makes the checks of
+// each run; a failed one ends this as QTest::currentTestFailed() then tells.
+void compareGroupings(const std::unique_ptr<TestServer> &server, const std::function<void()> &restart,
+                      const std::function<void(const CommitGrouping &)> &run);
 
 } // namespace zym::test

@@ -29,16 +29,6 @@ CommitRefusal::Taint InjectedFailure::onRow(const Statement &list, int row)
     return [&list, row](const QString &, const QVariantMap &) { return list.currentRow() == row; };
 }
 
-QString errorRaisedBy(const std::function<void()> &run)
-{
-    try {
-        run();
-    } catch (const Error &error) {
-        return error.text().isNull() ? QStringLiteral("") : error.text();
-    }
-    return {};
-}
-
 void runFailingAt(Connection &connection, int position, CommitRefusal::Taint inUnit, const std::function<void()> &run)
 {
     QString error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ErrorRaised.h"
 #include "SqliteFaults.h"
 
 #include "db/Connection.h"
@@ -37,9 +38,6 @@ private:
     std::optional<Connection::Observation> m_failing;
     int m_seen = 0;
 };
-
-// The text of the error that `run` raised; a null text when it raised none.
-QString errorRaisedBy(const std::function<void()> &run);
 
 // Runs `run` with a failure injected at `position` into the unit that
 // `inUnit` picks out, and checks that the run raised, with InjectedFailure's

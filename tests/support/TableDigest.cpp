@@ -2,7 +2,7 @@
 
 #include "TestServer.h"
 
-#include "db/EmbeddedDatabase.h"
+#include "db/DatabaseSeeder.h"
 #include "db/Tables.h"
 
 #include <QCryptographicHash>
@@ -42,7 +42,7 @@ QStringList changedTables(const QMap<QString, QByteArray> &before, const QMap<QS
     return tables;
 }
 
-QStringList tableDigest(EmbeddedDatabase &db, const QList<TableSpec> &tables)
+QStringList tableDigest(DatabaseSeeder &db, const QList<TableSpec> &tables)
 {
     QStringList digest;
     for (const TableSpec &table : tables) {

@@ -8,7 +8,7 @@
 #include <QStringList>
 
 namespace zym {
-class EmbeddedDatabase;
+class DatabaseSeeder;
 }
 
 namespace zym::test {
@@ -27,6 +27,6 @@ QStringList changedTables(const QMap<QString, QByteArray> &before, const QMap<QS
 // the rows of each table sorted, NULL told apart from empty text. Two
 // digests are equal exactly when the company tables hold the same rows, so
 // comparing the digests before and after a run shows anything it changed.
-QStringList tableDigest(EmbeddedDatabase &db, const QList<TableSpec> &tables = Tables::companyTables());
+QStringList tableDigest(DatabaseSeeder &db, const QList<TableSpec> &tables = Tables::companyTables());
 
 } // namespace zym::test

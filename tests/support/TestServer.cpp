@@ -34,9 +34,9 @@ TestServer::~TestServer()
 
 void TestServer::layOutEmbedded()
 {
-    EmbeddedDatabase(m_dir.path(), masterDatabaseName(masterSuffix)).createTables({Tables::companyList()});
+    DatabaseSeeder(m_dir.path(), masterDatabaseName(masterSuffix)).createTables({Tables::companyList()});
     for (const QString &name : {company, otherCompany})
-        EmbeddedDatabase(m_dir.path(), name).createTables(Tables::companyTables());
+        DatabaseSeeder(m_dir.path(), name).createTables(Tables::companyTables());
     m_made = {masterDatabaseName(masterSuffix), company, otherCompany};
     if (m_backend == TestBackend::FreeTds) {
         m_standIn = std::make_unique<tds::StandIn>(m_dir.path());
@@ -56,7 +56,7 @@ void TestServer::layOutSqlServer()
     m_sqlServer = *configured;
     m_made = {settings().masterDatabase()};
     open(m_seeding, settings());
-    EmbeddedDatabase &master = db(settings().masterDatabase());
+    DatabaseSeeder &master = db(settings().masterDatabase());
     master.exec(QStringLiteral("IF OBJECT_ID(N'SIRKET') IS NOT NULL DROP TABLE SIRKET"));
     master.createTables({Tables::companyList()});
     for (const QString &name : {company, otherCompany})
@@ -66,9 +66,9 @@ void TestServer::layOutSqlServer()
 void TestServer::makeDatabase(const QString &name)
 {
     if (hasFiles()) {
-        EmbeddedDatabase(m_dir.path(), name);
+        DatabaseSeeder(m_dir.path(), name);
     } else {
-        EmbeddedDatabase &master = db(settings().masterDatabase());
+        DatabaseSeeder &master = db(settings().masterDatabase());
         const QString quoted = SqlText::bracketed(name);
         const QString literal = QString(name).replace(u'\'', QStringLiteral("''"));
         master.exec(QStringLiteral("IF DB_ID(N'%1') IS NOT NULL DROP DATABASE %2").arg(literal, quoted));
@@ -85,13 +85,13 @@ ConnectionSettings TestServer::settings() const
     return {server, QStringLiteral("sa"), QStringLiteral("vyx"), masterSuffix};
 }
 
-EmbeddedDatabase &TestServer::db(const QString &name)
+DatabaseSeeder &TestServer::db(const QString &name)
 {
     if (!m_made.contains(name))
         makeDatabase(name);
     auto &database = m_databases[name];
     if (!database)
-        database = std::make_unique<EmbeddedDatabase>(m_seeding, name);
+        database = std::make_unique<DatabaseSeeder>(m_seeding, name);
     return *database;
 }
 

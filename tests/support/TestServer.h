@@ -3,7 +3,7 @@
 #include "TestBackend.h"
 #include "tds/TdsStandIn.h"
 
-#include "db/EmbeddedDatabase.h"
+#include "db/DatabaseSeeder.h"
 #include "ops/Session.h"
 
 #include <QSet>
@@ -48,7 +48,7 @@ public:
 
     // A database of the server, to seed rows and read back results; one
     // the server lacks is made, empty.
-    EmbeddedDatabase &db(const QString &name = company);
+    DatabaseSeeder &db(const QString &name = company);
 
     // Lays the company FIRMA_A out anew, empty, every text column under
     // `textCollation` (SQLite's NOCASE or RTRIM, as a server's collation
@@ -74,7 +74,7 @@ private:
     ConnectionSettings m_sqlServer;
     Connection m_seeding;
     QSet<QString> m_made;
-    std::map<QString, std::unique_ptr<EmbeddedDatabase>> m_databases;
+    std::map<QString, std::unique_ptr<DatabaseSeeder>> m_databases;
 };
 
 } // namespace zym::test

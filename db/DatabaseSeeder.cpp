@@ -1,4 +1,4 @@
-#include "EmbeddedDatabase.h"
+#include "DatabaseSeeder.h"
 
 #include "Connection.h"
 #include "EmbeddedFolder.h"
@@ -56,7 +56,7 @@ QStringList ddl(const TableSpec &table, const QString &textCollation, bool enfor
 
 } // namespace
 
-EmbeddedDatabase::EmbeddedDatabase(const QString &folder, const QString &name)
+DatabaseSeeder::DatabaseSeeder(const QString &folder, const QString &name)
     : m_connectionName(QStringLiteral("embedded-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     QDir().mkpath(folder);
@@ -70,13 +70,13 @@ EmbeddedDatabase::EmbeddedDatabase(const QString &folder, const QString &name)
     exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
 }
 
-EmbeddedDatabase::EmbeddedDatabase(Connection &connection, const QString &name)
+DatabaseSeeder::DatabaseSeeder(Connection &connection, const QString &name)
     : m_connection(&connection)
     , m_name(name)
 {
 }
 
-EmbeddedDatabase::~EmbeddedDatabase()
+DatabaseSeeder::~DatabaseSeeder()
 {
     if (m_connection)
         return;
@@ -85,7 +85,7 @@ EmbeddedDatabase::~EmbeddedDatabase()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-void EmbeddedDatabase::createTables(const QList<TableSpec> &tables, const QString &textCollation)
+void DatabaseSeeder::createTables(const QList<TableSpec> &tables, const QString &textCollation)
 {
     const bool enforceWidths = !m_connection || m_connection->dialect().kind() == Dialect::Kind::Sqlite;
     inOneTransaction([&] {
@@ -96,7 +96,7 @@ void EmbeddedDatabase::createTables(const QList<TableSpec> &tables, const QStrin
     });
 }
 
-void EmbeddedDatabase::exec(const QString &sql)
+void DatabaseSeeder::exec(const QString &sql)
 {
     if (m_connection) {
         selected().execute(sql, {});
@@ -108,7 +108,7 @@ void EmbeddedDatabase::exec(const QString &sql)
         throw Error::fromSql(query.lastError());
 }
 
-void EmbeddedDatabase::insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows)
+void DatabaseSeeder::insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows)
 {
     QStringList names;
     for (qsizetype i = 0; i < columns.size(); ++i)
@@ -134,7 +134,7 @@ void EmbeddedDatabase::insert(const QString &table, const QStringList &columns, 
     });
 }
 
-QVariantMap EmbeddedDatabase::namedValues(const QStringList &names, const QVariantList &row)
+QVariantMap DatabaseSeeder::namedValues(const QStringList &names, const QVariantList &row)
 {
     QVariantMap values;
     for (qsizetype i = 0; i < row.size(); ++i) {
@@ -146,7 +146,7 @@ QVariantMap EmbeddedDatabase::namedValues(const QStringList &names, const QVaria
     return values;
 }
 
-void EmbeddedDatabase::inOneTransaction(const std::function<void()> &work)
+void DatabaseSeeder::inOneTransaction(const std::function<void()> &work)
 {
     if (m_connection) {
         UnitOfWork unit(selected());
@@ -166,7 +166,7 @@ void EmbeddedDatabase::inOneTransaction(const std::function<void()> &work)
         throw Error::fromSql(m_db.lastError());
 }
 
-QList<QVariantList> EmbeddedDatabase::select(const QString &sql)
+QList<QVariantList> DatabaseSeeder::select(const QString &sql)
 {
     if (m_connection)
         return selected().fetch(sql, {}).rows;
@@ -184,13 +184,13 @@ QList<QVariantList> EmbeddedDatabase::select(const QString &sql)
     return rows;
 }
 
-QVariant EmbeddedDatabase::scalar(const QString &sql)
+QVariant DatabaseSeeder::scalar(const QString &sql)
 {
     const auto rows = select(sql);
     return rows.isEmpty() || rows.first().isEmpty() ? QVariant() : rows.first().first();
 }
 
-Connection &EmbeddedDatabase::selected()
+Connection &DatabaseSeeder::selected()
 {
     if (m_connection->currentDatabase() != m_name)
         m_connection->use(m_name);

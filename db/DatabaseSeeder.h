@@ -19,17 +19,17 @@ class Connection;
 // Either direct access to an embedded file through Qt's SQLite driver, or a
 // database reached through a connection of the tool, with the tool's own
 // statements and binding, so that the same rows reach any backend.
-class EmbeddedDatabase
+class DatabaseSeeder
 {
 public:
     // Opens the file NAME.sqlite in `folder` directly, creating it when absent.
-    EmbeddedDatabase(const QString &folder, const QString &name);
+    DatabaseSeeder(const QString &folder, const QString &name);
     // The database `name` of the server `connection` is open on; each call
     // makes it the connection's current database first.
-    EmbeddedDatabase(Connection &connection, const QString &name);
-    ~EmbeddedDatabase();
-    EmbeddedDatabase(const EmbeddedDatabase &) = delete;
-    EmbeddedDatabase &operator=(const EmbeddedDatabase &) = delete;
+    DatabaseSeeder(Connection &connection, const QString &name);
+    ~DatabaseSeeder();
+    DatabaseSeeder(const DatabaseSeeder &) = delete;
+    DatabaseSeeder &operator=(const DatabaseSeeder &) = delete;
 
     // Lays out `tables`; a `textCollation` such as NOCASE applies to every
     // text column, as a server's collation would. As on SQL Server, a text
