@@ -200,9 +200,6 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
     if (const QString refused = OdbcConnectionString::refusal(settings, driver); !refused.isEmpty())
         throw Error(refused);
     useDriver(QStringLiteral("QODBC"));
-    // FreeTDS would prepare anew at each of Qt's bindings; Qt binds text for
-    // other drivers as the driver reads it (Unicode or the client's code page).
-    m_bindsOnce = driver.compare(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) == 0;
     m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
     m_db.setConnectOptions(OdbcConnectionString::connectOptions());
     if (!m_db.open()) {
@@ -213,8 +210,10 @@ void Connection::openSqlServer(const ConnectionSettings &settings)
         throw Error(QStringLiteral("Sunucuya bağlanılamadı:\n") + error.text());
     }
     m_backend = odbcDialect();
-    if (m_backend == Backend::SqlServer)
+    if (m_backend == Backend::SqlServer) {
         execDirect(reportRowCounts);
+        readCodePage();
+    }
 }
 
 void Connection::openSqlite(const ConnectionSettings &settings)
@@ -239,6 +238,9 @@ void Connection::useDriver(const QString &driver)
         QSqlDatabase::removeDatabase(m_name);
     }
     m_db = QSqlDatabase::addDatabase(driver, m_name);
+    // Qt binds at every execution, which FreeTDS answers by preparing anew,
+    // and hands Unicode drivers text with its terminating NUL counted.
+    m_bindsOnce = driver == QStringLiteral("QODBC");
 }
 
 Backend Connection::odbcDialect() const
@@ -334,6 +336,7 @@ void Connection::use(const QString &database)
         // A prepared USE would run inside sp_executesql and end with it.
         execDirect(QStringLiteral("USE ") + SqlText::bracketed(database));
         m_statements.clear();
+        readCodePage();
     }
     const bool changed = database != std::exchange(m_currentDatabase, database);
     if (changed)
@@ -399,10 +402,12 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
             const auto adapted = SqliteDialect::adapt(text, m_currentDatabase);
             attachDatabases(adapted.databases);
             text = adapted.text;
-        } else if (m_bindsOnce) {
+        }
+        if (m_bindsOnce) {
             SqlText::Positional positional = SqlText::positional(text);
             text = positional.text;
-            parameters = std::make_shared<OdbcParameters>(std::move(positional.names));
+            parameters = std::make_shared<OdbcParameters>(std::move(positional.names),
+                                                          m_backend == Backend::SqlServer ? m_codePage : CodePage());
         }
         if (qsizetype(m_statements.size()) >= preparedLimit)
             m_statements.clear();
@@ -414,12 +419,20 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
     }
     Prepared &statement = found->second;
     if (statement.parameters) {
-        statement.parameters->fill(*static_cast<void *const *>(statement.query.result()->handle().constData()), values);
+        QVariantMap bound;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            bound.insert(it.key(), bindable(it.value(), m_backend));
+        statement.parameters->fill(*static_cast<void *const *>(statement.query.result()->handle().constData()), bound);
         return statement.query;
     }
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         statement.query.bindValue(u':' + it.key(), bindable(it.value(), m_backend));
     return statement.query;
+}
+
+void Connection::readCodePage()
+{
+    m_codePage = CodePage(fetch(CodePage::query, {}).rows.value(0).value(0).toInt());
 }
 
 void Connection::attachDatabases(const QStringList &databases)
@@ -450,12 +463,7 @@ void Connection::execDirect(const QString &sql)
 
 void Connection::execBound(const QString &sql, const QVariantMap &values)
 {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw Error::fromSql(query.lastError());
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        query.bindValue(u':' + it.key(), it.value());
+    QSqlQuery &query = prepared(sql, values);
     ++m_activity.statements;
     if (!query.exec())
         throw Error::fromSql(query.lastError());
@@ -463,8 +471,10 @@ void Connection::execBound(const QString &sql, const QVariantMap &values)
     // after them only in a later result: every result is read.
     while (query.nextResult()) {
     }
-    if (query.lastError().isValid())
-        throw Error::fromSql(query.lastError());
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (error.isValid())
+        throw Error::fromSql(error);
 }
 
 QString Connection::backUp(const QDateTime &at)

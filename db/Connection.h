@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodePage.h"
 #include "ConnectionSettings.h"
 #include "Error.h"
 #include "ResultSet.h"
@@ -196,10 +197,12 @@ private:
     QString sqliteFile(const QString &database) const;
     void requireOpen() const;
     QSqlQuery &prepared(const QString &sql, const QVariantMap &values);
+    // Reads the current database's code page, which text parameters must fit.
+    void readCodePage();
     void attachDatabases(const QStringList &databases);
     void execDirect(const QString &sql);
-    // Runs `sql` as written, with `values` bound, to its last result, telling
-    // no observer.
+    // Runs `sql` with `values` bound as every statement binds them, to its
+    // last result, telling no observer.
     void execBound(const QString &sql, const QVariantMap &values);
     QString backUpSqlServer(const QDateTime &at);
     QString backUpSqlite(const QDateTime &at);
@@ -232,6 +235,7 @@ private:
     std::unordered_map<QString, Prepared> m_statements;
     // Whether statements bind their parameters once (see OdbcParameters).
     bool m_bindsOnce = false;
+    CodePage m_codePage;
     bool m_inUnit = false;
     bool m_inPreview = false;
     bool m_unobserved = false;
