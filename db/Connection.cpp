@@ -214,7 +214,10 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
     }
     Prepared &statement = found->second;
     if (statement.parameters) {
-        statement.parameters->fill(*static_cast<void *const *>(statement.query.result()->handle().constData()), values);
+        QVariantMap bound;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            bound.insert(it.key(), bindable(it.value(), *m_dialect));
+        statement.parameters->fill(*static_cast<void *const *>(statement.query.result()->handle().constData()), bound);
         return statement.query;
     }
     for (auto it = values.cbegin(); it != values.cend(); ++it)

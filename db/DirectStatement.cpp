@@ -1,11 +1,14 @@
 #include "DirectStatement.h"
 
+#include "Dialect.h"
 #include "Error.h"
+#include "OdbcParameters.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
 
 namespace zym {
 
@@ -17,14 +20,18 @@ void DirectStatement::run(QSqlDatabase &db, const QString &sql)
         throw Error::fromSql(query.lastError());
 }
 
-void DirectStatement::runBound(QSqlDatabase &db, const QString &sql, const QVariantMap &values)
+void DirectStatement::runBound(QSqlDatabase &db, const ServerText &text, const QVariantMap &values)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(sql))
+    if (!query.prepare(text.text))
         throw Error::fromSql(query.lastError());
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        query.bindValue(u':' + it.key(), it.value());
+    if (text.parameters) {
+        text.parameters->fill(*static_cast<void *const *>(query.result()->handle().constData()), values);
+    } else {
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            query.bindValue(u':' + it.key(), it.value());
+    }
     if (!query.exec())
         throw Error::fromSql(query.lastError());
     while (query.nextResult()) {

@@ -1,6 +1,8 @@
 #include "OdbcParameters.h"
 
+#include "Dialect.h"
 #include "Error.h"
+#include "SqlText.h"
 
 #include <QDateTime>
 
@@ -17,10 +19,33 @@ namespace zym {
 namespace {
 
 static_assert(sizeof(SQLLEN) == sizeof(long long), "indicators are kept as 64-bit lengths");
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "wide text is bound as UTF-16");
 
-// Text buffers start at the widest VARCHAR a statement declares without
-// turning into a MAX type, so the binding rarely has to grow.
-constexpr qsizetype textCapacity = 8000;
+// Text is declared as wide as the widest code or title column, so that a
+// statement keeps one declaration whatever the lengths of its values; a
+// longer text, which no column holds, as the widest VARCHAR short of a MAX
+// type, or as long as it is beyond that.
+qsizetype declaredLength(qsizetype length)
+{
+    constexpr qsizetype widestColumn = 80;
+    constexpr qsizetype widestVarchar = 8000;
+    return length <= widestColumn ? widestColumn : qMax(length, widestVarchar);
+}
+
+bool boundAsText(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::Bool:
+    case QMetaType::Short:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Double:
+    case QMetaType::QDateTime:
+        return false;
+    }
+    return true;
+}
 
 QString diagnostics(SQLHANDLE statement)
 {
@@ -38,8 +63,15 @@ QString diagnostics(SQLHANDLE statement)
 
 } // namespace
 
-OdbcParameters::OdbcParameters(QStringList names)
+ServerText OdbcParameters::serverText(const QString &sql, const CodePage &codePage)
+{
+    SqlText::Positional positional = SqlText::positional(sql);
+    return {positional.text, std::make_shared<OdbcParameters>(std::move(positional.names), codePage)};
+}
+
+OdbcParameters::OdbcParameters(QStringList names, CodePage codePage)
     : m_names(std::move(names))
+    , m_codePage(codePage)
     , m_parameters(m_names.size())
 {
 }
@@ -52,9 +84,8 @@ void OdbcParameters::bind(void *statement, int position, Parameter &parameter, s
     parameter.cType = cType;
     parameter.sqlType = sqlType;
     parameter.capacity = qMax(size, parameter.capacity);
-    parameter.buffer.resize(parameter.capacity + 1);
-    const bool text = cType == SQL_C_CHAR;
-    const SQLULEN columnSize = text ? SQLULEN(qMax<qsizetype>(parameter.capacity, 1))
+    parameter.buffer.resize(parameter.capacity);
+    const SQLULEN columnSize = cType == SQL_C_WCHAR ? SQLULEN(parameter.capacity / sizeof(SQLWCHAR))
                                : sqlType == SQL_TYPE_TIMESTAMP ? 23 : 0;
     const SQLSMALLINT digits = sqlType == SQL_TYPE_TIMESTAMP ? 3 : 0;
     const SQLRETURN result = SQLBindParameter(SQLHSTMT(statement), SQLUSMALLINT(position), SQL_PARAM_INPUT, cType,
@@ -65,13 +96,33 @@ void OdbcParameters::bind(void *statement, int position, Parameter &parameter, s
         throw Error(diagnostics(SQLHSTMT(statement)));
 }
 
+void OdbcParameters::requireHeld(const QVariantMap &values) const
+{
+    for (const QString &name : m_names) {
+        const QVariant value = values.value(name);
+        if (boundAsText(value) && !m_codePage.holds(value.toString()))
+            throw Error(QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (%2).").arg(value.toString(), name));
+    }
+}
+
 void OdbcParameters::fill(void *statement, const QVariantMap &values)
 {
+    requireHeld(values);
     for (qsizetype i = 0; i < m_names.size(); ++i) {
         const QVariant value = values.value(m_names.at(i));
         Parameter &parameter = m_parameters[i];
         const int position = int(i) + 1;
         const int type = value.metaType().id();
+        if (boundAsText(value)) {
+            const QString text = value.toString();
+            const qsizetype bytes = text.size() * qsizetype(sizeof(SQLWCHAR));
+            bind(statement, position, parameter, SQL_C_WCHAR, SQL_VARCHAR, declaredLength(text.size()) * sizeof(SQLWCHAR));
+            std::memcpy(parameter.buffer.data(), text.utf16(), size_t(bytes));
+            // A null text goes as empty text: the product writes '' where a
+            // value is missing, never NULL.
+            parameter.indicator = value.isValid() ? SQLLEN(bytes) : SQL_NULL_DATA;
+            continue;
+        }
         if (type == QMetaType::Int || type == QMetaType::Bool || type == QMetaType::Short) {
             bind(statement, position, parameter, SQL_C_SLONG, SQL_INTEGER, sizeof(SQLINTEGER));
             const SQLINTEGER integer = value.toInt();
@@ -96,14 +147,6 @@ void OdbcParameters::fill(void *statement, const QVariantMap &values)
             stamp.second = SQLUSMALLINT(at.time().second());
             stamp.fraction = SQLUINTEGER(at.time().msec()) * 1000000;
             std::memcpy(parameter.buffer.data(), &stamp, sizeof stamp);
-        } else {
-            const QByteArray text = value.toString().toUtf8();
-            bind(statement, position, parameter, SQL_C_CHAR, SQL_VARCHAR, qMax(text.size(), textCapacity));
-            std::memcpy(parameter.buffer.data(), text.constData(), size_t(text.size()));
-            // A null text goes as empty text: the product writes '' where a
-            // value is missing, never NULL.
-            parameter.indicator = value.isValid() ? SQLLEN(text.size()) : SQL_NULL_DATA;
-            continue;
         }
         parameter.indicator = value.isNull() ? SQL_NULL_DATA : 0;
     }

@@ -47,9 +47,6 @@ SqlServerDialect::SqlServerDialect(QSqlDatabase &db, const ConnectionSettings &s
                         .arg(OdbcConnectionString::preferredDrivers().join(QStringLiteral(", "))));
     if (const QString refused = OdbcConnectionString::refusal(settings, driver); !refused.isEmpty())
         throw Error(refused);
-    // FreeTDS would prepare anew at each of Qt's bindings; Qt binds text for
-    // other drivers as the driver reads it (Unicode or the client's code page).
-    m_bindsOnce = driver.compare(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) == 0;
     m_db.setDatabaseName(OdbcConnectionString::build(settings, driver));
     m_db.setConnectOptions(OdbcConnectionString::connectOptions());
     if (!m_db.open()) {
@@ -61,6 +58,12 @@ SqlServerDialect::SqlServerDialect(QSqlDatabase &db, const ConnectionSettings &s
     }
     DirectStatement::run(m_db, reportRowCounts);
     DirectStatement::run(m_db, lockTimeout);
+    readCodePage();
+}
+
+void SqlServerDialect::readCodePage()
+{
+    m_codePage = CodePage(DirectStatement::fetch(m_db, CodePage::query).value(0).value(0).toInt());
 }
 
 // The driver joins the codes of several diagnostic records with ";".
@@ -100,14 +103,12 @@ void SqlServerDialect::use(const QString &database)
     // A prepared USE would run inside sp_executesql and end with it.
     DirectStatement::run(m_db, QStringLiteral("USE ") + SqlText::bracketed(database));
     m_database = database;
+    readCodePage();
 }
 
 ServerText SqlServerDialect::serverText(const QString &sql)
 {
-    if (!m_bindsOnce)
-        return {sql, nullptr};
-    SqlText::Positional positional = SqlText::positional(sql);
-    return {positional.text, std::make_shared<OdbcParameters>(std::move(positional.names))};
+    return OdbcParameters::serverText(sql, m_codePage);
 }
 
 // SQL Server has no release: a savepoint left in place costs nothing, and a
@@ -146,7 +147,7 @@ QString SqlServerDialect::backUp(const QDateTime &at)
     if (folder.isEmpty())
         throw Error(QStringLiteral("Sunucunun yedek klasörü bulunamadı."));
     const QString file = DatabaseBackup::serverPath(folder, DatabaseBackup::fileName(m_database, at, QStringLiteral(".bak")));
-    DirectStatement::runBound(m_db, DatabaseBackup::sqlServerBackup,
+    DirectStatement::runBound(m_db, serverText(DatabaseBackup::sqlServerBackup),
                               {{QStringLiteral("pDb"), m_database}, {QStringLiteral("pFile"), file}});
     return file;
 }

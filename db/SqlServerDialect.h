@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodePage.h"
 #include "Dialect.h"
 
 #include <QSqlDatabase>
@@ -28,10 +29,12 @@ public:
     bool rollbackFoundNoTransaction(const Error &refusal) const override;
 
 private:
+    // Reads the current database's code page, which text parameters must fit.
+    void readCodePage();
+
     QSqlDatabase &m_db;
     QString m_database;
-    // Whether statements bind their parameters once (see OdbcParameters).
-    bool m_bindsOnce = false;
+    CodePage m_codePage;
 };
 
 } // namespace zym

@@ -6,6 +6,7 @@
 #include "EmbeddedFolder.h"
 #include "Error.h"
 #include "OdbcConnectionString.h"
+#include "OdbcParameters.h"
 #include "SqliteText.h"
 #include "Tables.h"
 
@@ -84,7 +85,9 @@ ServerText SqliteDialect::serverText(const QString &sql)
 {
     const SqliteText::Adapted adapted = SqliteText::adapt(sql, m_database);
     attach(adapted.databases);
-    return {adapted.text, nullptr};
+    if (m_odbcDriver.isEmpty())
+        return {adapted.text, nullptr};
+    return OdbcParameters::serverText(adapted.text, CodePage());
 }
 
 void SqliteDialect::attach(const QStringList &databases)
@@ -151,7 +154,7 @@ QString SqliteDialect::backUp(const QDateTime &at)
     // Like SQL Server's INIT, a backup of the same name is replaced.
     if (QFileInfo::exists(path) && !QFile::remove(path))
         throw Error(QStringLiteral("Eski yedek silinemedi: %1").arg(QDir::toNativeSeparators(path)));
-    DirectStatement::runBound(m_db, DatabaseBackup::sqliteBackup, {{QStringLiteral("pFile"), path}});
+    DirectStatement::runBound(m_db, serverText(DatabaseBackup::sqliteBackup), {{QStringLiteral("pFile"), path}});
     // Named from the server text as typed, as the databases are.
     return QDir::toNativeSeparators(QDir(EmbeddedFolder::backupFolder(m_server)).filePath(name));
 }

@@ -21,6 +21,8 @@ using namespace zym;
 using zym::test::TestBackend;
 using zym::test::TestServer;
 using zym::test::tds::Fault;
+using zym::test::tds::Latin1;
+using zym::test::tds::Turkish;
 using zym::test::tds::RecordedRequest;
 using zym::test::tds::Request;
 
@@ -225,6 +227,67 @@ private slots:
         QCOMPARE(last.values.size(), 2);
         QCOMPARE(last.values.at(0).name, QStringLiteral("@P1"));
         QCOMPARE(last.values.at(0).value, QVariant(QStringLiteral("C3")));
+    }
+
+    // The declaration the server sees for each parameter: text as VARCHAR
+    // of one size, whatever its value's length, so the statement keeps one
+    // plan and compares with its VARCHAR columns as they stand.
+    void textDeclaredAlikeOnTheWire()
+    {
+        const Command command(m_session.connection, insertCard);
+        for (const QString &code : {QStringLiteral("C1"), QStringLiteral("CARI-0000000000000001")})
+            command.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pUnvan"), code}});
+        QStringList declarations;
+        for (const RecordedRequest &request : m_server->standIn()->record().requests())
+            declarations << request.declaration;
+        QCOMPARE(declarations, QStringList(2, QStringLiteral("@P1 VARCHAR(80),@P2 VARCHAR(80)")));
+    }
+
+    void textOutsideTheCodePage_data()
+    {
+        QTest::addColumn<int>("codePage");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("held");
+        QTest::newRow("Turkish letters, Latin1 database") << int(Latin1) << "Şişli Ağaç İnşaat" << false;
+        QTest::newRow("Turkish letters, Turkish database") << int(Turkish) << "Şişli Ağaç İnşaat" << true;
+        QTest::newRow("Latin1 letters, Latin1 database") << int(Latin1) << "Café Ärzte" << true;
+        QTest::newRow("Greek letter, Turkish database") << int(Turkish) << "Ω Yapı" << false;
+    }
+
+    // A text the database's code page cannot hold would fail inside the
+    // driver, or be stored with "?" in its place; the tool refuses it before
+    // the statement is sent, naming the value and the parameter. A text the
+    // code page holds is stored as written.
+    void textOutsideTheCodePage()
+    {
+        QFETCH(int, codePage);
+        QFETCH(QString, title);
+        QFETCH(bool, held);
+        m_server->standIn()->setCodePage(TestServer::otherCompany, codePage);
+        Connection &connection = m_session.connection;
+        connection.use(TestServer::otherCompany);
+        m_server->standIn()->record().clear();
+        const QVariantMap values{{QStringLiteral("pKod"), QStringLiteral("C1")}, {QStringLiteral("pUnvan"), title}};
+        if (held) {
+            Command(connection, insertCard).execute(values);
+            const Command titles(connection, QStringLiteral("SELECT CARUNVAN FROM CARKART"));
+            QCOMPARE(titles.fetch().rows, (QList<QVariantList>{{title}}));
+            return;
+        }
+        try {
+            UnitOfWork unit(connection);
+            Command(connection, insertCard).execute(values);
+            unit.commit();
+            QFAIL("the unit committed");
+        } catch (const Error &refused) {
+            QCOMPARE(refused.text(), QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (pUnvan).").arg(title));
+        }
+        QStringList sent;
+        for (const RecordedRequest &request : m_server->standIn()->record().requests()) {
+            if (request.text.contains(QStringLiteral("CARKART")))
+                sent << request.text;
+        }
+        QVERIFY2(sent.isEmpty(), qPrintable(sent.join(u'\n')));
     }
 
     void serverFaultsFailTheUnit_data()

@@ -170,9 +170,22 @@ quint16 commandOf(const QString &statement)
 
 } // namespace
 
-Engine::Engine(const QString &folder, FaultPlan &faults)
+void Collations::set(const QString &database, int codePage)
+{
+    QMutexLocker lock(&m_mutex);
+    m_codePages.insert(database, codePage);
+}
+
+int Collations::codePage(const QString &database) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_codePages.value(database, Turkish);
+}
+
+Engine::Engine(const QString &folder, FaultPlan &faults, const Collations &collations)
     : m_folder(folder)
     , m_faults(faults)
+    , m_collations(collations)
 {
 }
 
@@ -188,7 +201,7 @@ bool Engine::login(const QString &database, Reply &reply)
         reply.error(4060, 11, QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.").arg(database));
         return false;
     }
-    reply.databaseChanged(database, QStringLiteral("master"));
+    reply.databaseChanged(database, QStringLiteral("master"), codePage());
     return true;
 }
 
@@ -263,11 +276,13 @@ Engine::Outcome Engine::runStatement(const QString &statement, const QVariantMap
 
 // The server's backup folder is "Yedek" in the stand-in's folder, the data
 // file the database's SQLite file; a backup is a copy of the current
-// database's file, made as SQLite makes one online. A temporary table made
-// when it does not exist yet is SQLite's CREATE TABLE IF NOT EXISTS; its
-// columns take SQLite's default collation.
+// database's file, made as SQLite makes one online. A collation's code page
+// is the one a test gave the current database. A temporary table made when
+// it does not exist yet is SQLite's CREATE TABLE IF NOT EXISTS; its columns
+// take SQLite's default collation.
 QString Engine::asSqlite(const QString &statement) const
 {
+    static const QRegularExpression codePageProperty = tds::statement(R"(^SELECT\s.*COLLATIONPROPERTY\(.*'CodePage'\)\)\s+AS\s+(\w+)$)");
     static const QRegularExpression createTemporary
         = tds::statement(R"(^IF\s+OBJECT_ID\('tempdb\.\.(#\w+)'\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(#\w+)\s*\()");
     static const QRegularExpression databaseDefault = tds::statement(R"(\s+COLLATE\s+DATABASE_DEFAULT\b)");
@@ -283,6 +298,8 @@ QString Engine::asSqlite(const QString &statement) const
     static const QRegularExpression folders = tds::statement(R"(SERVERPROPERTY\('InstanceDefaultBackupPath'\))");
     static const QRegularExpression backup = tds::statement(R"(^BACKUP\s+DATABASE\s+@\w+\s+TO\s+DISK\s*=\s*(@\w+)\s+WITH\s)");
     const auto literal = [](QString text) { return u'\'' + text.replace(u'\'', QStringLiteral("''")) + u'\''; };
+    if (const auto match = codePageProperty.match(statement); match.hasMatch())
+        return QStringLiteral("SELECT %1 AS %2").arg(codePage()).arg(match.captured(1));
     if (folders.match(statement).hasMatch()) {
         const QString backupFolder = QDir(m_folder).filePath(QStringLiteral("Yedek"));
         QDir().mkpath(backupFolder);
@@ -383,8 +400,10 @@ bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &
     }
     if (columnCount > 0) {
         QList<Column> columns;
-        for (int i = 0; i < columnCount; ++i)
+        for (int i = 0; i < columnCount; ++i) {
             columns << describe(stmt, i, rows);
+            columns.last().codePage = codePage();
+        }
         for (QVariantList &row : rows) {
             for (int i = 0; i < columnCount; ++i) {
                 if (columns.at(i).type == DateTimN && !row.at(i).isNull())
@@ -439,7 +458,7 @@ bool Engine::use(const QString &database, Reply &reply)
              QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(database));
         return false;
     }
-    reply.databaseChanged(database, from);
+    reply.databaseChanged(database, from, codePage());
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "TdsReply.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QSet>
 #include <QString>
 #include <QVariantMap>
@@ -15,6 +17,19 @@ namespace zym::test::tds {
 
 class FaultPlan;
 struct Request;
+
+// The code page of each database's collation: Turkish unless a test sets
+// another. Shared by the stand-in's sessions.
+class Collations
+{
+public:
+    void set(const QString &database, int codePage);
+    int codePage(const QString &database) const;
+
+private:
+    mutable QMutex m_mutex;
+    QHash<QString, int> m_codePages;
+};
 
 // Rows a statement returned, kept for a server cursor.
 struct RowSet
@@ -32,7 +47,7 @@ class Engine
 public:
     enum class Outcome { Done, Failed, Dropped };
 
-    Engine(const QString &folder, FaultPlan &faults);
+    Engine(const QString &folder, FaultPlan &faults, const Collations &collations);
     ~Engine();
     Engine(const Engine &) = delete;
     Engine &operator=(const Engine &) = delete;
@@ -80,8 +95,11 @@ private:
     // The DONE status bit that says a row count is given.
     quint16 counted() const { return m_noCount ? 0 : Reply::Counted; }
 
+    int codePage() const { return m_collations.codePage(m_database); }
+
     QString m_folder;
     FaultPlan &m_faults;
+    const Collations &m_collations;
     sqlite3 *m_db = nullptr;
     QString m_database;
     QSet<QString> m_attached;

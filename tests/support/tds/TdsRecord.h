@@ -8,14 +8,16 @@
 namespace zym::test::tds {
 
 // A request as the stand-in received it: for an RPC, the statement text it
-// carries (a prepared one's for sp_execute) and the statement's values,
-// named as the declaration names them.
+// carries (a prepared one's for sp_execute), how it declares its parameters
+// ("@P1 varchar(80),@P2 int") and the statement's values, named as the
+// declaration names them.
 struct RecordedRequest
 {
     int connection = 0;
     Request::Kind kind = Request::Kind::Batch;
     QString procedure;
     QString text;
+    QString declaration;
     QList<Parameter> values;
     quint16 transactionRequest = 0;
 

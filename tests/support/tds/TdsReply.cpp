@@ -32,15 +32,15 @@ void Reply::loginAck()
     m_out.u8(LoginAck).u16(quint16(body.size())).raw(body.data());
 }
 
-void Reply::databaseChanged(const QString &to, const QString &from)
+void Reply::databaseChanged(const QString &to, const QString &from, int codePage)
 {
     envChange(Database, bVarCharBytes(to), bVarCharBytes(from));
+    envChange(Collation, WireWriter().bVarByte(collation(codePage)).data(), QByteArray(1, '\0'));
     info(5701, QStringLiteral("Changed database context to '%1'.").arg(to));
 }
 
 void Reply::sessionSettings(int packetSize)
 {
-    envChange(Collation, WireWriter().bVarByte(collation()).data(), QByteArray(1, '\0'));
     envChange(Language, bVarCharBytes(QStringLiteral("us_english")), bVarCharBytes(QString()));
     info(5703, QStringLiteral("Changed language setting to us_english."));
     envChange(PacketSize, bVarCharBytes(QString::number(packetSize)), bVarCharBytes(QString::number(packetSize)));
@@ -104,7 +104,7 @@ void Reply::typeInfo(const Column &column)
     switch (column.type) {
     case BigVarChar:
     case NVarChar:
-        m_out.u16(quint16(column.size)).raw(collation());
+        m_out.u16(quint16(column.size)).raw(collation(column.codePage));
         break;
     case DecimalN:
         m_out.u8(quint8(column.size)).u8(quint8(column.precision)).u8(quint8(column.scale));
@@ -132,7 +132,7 @@ void Reply::value(const Column &column, const QVariant &value)
             return;
         }
         const QString text = value.toString();
-        const QByteArray bytes = column.type == NVarChar ? ucs2(text) : toCodePage(text);
+        const QByteArray bytes = column.type == NVarChar ? ucs2(text) : toCodePage(text, column.codePage);
         m_out.u16(quint16(bytes.size())).raw(bytes);
         return;
     }

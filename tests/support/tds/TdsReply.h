@@ -15,6 +15,7 @@ struct Column
     int size = 0;             // bytes: 4 or 8 for IntN, the width for text
     int precision = 0;
     int scale = 0;
+    int codePage = Turkish; // of text
 };
 
 // The tokens of one reply message, in the order they are added.
@@ -27,7 +28,8 @@ public:
     enum DoneToken : quint8 { Done = 0xFD, DoneProc = 0xFE, DoneInProc = 0xFF };
 
     void loginAck();
-    void databaseChanged(const QString &to, const QString &from);
+    // ENVCHANGE database and collation, as SQL Server sends at a login and a USE.
+    void databaseChanged(const QString &to, const QString &from, int codePage);
     void sessionSettings(int packetSize);
     // ENVCHANGE 8, 9 and 10, carrying the transaction's descriptor.
     void transactionBegun(quint64 descriptor);

@@ -173,8 +173,7 @@ void readValue(WireReader &reader, Parameter &parameter)
     case BigBinary: {
         const quint16 maximum = reader.u16();
         const bool text = type != BigVarBinary && type != BigBinary;
-        if (text)
-            reader.bytes(5); // the collation
+        const QByteArray collation = text ? reader.bytes(5) : QByteArray();
         QByteArray bytes;
         if (maximum == 0xFFFF) {
             bytes = reader.plp();
@@ -187,20 +186,19 @@ void readValue(WireReader &reader, Parameter &parameter)
             bytes = reader.bytes(length);
         }
         const bool wide = type == NVarChar || type == NChar;
-        parameter.value = !text ? QVariant(bytes) : QVariant(nonNull(wide ? fromUcs2(bytes) : fromCodePage(bytes)));
+        parameter.value = !text ? QVariant(bytes) : QVariant(nonNull(wide ? fromUcs2(bytes) : fromCodePage(bytes, codePageOf(collation))));
         return;
     }
     case Text:
     case NText:
     case Image: {
         reader.u32(); // the maximum length
-        if (type != Image)
-            reader.bytes(5);
+        const QByteArray collation = type != Image ? reader.bytes(5) : QByteArray();
         const quint32 length = reader.u32();
         if (length == 0xFFFFFFFF)
             return;
         const QByteArray bytes = reader.bytes(length);
-        parameter.value = type == Image ? QVariant(bytes) : QVariant(nonNull(type == NText ? fromUcs2(bytes) : fromCodePage(bytes)));
+        parameter.value = type == Image ? QVariant(bytes) : QVariant(nonNull(type == NText ? fromUcs2(bytes) : fromCodePage(bytes, codePageOf(collation))));
         return;
     }
     }

@@ -39,11 +39,12 @@ QList<Parameter> named(const QString &declaration, QList<Parameter> values)
 
 } // namespace
 
-Session::Session(int id, const QString &folder, FaultPlan &faults, Record &record, const std::atomic_bool &scopingCalls)
+Session::Session(int id, const QString &folder, FaultPlan &faults, const Collations &collations, Record &record,
+                 const std::atomic_bool &scopingCalls)
     : m_id(id)
     , m_record(record)
     , m_scopingCalls(scopingCalls)
-    , m_engine(folder, faults)
+    , m_engine(folder, faults, collations)
 {
     m_engine.onStatement = [this](const QString &statement, const QString &database) {
         m_record.add(RecordedStatement{m_id, m_procedure, statement, database});
@@ -203,7 +204,7 @@ Engine::Outcome Session::execute(const QString &text, const QString &declaration
                                  const Request &request, Reply &reply, RowSet *cursor)
 {
     const QList<Parameter> statementValues = named(declaration, values);
-    record(request, text, statementValues);
+    record(request, text, statementValues, declaration);
     QVariantMap bound;
     for (const Parameter &value : statementValues)
         bound.insert(value.name, value.value);
@@ -243,9 +244,10 @@ void Session::fetch(const Request &request, Reply &reply)
     reply.done(Reply::DoneInProc, Reply::More | Reply::Counted, Reply::Select, sent.size());
 }
 
-void Session::record(const Request &request, const QString &text, const QList<Parameter> &values)
+void Session::record(const Request &request, const QString &text, const QList<Parameter> &values,
+                     const QString &declaration)
 {
-    m_record.add(RecordedRequest{m_id, request.kind, request.procedure, text, values, request.transactionRequest});
+    m_record.add(RecordedRequest{m_id, request.kind, request.procedure, text, declaration, values, request.transactionRequest});
 }
 
 } // namespace zym::test::tds

@@ -20,7 +20,8 @@ class Record;
 class Session
 {
 public:
-    Session(int id, const QString &folder, FaultPlan &faults, Record &record, const std::atomic_bool &scopingCalls);
+    Session(int id, const QString &folder, FaultPlan &faults, const Collations &collations, Record &record,
+            const std::atomic_bool &scopingCalls);
 
     void serve(qintptr socketDescriptor, const std::atomic_bool &stopping);
     // Starts the session under NOCOUNT, as a server whose user options hold it.
@@ -34,7 +35,8 @@ private:
     Engine::Outcome execute(const QString &text, const QString &declaration, const QList<Parameter> &values,
                             const Request &request, Reply &reply, RowSet *cursor = nullptr);
     void fetch(const Request &request, Reply &reply);
-    void record(const Request &request, const QString &text, const QList<Parameter> &values);
+    void record(const Request &request, const QString &text, const QList<Parameter> &values,
+                const QString &declaration = QString());
 
     int m_id;
     Record &m_record;

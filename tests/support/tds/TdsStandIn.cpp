@@ -61,7 +61,7 @@ void StandIn::accept(qintptr socketDescriptor)
     std::lock_guard lock(m_sessionsMutex);
     const int id = ++m_lastSession;
     m_sessions.emplace_back([this, id, socketDescriptor] {
-        Session session(id, m_folder, m_faults, m_record, m_scopingCalls);
+        Session session(id, m_folder, m_faults, m_collations, m_record, m_scopingCalls);
         session.setNoCount(m_noCountByDefault);
         session.serve(socketDescriptor, m_stopping);
     });

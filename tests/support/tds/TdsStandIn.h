@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TdsEngine.h"
 #include "TdsFaults.h"
 #include "TdsRecord.h"
 
@@ -22,7 +23,9 @@ class Listener;
 //
 // It emulates: PRELOGIN without encryption; LOGIN7 into an existing
 // database (error 4060 otherwise) with the database, collation (Turkish_CI_AS,
-// code page 1254), language and packet size; SQL batches of statements
+// code page 1254, or Latin1_General_CI_AS where a test sets it; also at a
+// USE, and asked for by COLLATIONPROPERTY(..., 'CodePage')), language and
+// packet size; SQL batches of statements
 // split at ";"; the RPCs sp_prepexec, sp_prepare, sp_execute, sp_unprepare,
 // sp_executesql, sp_cursoropen/fetch/close/option (a cursor's rows are read
 // at the open); transaction-manager begin, commit, rollback and save, with
@@ -65,6 +68,9 @@ public:
     // 'user options' include NOCOUNT: no statement reports its row count
     // until the client sends SET NOCOUNT OFF.
     void setNoCountByDefault(bool noCount) { m_noCountByDefault = noCount; }
+    // Gives `database` the collation of `codePage` (Turkish or Latin1) from
+    // its next login or USE on.
+    void setCodePage(const QString &database, int codePage) { m_collations.set(database, codePage); }
 
 private:
     void accept(qintptr socketDescriptor);
@@ -75,6 +81,7 @@ private:
     quint16 m_port = 0;
     Record m_record;
     FaultPlan m_faults;
+    Collations m_collations;
     std::atomic_bool m_stopping{false};
     std::atomic_bool m_scopingCalls{false};
     std::atomic_bool m_noCountByDefault{false};

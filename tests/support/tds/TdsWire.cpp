@@ -7,44 +7,62 @@ namespace zym::test::tds {
 namespace {
 
 // Code page 1254 where it differs from Latin-1: 0x80-0x9F and the six
-// Turkish letters.
+// Turkish letters. Code page 1252 has Ž and ž at 0x8E and 0x9E, and
+// Latin-1's letters in place of the Turkish ones.
 constexpr char16_t upperHalf[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0xFFFD, 0xFFFD,
                                      0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0xFFFD, 0x0178};
+constexpr std::pair<quint8, char16_t> latin1Only[] = {{0x8E, 0x017D}, {0x9E, 0x017E}};
 constexpr std::pair<quint8, char16_t> turkish[] = {{0xD0, 0x011E}, {0xDD, 0x0130}, {0xDE, 0x015E},
                                                    {0xF0, 0x011F}, {0xFD, 0x0131}, {0xFE, 0x015F}};
 
-char16_t unicodeOf(quint8 byte)
+char16_t unicodeOf(quint8 byte, int codePage)
 {
+    const auto among = [byte](const auto &letters) -> char16_t {
+        for (const auto &[code, letter] : letters) {
+            if (code == byte)
+                return letter;
+        }
+        return 0;
+    };
+    if (const char16_t letter = codePage == Latin1 ? among(latin1Only) : among(turkish))
+        return letter;
     if (byte >= 0x80 && byte < 0xA0)
         return upperHalf[byte - 0x80];
-    for (const auto &[code, letter] : turkish) {
-        if (code == byte)
-            return letter;
-    }
     return byte;
+}
+
+QHash<char16_t, quint8> encodingOf(int codePage)
+{
+    QHash<char16_t, quint8> map;
+    for (int byte = 0; byte < 256; ++byte)
+        map.insert(unicodeOf(quint8(byte), codePage), quint8(byte));
+    map.remove(0xFFFD);
+    return map;
 }
 
 const QDate dayZero(1900, 1, 1);
 
 } // namespace
 
-QByteArray collation()
+QByteArray collation(int codePage)
 {
-    // LCID 0x041F (Turkish), ignore case, kana type and width; sort id 0.
-    return QByteArray::fromHex("1f04d00000");
+    // LCID 0x041F (Turkish) or 0x0409 (English, Latin1_General), ignore case,
+    // kana type and width; sort id 0.
+    return QByteArray::fromHex(codePage == Latin1 ? "0904d00000" : "1f04d00000");
 }
 
-QByteArray toCodePage(const QString &text)
+int codePageOf(const QByteArray &collation)
 {
-    static const auto table = [] {
-        QHash<char16_t, quint8> map;
-        for (int byte = 0; byte < 256; ++byte)
-            map.insert(unicodeOf(quint8(byte)), quint8(byte));
-        map.remove(0xFFFD);
-        return map;
-    }();
+    return collation.startsWith(QByteArray::fromHex("0904")) ? Latin1 : Turkish;
+}
+
+QByteArray toCodePage(const QString &text, int codePage)
+{
+    static const QHash<char16_t, quint8> turkishBytes = encodingOf(Turkish);
+    static const QHash<char16_t, quint8> latin1Bytes = encodingOf(Latin1);
+    const QHash<char16_t, quint8> &table = codePage == Latin1 ? latin1Bytes : turkishBytes;
     QByteArray bytes;
     bytes.reserve(text.size());
     for (const QChar c : text)
@@ -52,12 +70,12 @@ QByteArray toCodePage(const QString &text)
     return bytes;
 }
 
-QString fromCodePage(const QByteArray &bytes)
+QString fromCodePage(const QByteArray &bytes, int codePage)
 {
     QString text;
     text.reserve(bytes.size());
     for (const char byte : bytes)
-        text += QChar(unicodeOf(quint8(byte)));
+        text += QChar(unicodeOf(quint8(byte), codePage));
     return text;
 }
 

@@ -56,14 +56,19 @@ enum WireType : quint8 {
     NChar = 0xEF,
 };
 
-// The server's collation: Turkish_CI_AS, code page 1254, as the product's
-// databases are set up.
-QByteArray collation();
+// The code pages of the collations the stand-in serves: Turkish_CI_AS, as
+// the product's databases are set up, and Latin1_General_CI_AS.
+enum CodePage { Turkish = 1254, Latin1 = 1252 };
 
-// Text in code page 1254 and back; a character the code page lacks
+// A collation as it goes on the wire (LCID, flags, sort id), and the code
+// page of one.
+QByteArray collation(int codePage);
+int codePageOf(const QByteArray &collation);
+
+// Text in a code page and back; a character the code page lacks
 // becomes "?", as the server would store it.
-QByteArray toCodePage(const QString &text);
-QString fromCodePage(const QByteArray &bytes);
+QByteArray toCodePage(const QString &text, int codePage);
+QString fromCodePage(const QByteArray &bytes, int codePage);
 
 QByteArray ucs2(const QString &text);
 QString fromUcs2(const QByteArray &bytes);
