@@ -1,6 +1,7 @@
 #include "DatabaseSeeder.h"
 
 #include "Connection.h"
+#include "DirectStatement.h"
 #include "EmbeddedFolder.h"
 #include "Error.h"
 #include "SqliteText.h"
@@ -10,7 +11,6 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QUuid>
 
 namespace zym {
@@ -170,18 +170,7 @@ QList<QVariantList> DatabaseSeeder::select(const QString &sql)
 {
     if (m_connection)
         return selected().fetch(sql, {}).rows;
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw Error::fromSql(query.lastError());
-    QList<QVariantList> rows;
-    while (query.next()) {
-        QVariantList row;
-        for (int i = 0; i < query.record().count(); ++i)
-            row << query.value(i);
-        rows << row;
-    }
-    return rows;
+    return DirectStatement::fetch(m_db, sql);
 }
 
 QVariant DatabaseSeeder::scalar(const QString &sql)
