@@ -283,7 +283,7 @@ AnchorLayout &TForm8::addPage(const char *name, const QString &caption)
 void TForm8::buildCardPage()
 {
     AnchorLayout &page = addPage("TabSheet1", QStringLiteral("         VERİ         "));
-    auto *cardGrid = addGrid(page, "DBGrid1", m_session.ADOQuery1, {-4, -6, 922, 457},
+    auto *cardGrid = addGrid(page, "DBGrid1", m_session.cardList, {-4, -6, 922, 457},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     // The grid's top 6 pixels lie above the page; its header is as much taller
     // and its titles sit at its foot, so they stay whole.
@@ -308,7 +308,7 @@ void TForm8::buildVoucherPage()
     AnchorLayout &page = addPage("TabSheet2", QStringLiteral("MUHHAR  1-2 AÇIKLAMA1 TRANSFER4"));
     m_voucherListButton = addButton(page, "Button1", QStringLiteral("Listele"), {16, 36, 75, 25});
     m_descriptionTransferButton = addButton(page, "Button2", QStringLiteral("Başlat"), {16, 90, 75, 25});
-    auto *voucherGrid = addGrid(page, "DBGrid2", m_session.qMUHFIS, {97, 3, 714, 144},
+    auto *voucherGrid = addGrid(page, "DBGrid2", m_session.voucherList, {97, 3, 714, 144},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
     voucherGrid->horizontalHeader()->setFont(boldFont(10));
 }
@@ -328,7 +328,7 @@ void TForm8::buildJournalPage()
     m_firstDocumentNumberEdit = addEdit(page, "Edit14", QStringLiteral("1"), {513, 33}, 79);
     m_lineListButton = addButton(page, "Button3", QStringLiteral("Listele"), {16, 65, 75, 25});
     m_renumberingButton = addButton(page, "Button4", QStringLiteral("Başlat"), {16, 117, 75, 25});
-    auto *lineGrid = addGrid(page, "DBGrid3", m_session.qMUHHAR, {97, 65, 714, 265},
+    auto *lineGrid = addGrid(page, "DBGrid3", m_session.journalLines, {97, 65, 714, 265},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
     lineGrid->horizontalHeader()->setFont(boldFont(10));
 }
@@ -340,7 +340,7 @@ void TForm8::buildPayrollPage()
     m_payrollListButton = addButton(page, "Button5", QStringLiteral("Listele"), {24, 41, 75, 25});
     m_registryRenumberingButton = addButton(page, "Button6", QStringLiteral("Başlat"), {24, 100, 75, 25});
     m_showConversionCheck = addCheckBox(page, "CheckBox3", QStringLiteral("Çevrim Göster"), {4, 249, 95, 17}, false);
-    auto *registryGrid = addGrid(page, "DBGrid4", m_session.qBor, {105, 41, 714, 256},
+    auto *registryGrid = addGrid(page, "DBGrid4", m_session.registryList, {105, 41, 714, 256},
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
     registryGrid->horizontalHeader()->setFont(boldFont(10));
     // Shows the listing's query; the listing itself is fixed.

@@ -280,7 +280,7 @@ Case recodingCase(bool sequential)
     return {sequential ? QStringLiteral("sequential re-coding, accounts on") : QStringLiteral("card-code re-coding"),
             [](Session &session) {
                 CardList::load(session, CardList::defaultQuery);
-                return listedRows(session.ADOQuery1);
+                return listedRows(session.cardList);
             },
             [sequential](const OperationContext &context) {
                 SequentialRecoding(context).run(recodingRequest(sequential));
@@ -295,7 +295,7 @@ QList<Case> operationCases()
         {QStringLiteral("controlled code change"),
          [](Session &session) {
              CardList::load(session, CardList::defaultQuery);
-             return listedRows(session.ADOQuery1);
+             return listedRows(session.cardList);
          },
          [](const OperationContext &context) {
              ControlledCodeChange(context).run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
@@ -303,7 +303,7 @@ QList<Case> operationCases()
         {QStringLiteral("missing accounts"),
          [](Session &session) {
              CardList::load(session, CardList::defaultQuery);
-             return listedRows(session.ADOQuery1);
+             return listedRows(session.cardList);
          },
          [](const OperationContext &context) {
              MissingAccounts(context).run({.firstCustomerNumber = QStringLiteral("1"),
@@ -316,7 +316,7 @@ QList<Case> operationCases()
         {QStringLiteral("journal transfer"),
          [](Session &session) {
              VoucherList::load(session);
-             return listedRows(session.qMUHFIS);
+             return listedRows(session.voucherList);
          },
          [](const OperationContext &context) { DescriptionTransfer(context).run({}); }},
         {QStringLiteral("document renumbering"),
@@ -331,7 +331,7 @@ QList<Case> operationCases()
         {QStringLiteral("payroll renumbering"),
          [](Session &session) {
              PayrollList::load(session, false);
-             return listedRows(session.qBor);
+             return listedRows(session.registryList);
          },
          [](const OperationContext &context) {
              RegistryRenumbering(context).run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
@@ -350,7 +350,7 @@ struct ListedCard
 QList<ListedCard> listedCards(Session &session)
 {
     CardList::load(session, CardList::defaultQuery);
-    Statement &list = session.ADOQuery1;
+    Statement &list = session.cardList;
     QList<ListedCard> cards;
     QSet<QString> seen;
     for (list.setCurrentRow(0); !list.atEnd(); list.next()) {
@@ -516,7 +516,7 @@ int loadListAlone(const QString &folder)
     QElapsedTimer timer;
     timer.start();
     CardList::load(session, CardList::defaultQuery);
-    out << session.ADOQuery1.rowCount() << ' ' << secondsOf(timer) << ' ' << peakResidentMiB() << '\n';
+    out << session.cardList.rowCount() << ' ' << secondsOf(timer) << ' ' << peakResidentMiB() << '\n';
     return 0;
 }
 
@@ -567,7 +567,7 @@ void measureWindow(const QString &scratch, int cards)
     companies->setCurrentIndex(0);
     emit companies->activated(0);
     window.findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
-    const int listed = window.session().ADOQuery1.rowCount();
+    const int listed = window.session().cardList.rowCount();
     QCoreApplication::processEvents();
 
     PaintClock paints;

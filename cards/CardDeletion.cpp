@@ -25,7 +25,7 @@ const QString CardDeletion::noSelection = QStringLiteral("Seçili kart yok.");
 
 void CardDeletion::run(const CardDeletionRequest &request)
 {
-    Statement &list = m_context.session.ADOQuery1;
+    Statement &list = m_context.session.cardList;
     if (list.atEnd()) {
         m_context.prompter.notify(noSelection);
         return;

@@ -77,7 +77,7 @@ const QList<CardList::Column> &CardList::columns()
 
 void CardList::load(Session &session, const QString &query)
 {
-    Statement &list = session.ADOQuery1;
+    Statement &list = session.cardList;
     // Loading the list reads; a second statement would run too, and may write.
     if (SqlText::holdsSecondStatement(query)) {
         list.close();
@@ -110,7 +110,7 @@ void CardList::load(Session &session, const QString &query)
 
 Walk CardList::walk(const OperationContext &context)
 {
-    Walk cards(context, context.session.ADOQuery1);
+    Walk cards(context, context.session.cardList);
     cards.skipRepeated(QStringLiteral("CARKOD"));
     return cards;
 }

@@ -71,7 +71,7 @@ void ControlledCodeChange::run(const ControlledChangeRequest &request)
     CardCodePropagation propagation(connection, CardCodePropagation::Scope::CardRows);
     const CardAccounts accounts(connection);
     const Command match(connection, taxNumberMatchSql);
-    const Statement &list = m_context.session.ADOQuery1;
+    const Statement &list = m_context.session.cardList;
     RunningNumber sequence(start);
     CardList::walk(m_context).groupWork(propagation).run(sequence, [&](RunningNumber &number) {
         const QString oldCode = list.readKey(QStringLiteral("CARKOD"));

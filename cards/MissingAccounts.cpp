@@ -39,7 +39,7 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
 
     const CardAccounts accounts(m_context.session.connection);
     const Command cardAccounts(m_context.session.connection, cardAccountsSql);
-    const Statement &list = m_context.session.ADOQuery1;
+    const Statement &list = m_context.session.cardList;
     Numbers numbers{RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
     CardList::walk(m_context).run(numbers, [&](Numbers &n) {
         const QString cardCode = list.readKey(QStringLiteral("CARKOD"));

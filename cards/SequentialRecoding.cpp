@@ -48,7 +48,7 @@ void SequentialRecoding::run(const RecodingRequest &request)
     CardCodePropagation propagation(connection, sequential ? CardCodePropagation::Scope::AllTables
                                                                  : CardCodePropagation::Scope::CardRows);
     const CardAccounts accounts(connection);
-    const Statement &list = m_context.session.ADOQuery1;
+    const Statement &list = m_context.session.cardList;
     Numbers numbers{RunningNumber(start), RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
     CardList::walk(m_context).groupWork(propagation).run(numbers, [&](Numbers &n) {
         const QString oldCode = list.readKey(QStringLiteral("CARKOD"));

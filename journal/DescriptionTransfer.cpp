@@ -45,12 +45,12 @@ void DescriptionTransfer::run(const DescriptionTransferRequest &)
     Session &session = m_context.session;
     const Command describeType2(session.connection, type2Update);
     const Command describeType1(session.connection, type1Update);
-    Statement &vouchers = session.qMUHFIS;
+    Statement &vouchers = session.voucherList;
     const Statement::ControlsHold gridHeld(vouchers);
     Walk(m_context, vouchers).run([&] {
         const qint32 voucher = readIntegerKey(vouchers, QStringLiteral("MUHFISREFNO"));
-        describe(describeType2, readLines(session.qMUHHAR, type1Reading, voucher), voucher);
-        describe(describeType1, readLines(session.qMUHHAR, type2Reading, voucher), voucher);
+        describe(describeType2, readLines(session.journalLines, type1Reading, voucher), voucher);
+        describe(describeType1, readLines(session.journalLines, type2Reading, voucher), voucher);
         return UnitResult::done({.key = QString::number(voucher)});
     });
 }

@@ -30,7 +30,7 @@ const QString numberUpdate = QStringLiteral("UPDATE MUHHAR SET MUHHAREVRAKNO=:pK
 
 void DocumentRenumbering::run(const RenumberingRequest &request)
 {
-    Statement &vouchers = m_context.session.qMUHHAR;
+    Statement &vouchers = m_context.session.journalLines;
     if (!LineListing::selectionBound(vouchers)) {
         m_context.prompter.notify(listFirst);
         return;

@@ -21,7 +21,7 @@ const QDateTime everyDate(QDate(1753, 1, 1), QTime(0, 0));
 
 void LineListing::open(Session &session, const LineListingRequest &request)
 {
-    Statement &lines = session.qMUHHAR;
+    Statement &lines = session.journalLines;
     lines.setText(query);
     lines.bindDateTime(startDateParameter,
                        request.startDate ? QDateTime(*request.startDate, QTime(0, 0)) : everyDate);

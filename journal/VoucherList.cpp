@@ -8,8 +8,8 @@ const QString VoucherList::query = QStringLiteral("SELECT * FROM MUHFIS ORDER BY
 
 void VoucherList::load(Session &session)
 {
-    session.qMUHFIS.setText(query);
-    session.qMUHFIS.open();
+    session.voucherList.setText(query);
+    session.voucherList.open();
 }
 
 } // namespace zym

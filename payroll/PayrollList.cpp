@@ -9,8 +9,8 @@ const QString PayrollList::employeesQuery = QStringLiteral("SELECT * FROM BORSIC
 
 void PayrollList::load(Session &session, bool employeesOnly)
 {
-    session.qBor.setText(employeesOnly ? employeesQuery : allQuery);
-    session.qBor.open();
+    session.registryList.setText(employeesOnly ? employeesQuery : allQuery);
+    session.registryList.open();
 }
 
 } // namespace zym

@@ -30,7 +30,7 @@ void RegistryRenumbering::run(const RegistryRenumberingRequest &request)
 
     Session &session = m_context.session;
     const RegistryCodePropagation propagation(session.connection);
-    Statement &list = session.qBor;
+    Statement &list = session.registryList;
     const auto newCode = [&request](qint32 n) { return CodeMask::renderCode(request.codeMask, n); };
 
     Walk walk(m_context, list);

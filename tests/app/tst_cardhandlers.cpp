@@ -50,7 +50,7 @@ private slots:
         click("BitBtn2");
         auto *grid = control<QTableView>("DBGrid1");
         grid->selectRow(3);
-        QCOMPARE(m_window->session().ADOQuery1.currentRow(), 3);
+        QCOMPARE(m_window->session().cardList.currentRow(), 3);
         control<QCheckBox>("CheckBox2")->setChecked(true);
         click("BitBtn3");
         QCOMPARE(m_prompter->errors, QStringList());
@@ -62,7 +62,7 @@ private slots:
                  (QStringList{"120 0001", "120 0002"}));
         // The grid still shows the codes as loaded; the list is past its end.
         QCOMPARE(grid->model()->index(3, 0).data().toString(), QStringLiteral("K4"));
-        QVERIFY(m_window->session().ADOQuery1.atEnd());
+        QVERIFY(m_window->session().cardList.atEnd());
     }
 
     void controlledChangeStartsAtTheRowSelectedInTheGrid()
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")),
                  (QStringList{"0001", "0002", "K1", "K2", "K3"}));
         QCOMPARE(column(QStringLiteral("SELECT CARHARCARKOD FROM CARHAR")), QStringList{"K4"});
-        QVERIFY(m_window->session().ADOQuery1.atEnd());
+        QVERIFY(m_window->session().cardList.atEnd());
     }
 
     void missingAccountsAreNumberedFromTheEdits()
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(column(QStringLiteral("SELECT MUHKOD FROM MUHHESAP ORDER BY MUHKOD")),
                  (QStringList{"120 005", "120 006", "120 007", "120 008", "120 009"}));
         QCOMPARE(column(QStringLiteral("SELECT CARMUHKODU FROM CARKART ORDER BY CARKOD")).first(), QStringLiteral("120 005"));
-        QVERIFY(m_window->session().ADOQuery1.atEnd());
+        QVERIFY(m_window->session().cardList.atEnd());
     }
 
     void deletionRemovesTheSelectedCardAndReloadsTheList()
@@ -127,7 +127,7 @@ private slots:
         click("BitBtn2");
         QCOMPARE(m_prompter->errors.size(), 1);
         QVERIFY2(m_prompter->errors.first().contains(QStringLiteral("CARUNVAN")), qPrintable(m_prompter->errors.first()));
-        QVERIFY(!m_window->session().ADOQuery1.isOpen());
+        QVERIFY(!m_window->session().cardList.isOpen());
         QCOMPARE(control<QTableView>("DBGrid1")->model()->rowCount(), 0);
     }
 
@@ -175,8 +175,8 @@ private slots:
         click("BitBtn1");
         click("BitBtn2");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_window->session().ADOQuery1.rowCount(), 1);
-        QCOMPARE(m_window->session().ADOQuery1.readText(QStringLiteral("CARKOD")), QStringLiteral("MASTERKART"));
+        QCOMPARE(m_window->session().cardList.rowCount(), 1);
+        QCOMPARE(m_window->session().cardList.readText(QStringLiteral("CARKOD")), QStringLiteral("MASTERKART"));
     }
 
     void choosingTheSameCompanyTwice()
@@ -185,7 +185,7 @@ private slots:
         choose();
         QCOMPARE(m_prompter->errors, QStringList());
         click("BitBtn2");
-        QCOMPARE(m_window->session().ADOQuery1.rowCount(), 5);
+        QCOMPARE(m_window->session().cardList.rowCount(), 5);
     }
 
 private:

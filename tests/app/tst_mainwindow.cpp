@@ -323,10 +323,10 @@ private slots:
     {
         QTest::addColumn<QString>("grid");
         QTest::addColumn<StatementOf>("statement");
-        QTest::newRow("cards") << "DBGrid1" << &Session::ADOQuery1;
-        QTest::newRow("vouchers") << "DBGrid2" << &Session::qMUHFIS;
-        QTest::newRow("journal lines") << "DBGrid3" << &Session::qMUHHAR;
-        QTest::newRow("payroll") << "DBGrid4" << &Session::qBor;
+        QTest::newRow("cards") << "DBGrid1" << &Session::cardList;
+        QTest::newRow("vouchers") << "DBGrid2" << &Session::voucherList;
+        QTest::newRow("journal lines") << "DBGrid3" << &Session::journalLines;
+        QTest::newRow("payroll") << "DBGrid4" << &Session::registryList;
     }
 
     void gridsFollowTheirStatements()
@@ -368,9 +368,9 @@ private slots:
     {
         QTest::addColumn<QString>("grid");
         QTest::addColumn<StatementOf>("statement");
-        QTest::newRow("vouchers") << "DBGrid2" << &Session::qMUHFIS;
-        QTest::newRow("journal lines") << "DBGrid3" << &Session::qMUHHAR;
-        QTest::newRow("payroll") << "DBGrid4" << &Session::qBor;
+        QTest::newRow("vouchers") << "DBGrid2" << &Session::voucherList;
+        QTest::newRow("journal lines") << "DBGrid3" << &Session::journalLines;
+        QTest::newRow("payroll") << "DBGrid4" << &Session::registryList;
     }
 
     void gridTitlesShowWhole()
@@ -405,7 +405,7 @@ private slots:
     {
         seedCards(QStringLiteral("FIRMA_A"), {"C1", "C2", "C3"});
         m_server->connect(m_window->session());
-        Statement &list = m_window->session().qMUHFIS;
+        Statement &list = m_window->session().voucherList;
         list.setText(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
         list.open();
         auto *view = control<QTableView>("DBGrid2");
@@ -428,7 +428,7 @@ private slots:
     {
         seedCards(QStringLiteral("FIRMA_A"), {"C1"});
         m_server->connect(m_window->session());
-        Statement &cards = m_window->session().ADOQuery1;
+        Statement &cards = m_window->session().cardList;
         auto *view = control<QTableView>("DBGrid1");
         cards.setText(control<QPlainTextEdit>("Memo1")->toPlainText());
         cards.open();
@@ -502,7 +502,7 @@ private slots:
         click("BitBtn2");
         click("Button5");
         Session &session = m_window->session();
-        for (Statement *list : {&session.qMUHFIS, &session.qMUHHAR}) {
+        for (Statement *list : {&session.voucherList, &session.journalLines}) {
             list->setText(QStringLiteral("SELECT CARKOD FROM CARKART"));
             list->open();
         }
@@ -520,7 +520,7 @@ private slots:
             }
         }
         QCOMPARE(m_prompter->errors, QStringList());
-        for (const Statement *list : {&session.ADOQuery1, &session.qMUHFIS, &session.qMUHHAR, &session.qBor})
+        for (const Statement *list : {&session.cardList, &session.voucherList, &session.journalLines, &session.registryList})
             QVERIFY2(!list->isOpen(), qPrintable(list->objectName()));
         for (const char *grid : {"DBGrid1", "DBGrid2", "DBGrid3", "DBGrid4"})
             QCOMPARE(control<QTableView>(grid)->model()->rowCount(), 0);

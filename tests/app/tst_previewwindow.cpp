@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(units->index(4, 2).data().toString(), QStringLiteral("0005"));
         QVERIFY(control<QPushButton>("BitBtn8")->isEnabled());
         // The card list is where it was: a run that follows starts there.
-        QCOMPARE(m_window->session().ADOQuery1.currentRow(), 0);
+        QCOMPARE(m_window->session().cardList.currentRow(), 0);
     }
 
     void realRunsReportWaitsBehindTheButton()

@@ -118,11 +118,11 @@ private slots:
     {
         QFETCH(QString, list);
         if (list == QStringLiteral("closed"))
-            m_session->ADOQuery1.close();
+            m_session->cardList.close();
         else if (list == QStringLiteral("empty"))
             CardList::load(*m_session, CardList::defaultQuery + QStringLiteral(" LIMIT 0"));
         else
-            m_session->ADOQuery1.setCurrentRow(3);
+            m_session->cardList.setCurrentRow(3);
         run();
         QCOMPARE(m_prompter->notices, QStringList{"Seçili kart yok."});
         QVERIFY(m_prompter->questions.isEmpty());
@@ -177,7 +177,7 @@ private slots:
 
 private:
     DatabaseSeeder &db() { return m_server->db(); }
-    Statement &list() { return m_session->ADOQuery1; }
+    Statement &list() { return m_session->cardList; }
 
     void run(const QString &listQuery = CardList::defaultQuery)
     {

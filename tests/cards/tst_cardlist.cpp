@@ -51,7 +51,7 @@ private slots:
     void loadsTheDefaultList()
     {
         CardList::load(*m_session, CardList::defaultQuery);
-        Statement &list = m_session->ADOQuery1;
+        Statement &list = m_session->cardList;
         QStringList codes;
         QStringList identities;
         for (; !list.atEnd(); list.next()) {
@@ -73,7 +73,7 @@ private slots:
     void cardWithoutAccountShowsEmptyName()
     {
         CardList::load(*m_session, CardList::defaultQuery);
-        Statement &list = m_session->ADOQuery1;
+        Statement &list = m_session->cardList;
         list.setCurrentRow(3);
         QCOMPARE(list.readText(QStringLiteral("CARMUHKODU")), QStringLiteral("120 YOK"));
         QCOMPARE(list.readText(QStringLiteral("HESALICI")), QString());
@@ -82,10 +82,10 @@ private slots:
     void loadingAgainReturnsToTheFirstRow()
     {
         CardList::load(*m_session, CardList::defaultQuery);
-        m_session->ADOQuery1.setCurrentRow(2);
+        m_session->cardList.setCurrentRow(2);
         CardList::load(*m_session, CardList::defaultQuery);
-        QCOMPARE(m_session->ADOQuery1.currentRow(), 0);
-        QCOMPARE(m_session->ADOQuery1.readText(QStringLiteral("CARKOD")), QStringLiteral("A"));
+        QCOMPARE(m_session->cardList.currentRow(), 0);
+        QCOMPARE(m_session->cardList.readText(QStringLiteral("CARKOD")), QStringLiteral("A"));
     }
 
     void refusedQueriesLeaveTheListClosed_data()
@@ -113,8 +113,8 @@ private slots:
         CardList::load(*m_session, CardList::defaultQuery);
         const QString error = errorRaisedBy([&] { CardList::load(*m_session, query); });
         QVERIFY2(error.contains(QRegularExpression(message)), qPrintable(error));
-        QVERIFY(!m_session->ADOQuery1.isOpen());
-        QVERIFY(m_session->ADOQuery1.atEnd());
+        QVERIFY(!m_session->cardList.isOpen());
+        QVERIFY(m_session->cardList.atEnd());
     }
 
 };

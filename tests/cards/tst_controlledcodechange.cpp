@@ -286,7 +286,7 @@ private slots:
 
 private:
     DatabaseSeeder &db() { return m_server->db(); }
-    Statement &list() { return m_session->ADOQuery1; }
+    Statement &list() { return m_session->cardList; }
 
     static ControlledChangeRequest request() { return {QStringLiteral("1"), QStringLiteral("000")}; }
 

@@ -353,7 +353,7 @@ private slots:
 
 private:
     DatabaseSeeder &db() { return m_server->db(); }
-    Statement &list() { return m_session->ADOQuery1; }
+    Statement &list() { return m_session->cardList; }
 
     void load()
     {

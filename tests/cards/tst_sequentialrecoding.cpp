@@ -317,7 +317,7 @@ private slots:
         QFETCH(QString, list);
         QFETCH(bool, answer);
         if (list == QStringLiteral("closed"))
-            m_session->ADOQuery1.close();
+            m_session->cardList.close();
         else if (m_server->hasFiles())
             CardList::load(*m_session, CardList::defaultQuery + QStringLiteral(" LIMIT 0"));
         else
@@ -331,7 +331,7 @@ private slots:
 
     void typedNumberIsConvertedWithTheListNotLoaded()
     {
-        m_session->ADOQuery1.close();
+        m_session->cardList.close();
         RecodingRequest r = request(true, true);
         r.startNumber = QStringLiteral("abc");
         QVERIFY(!errorRaisedBy([&] { run(r); }).isNull());
@@ -476,7 +476,7 @@ private slots:
 
 private:
     DatabaseSeeder &db() { return m_server->db(); }
-    Statement &list() { return m_session->ADOQuery1; }
+    Statement &list() { return m_session->cardList; }
 
     static RecodingRequest request(bool sequential, bool makeAccounts)
     {

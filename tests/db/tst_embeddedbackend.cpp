@@ -180,7 +180,7 @@ private slots:
         db.insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1")},
                   {{QStringLiteral("120 1"), QStringLiteral("Ağaç Hesabı")}});
         m_server->connect(*m_session);
-        Statement &list = m_session->ADOQuery1;
+        Statement &list = m_session->cardList;
         list.setText(cardListQuery);
         list.open();
         QCOMPARE(list.rowCount(), 2);
@@ -198,7 +198,7 @@ private slots:
                                {2, QDateTime(QDate(2024, 1, 4), QTime(23, 59))},
                                {3, QDateTime(QDate(2024, 1, 5), QTime(0, 0))}});
         m_server->connect(*m_session);
-        Statement &lines = m_session->qMUHHAR;
+        Statement &lines = m_session->journalLines;
         lines.setText(QStringLiteral("SELECT MUHHARREFNO FROM MUHHAR WHERE MUHHARTAR>=:pTar ORDER BY MUHHARREFNO"));
         lines.bindDateTime(QStringLiteral("pTar"), QDateTime(QDate(2024, 1, 5), QTime(0, 0)));
         lines.open();

@@ -40,7 +40,7 @@ private slots:
 
     void listKeepsParameterValuesAcrossTexts()
     {
-        Statement &list = m_session->qMUHHAR;
+        Statement &list = m_session->journalLines;
         list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARUNVAN=:pAdi OR CARKOD=:pKod"));
         list.bindText(QStringLiteral("pKod"), QStringLiteral("C1"));
         list.bindText(QStringLiteral("pAdi"), QStringLiteral("İki"));
@@ -125,7 +125,7 @@ private slots:
 
     void openedListIsASnapshotWithACursor()
     {
-        Statement &list = m_session->ADOQuery1;
+        Statement &list = m_session->cardList;
         QVERIFY(list.atEnd()); // never opened
         list.setText(QStringLiteral("SELECT CARKOD,CARUNVAN,CARMUHTIPI FROM CARKART ORDER BY CARKOD"));
         list.open();
@@ -155,7 +155,7 @@ private slots:
 
     void emptyResultIsAtItsEnd()
     {
-        Statement &list = m_session->ADOQuery1;
+        Statement &list = m_session->cardList;
         list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE 1=0"));
         list.open();
         QVERIFY(list.isOpen());
@@ -164,7 +164,7 @@ private slots:
 
     void settingTextClosesAndSignalsTheGrid()
     {
-        Statement &list = m_session->ADOQuery1;
+        Statement &list = m_session->cardList;
         list.setText(QStringLiteral("SELECT CARKOD FROM CARKART"));
         list.open();
         list.setCurrentRow(2);
@@ -178,7 +178,7 @@ private slots:
     // when the last hold ends they learn where the cursor is, once.
     void heldControlsAreToldOnRelease()
     {
-        Statement &list = m_session->qMUHFIS;
+        Statement &list = m_session->voucherList;
         list.setText(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
         list.open();
         QSignalSpy moves(&list, &Statement::currentRowChanged);
@@ -204,7 +204,7 @@ private slots:
 
     void holdEndsWhenAnErrorPasses()
     {
-        Statement &list = m_session->qMUHFIS;
+        Statement &list = m_session->voucherList;
         list.setText(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
         list.open();
         QSignalSpy moves(&list, &Statement::currentRowChanged);
@@ -221,7 +221,7 @@ private slots:
 
     void readingUnknownColumnFails()
     {
-        Statement &list = m_session->ADOQuery1;
+        Statement &list = m_session->cardList;
         list.setText(QStringLiteral("SELECT CARKOD FROM CARKART"));
         list.open();
         const QString error = errorRaisedBy([&] { list.readText(QStringLiteral("CARUNVAN")); });

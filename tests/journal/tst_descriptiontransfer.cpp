@@ -129,12 +129,12 @@ private slots:
     {
         seedThreeVouchers();
         loadList();
-        m_session->qMUHFIS.setCurrentRow(1);
+        m_session->voucherList.setCurrentRow(1);
         run();
         QCOMPARE(descriptions(db(), 1), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
         QCOMPARE(descriptions(db(), 2), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
         QCOMPARE(descriptions(db(), 3), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 102 01 001| / Banka Ş.|"}));
-        QVERIFY(m_session->qMUHFIS.atEnd());
+        QVERIFY(m_session->voucherList.atEnd());
         QCOMPARE(m_progress.total, 2);
     }
 
@@ -160,7 +160,7 @@ private slots:
                               "and MUHHARBATIPI=2 |100 01||Kasa||7 int|held",
                               "UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 WHERE MUHHARREFNO=:pREFNO "
                               "and MUHHARBATIPI=1|320 01 001||Çelik Ltd.||7 int|held"}));
-        QVERIFY(!m_session->qMUHFIS.controlsHeld());
+        QVERIFY(!m_session->voucherList.controlsHeld());
     }
 
     // The journal list is left on the last voucher's type-2 lines, with no
@@ -169,7 +169,7 @@ private slots:
     {
         seedThreeVouchers();
         run();
-        const Statement &lines = m_session->qMUHHAR;
+        const Statement &lines = m_session->journalLines;
         QVERIFY(lines.isOpen());
         QCOMPARE(lines.rowCount(), 1);
         QCOMPARE(lines.result().rows.first().at(lines.result().columnIndex(QStringLiteral("MUHHARREFNO"))).toInt(), 3);
@@ -192,8 +192,8 @@ private slots:
         QCOMPARE(descriptions(db(), 1), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
         QCOMPARE(descriptions(db(), 2), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
         QCOMPARE(descriptions(db(), 3), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
-        QCOMPARE(m_session->qMUHFIS.currentRow(), 1);
-        QVERIFY(!m_session->qMUHFIS.controlsHeld());
+        QCOMPARE(m_session->voucherList.currentRow(), 1);
+        QVERIFY(!m_session->voucherList.controlsHeld());
         QVERIFY(!m_session->connection.inUnit());
     }
 
@@ -221,14 +221,14 @@ private slots:
         }, [&](const CommitGrouping &grouping) {
             seedThreeVouchers();
             loadList();
-            runFailingAt(m_session->connection, position, InjectedFailure::onRow(m_session->qMUHFIS, 1), [&] { run(grouping); });
+            runFailingAt(m_session->connection, position, InjectedFailure::onRow(m_session->voucherList, 1), [&] { run(grouping); });
             if (QTest::currentTestFailed())
                 return;
             QCOMPARE(descriptions(db(), 1), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
             QCOMPARE(descriptions(db(), 2), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
             QCOMPARE(descriptions(db(), 3), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
-            QCOMPARE(m_session->qMUHFIS.currentRow(), 1);
-            QVERIFY(!m_session->qMUHFIS.controlsHeld());
+            QCOMPARE(m_session->voucherList.currentRow(), 1);
+            QVERIFY(!m_session->voucherList.controlsHeld());
         });
     }
 
@@ -239,7 +239,7 @@ private slots:
         run();
         QCOMPARE(descriptions(db(), 1), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
         QCOMPARE(descriptions(db(), 2), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
-        QCOMPARE(m_session->qMUHFIS.currentRow(), 1);
+        QCOMPARE(m_session->voucherList.currentRow(), 1);
     }
 
     void listNotLoadedChangesNothing()
@@ -271,7 +271,7 @@ private:
                 m_executed << QStringList{sql, values.value(QStringLiteral("pAcik1")).toString(),
                                           values.value(QStringLiteral("pAcik2")).toString(),
                                           reference.toString() + u' ' + QString::fromLatin1(reference.typeName()),
-                                          m_session->qMUHFIS.controlsHeld() ? QStringLiteral("held") : QStringLiteral("free")}
+                                          m_session->voucherList.controlsHeld() ? QStringLiteral("held") : QStringLiteral("free")}
                                   .join(u'|');
             }});
         }

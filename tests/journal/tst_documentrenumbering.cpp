@@ -85,7 +85,7 @@ private slots:
         list(QDate(2024, 3, 1));
         renumber(QStringLiteral("P"), QStringLiteral("1"));
         QCOMPARE(documentNumbers(db()), (Numbers{{5, {"P1"}}, {6, {"P2"}}}));
-        const Statement &shown = m_session->qMUHHAR;
+        const Statement &shown = m_session->journalLines;
         QCOMPARE(shown.rowCount(), 2);
         QVERIFY(shown.atEnd());
         QCOMPARE(shown.result().rows.at(0).at(shown.result().columnIndex(QStringLiteral("MUHHAREVRAKNO"))).toString(),
@@ -115,8 +115,8 @@ private slots:
                      {1, 3, 2, "600 01", QDate(2024, 3, 2)}, {1, 1, 1, "103 01 001", QDate(2024, 3, 1)}});
         list(QDate(2024, 3, 1));
         QCOMPARE(listed(), (QStringList{"1/1", "2/1", "2/2", "1/3"}));
-        QCOMPARE(m_session->qMUHHAR.result().columns.size(), 8);
-        QCOMPARE(m_session->qMUHHAR.currentRow(), 0);
+        QCOMPARE(m_session->journalLines.result().columns.size(), 8);
+        QCOMPARE(m_session->journalLines.currentRow(), 0);
     }
 
     void noStartDateListsEveryDate()
@@ -166,14 +166,14 @@ private slots:
             VoucherList::load(*m_session);
             DescriptionTransfer({*m_session, m_prompter, m_progress}).run(DescriptionTransferRequest{});
         }
-        const QString text = m_session->qMUHHAR.text();
-        const int rows = m_session->qMUHHAR.rowCount();
+        const QString text = m_session->journalLines.text();
+        const int rows = m_session->journalLines.rowCount();
         m_executed.clear();
         renumber(QStringLiteral("P"), QStringLiteral("1"));
         QCOMPARE(m_prompter.notices, QStringList{"Önce Listele ile kayıtları listeleyin."});
         QCOMPARE(documentNumbers(db()), (Numbers{{1, {"ESKI"}}}));
-        QCOMPARE(m_session->qMUHHAR.text(), text);
-        QCOMPARE(m_session->qMUHHAR.rowCount(), rows);
+        QCOMPARE(m_session->journalLines.text(), text);
+        QCOMPARE(m_session->journalLines.rowCount(), rows);
         QVERIFY(m_executed.isEmpty());
     }
 
@@ -185,8 +185,8 @@ private slots:
         list(std::nullopt);
         QCOMPARE(errorRaisedBy([&] { renumber(QStringLiteral("P"), QStringLiteral("abc")); }), QStringLiteral("'abc' is not a valid integer value"));
         QCOMPARE(documentNumbers(db()), (Numbers{{1, {"ESKI"}}, {2, {"ESKI"}}}));
-        QVERIFY(m_session->qMUHHAR.text().startsWith(QStringLiteral("SELECT MUHHARREFNO,MIN(MUHHARTAR)")));
-        QCOMPARE(m_session->qMUHHAR.rowCount(), 2);
+        QVERIFY(m_session->journalLines.text().startsWith(QStringLiteral("SELECT MUHHARREFNO,MIN(MUHHARTAR)")));
+        QCOMPARE(m_session->journalLines.rowCount(), 2);
         QVERIFY(m_prompter.notices.isEmpty());
     }
 
@@ -214,7 +214,7 @@ private slots:
         QVERIFY2(error.contains(QStringLiteral("kilitli")), qPrintable(error));
         QCOMPARE(documentNumbers(db()), (Numbers{{1, {"P1"}}, {2, {"ESKI"}}, {3, {"ESKI"}}}));
         QVERIFY(m_prompter.notices.isEmpty());
-        QCOMPARE(m_session->qMUHHAR.currentRow(), 1);
+        QCOMPARE(m_session->journalLines.currentRow(), 1);
         QVERIFY(!m_session->connection.inUnit());
     }
 
@@ -277,7 +277,7 @@ private:
     QStringList listed()
     {
         QStringList lines;
-        Statement &list = m_session->qMUHHAR;
+        Statement &list = m_session->journalLines;
         for (; !list.atEnd(); list.next())
             lines << list.readText(QStringLiteral("MUHHARREFNO")) + u'/' + list.readText(QStringLiteral("MUHHARSIRANO"));
         list.setCurrentRow(0);

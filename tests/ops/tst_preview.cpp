@@ -120,7 +120,7 @@ const QMap<QString, Scenario> &scenarios()
          {seedFourCards,
           [](Session &s) {
               loadCards(s);
-              s.ADOQuery1.setCurrentRow(1);
+              s.cardList.setCurrentRow(1);
           },
           [](const OperationContext &c) { CardDeletion(c).run({.listQuery = CardList::defaultQuery}); }}},
         {QStringLiteral("stock links"),
@@ -277,7 +277,7 @@ private slots:
         QCOMPARE(changedTables(before, tableDigests(*m_server)), QStringList());
         QVERIFY2(previewed.endText().startsWith(end) && previewed.endText().contains(said), qPrintable(previewed.endText()));
         QCOMPARE(column(previewed, 1), (QStringList{"K1", "K2"}));
-        QCOMPARE(m_session->ADOQuery1.currentRow(), 0);
+        QCOMPARE(m_session->cardList.currentRow(), 0);
 
         RecordingPrompter runPrompter;
         const RunReport real = recodeToItsEnd(RunReport::Kind::Run, runPrompter);
@@ -336,7 +336,7 @@ private slots:
                  qPrintable(error));
         QVERIFY(!m_session->connection.isOpen());
         // The lists went with the connection; none is put back on it.
-        QVERIFY(!m_session->ADOQuery1.isOpen());
+        QVERIFY(!m_session->cardList.isOpen());
         QCOMPARE(changedTables(before, tableDigests(*m_server)), QStringList());
     }
 
@@ -348,12 +348,12 @@ private slots:
         m_server->connect(*m_session);
         const Scenario &deletion = scenarios().value(QStringLiteral("card deletion"));
         deletion.load(*m_session);
-        const ResultSet rows = m_session->ADOQuery1.result();
+        const ResultSet rows = m_session->cardList.result();
         RecordingPrompter prompter;
         run(deletion, RunReport::Kind::Preview, prompter);
-        QCOMPARE(m_session->ADOQuery1.result().rows, rows.rows);
-        QCOMPARE(m_session->ADOQuery1.currentRow(), 1);
-        QCOMPARE(m_session->ADOQuery1.readText(QStringLiteral("CARKOD")), QStringLiteral("K2"));
+        QCOMPARE(m_session->cardList.result().rows, rows.rows);
+        QCOMPARE(m_session->cardList.currentRow(), 1);
+        QCOMPARE(m_session->cardList.readText(QStringLiteral("CARKOD")), QStringLiteral("K2"));
     }
 
     // The file an operator takes to the other systems that hold card codes.
@@ -386,7 +386,7 @@ private slots:
             renamed.insert(lines.at(i).at(1), lines.at(i).at(2));
         QMap<QString, QString> expected;
         for (int i = 0; i < codes.size(); ++i)
-            expected.insert(m_session->ADOQuery1.result().rows.at(i).first().toString(), QStringLiteral("000%1").arg(i + 1));
+            expected.insert(m_session->cardList.result().rows.at(i).first().toString(), QStringLiteral("000%1").arg(i + 1));
         QCOMPARE(renamed, expected);
         QCOMPARE(lines.at(2).at(3), QStringLiteral("120 0001, 320 0001"));
         QVERIFY(lines.at(2).at(4).startsWith(QStringLiteral("UPDATE CARKART 1, ")));

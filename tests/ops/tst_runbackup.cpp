@@ -123,7 +123,7 @@ private slots:
     // A walk with no rows to walk changes nothing and makes no backup.
     void walkOverNoRowsMakesNoBackup()
     {
-        m_session->ADOQuery1.setCurrentRow(m_session->ADOQuery1.rowCount());
+        m_session->cardList.setCurrentRow(m_session->cardList.rowCount());
         RecordingPrompter prompter;
         ScriptedProgress progress;
         OperationContext context{*m_session, prompter, progress};

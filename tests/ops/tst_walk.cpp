@@ -312,7 +312,7 @@ private slots:
     }
 
 private:
-    Statement &list() { return m_session->ADOQuery1; }
+    Statement &list() { return m_session->cardList; }
 
     // Each unit marks its card with the number it takes and makes an
     // account for it: two statements, so a rollback shows.

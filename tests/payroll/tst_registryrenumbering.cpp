@@ -404,7 +404,7 @@ private slots:
 
 private:
     DatabaseSeeder &db() { return m_server->db(); }
-    Statement &list() { return m_session->qBor; }
+    Statement &list() { return m_session->registryList; }
 
     void seedAndList(const QList<Employee> &registry, bool employeesOnly = false)
     {

@@ -70,15 +70,15 @@ private slots:
         QFETCH(QString, notice);
         QFETCH(Workplaces, after);
         PayrollList::load(*m_session, false);
-        m_session->qBor.setCurrentRow(3);
+        m_session->registryList.setCurrentRow(3);
         run({.currentCode = current, .newCode = replacement});
         QCOMPARE(workplaces(), after);
         QCOMPARE(m_prompter.notices, QStringList{notice});
         QVERIFY(m_prompter.questions.isEmpty());
         // Listed again, from the first row, with the new codes.
-        QCOMPARE(m_session->qBor.currentRow(), 0);
-        QCOMPARE(m_session->qBor.rowCount(), 5);
-        QCOMPARE(m_session->qBor.readText(QStringLiteral("BORSCLISYKODU")), after.value(QStringLiteral("S1")));
+        QCOMPARE(m_session->registryList.currentRow(), 0);
+        QCOMPARE(m_session->registryList.rowCount(), 5);
+        QCOMPARE(m_session->registryList.readText(QStringLiteral("BORSCLISYKODU")), after.value(QStringLiteral("S1")));
     }
 
     // The list need not be open; it is read again with the filter as ticked.
@@ -96,7 +96,7 @@ private slots:
         QFETCH(int, listed);
         run({.currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("X"), .employeesOnly = employeesOnly});
         QCOMPARE(m_prompter.notices, QStringList{"2 Kart işlem gördü"});
-        QCOMPARE(m_session->qBor.rowCount(), listed);
+        QCOMPARE(m_session->registryList.rowCount(), listed);
         QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISYKODU='X'")).toInt(), 2);
     }
 
@@ -107,13 +107,13 @@ private slots:
         db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON BORSICIL WHEN OLD.BORSCLKOD='S2' "
                                  "BEGIN SELECT RAISE(ABORT,'BORSICIL kilitli'); END"));
         PayrollList::load(*m_session, false);
-        m_session->qBor.setCurrentRow(2);
+        m_session->registryList.setCurrentRow(2);
         const Workplaces before = workplaces();
         const QString error = errorRaisedBy([&] { run({.currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("X")}); });
         QVERIFY2(error.contains(QStringLiteral("kilitli")), qPrintable(error));
         QCOMPARE(workplaces(), before);
         QVERIFY(m_prompter.notices.isEmpty());
-        QCOMPARE(m_session->qBor.currentRow(), 2);
+        QCOMPARE(m_session->registryList.currentRow(), 2);
         QVERIFY(!m_session->connection.inUnit());
     }
 

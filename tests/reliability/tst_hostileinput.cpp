@@ -233,7 +233,7 @@ private slots:
         connectAndChoose();
         click("BitBtn2");
         QCOMPARE(m_prompter->errors, QStringList());
-        QVERIFY(m_window->session().ADOQuery1.rowCount() > 0);
+        QVERIFY(m_window->session().cardList.rowCount() > 0);
     }
 
     // The master's suffix names its file as typed; one that no file can
@@ -303,7 +303,7 @@ private slots:
             QVERIFY(copyDatabase(m_server->folder(), TestServer::company, m_server->folder(), company));
         connectAndChoose();
         click("BitBtn2");
-        const int listed = m_window->session().ADOQuery1.rowCount();
+        const int listed = m_window->session().cardList.rowCount();
         auto *box = control<QComboBox>("ComboBox1");
         box->lineEdit()->selectAll();
         typeKeys(box->lineEdit(), company);
@@ -318,7 +318,7 @@ private slots:
         QCOMPARE(m_window->session().connection.currentDatabase(), company);
         click("BitBtn2");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_window->session().ADOQuery1.rowCount(), listed);
+        QCOMPARE(m_window->session().cardList.rowCount(), listed);
     }
 
 private:
@@ -348,7 +348,7 @@ private:
         click(qPrintable(button));
         QStringList seen = tableDigest(m_server->db());
         Session &session = m_window->session();
-        for (const Statement *list : {&session.ADOQuery1, &session.qMUHFIS, &session.qMUHHAR, &session.qBor}) {
+        for (const Statement *list : {&session.cardList, &session.voucherList, &session.journalLines, &session.registryList}) {
             for (const QVariantList &row : list->result().rows) {
                 QStringList values;
                 for (const QVariant &value : row)

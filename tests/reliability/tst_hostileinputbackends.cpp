@@ -81,15 +81,15 @@ private slots:
     {
         QFETCH(QString, query);
         QFETCH(QString, error);
-        const QList<QVariantList> listed = m_session->ADOQuery1.result().rows;
+        const QList<QVariantList> listed = m_session->cardList.result().rows;
         const QStringList before = tableDigest(db());
         QCOMPARE(errorRaisedBy([&] { CardList::load(*m_session, query); }), error.isEmpty() ? QString() : error);
         QCOMPARE(tableDigest(db()), before);
         if (error.isEmpty()) {
-            QCOMPARE(m_session->ADOQuery1.result().rows, listed);
-            QCOMPARE(m_session->ADOQuery1.currentRow(), 0);
+            QCOMPARE(m_session->cardList.result().rows, listed);
+            QCOMPARE(m_session->cardList.currentRow(), 0);
         } else {
-            QVERIFY(!m_session->ADOQuery1.isOpen());
+            QVERIFY(!m_session->cardList.isOpen());
         }
     }
 
@@ -111,7 +111,7 @@ private slots:
         QFETCH(QString, error);
         if (!m_server->hasFiles())
             QSKIP("the values are cast by SQLite");
-        Statement &list = m_session->qMUHFIS;
+        Statement &list = m_session->voucherList;
         list.setText(QStringLiteral("SELECT %1 AS MUHFISREFNO").arg(value));
         list.open();
         qint32 read = 0;
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(m_prompter.questions.size(), 3);
         QVERIFY(m_prompter.questions.last().endsWith(QStringLiteral("Tekrar denensin mi?")));
         QCOMPARE(tableDigest(db()), before);
-        QCOMPARE(m_session->ADOQuery1.currentRow(), 0);
+        QCOMPARE(m_session->cardList.currentRow(), 0);
         QVERIFY(!m_session->connection.inUnit());
     }
 

@@ -158,7 +158,7 @@ Renaming cardRecoding(const QString &folder)
     }
     renaming.oldCodes = listedCodes(folder, [](Session &session) -> Statement & {
         CardList::load(session, CardList::defaultQuery);
-        return session.ADOQuery1;
+        return session.cardList;
     }, QStringLiteral("CARKOD"));
     renaming.newCodes = newCodesFor(renaming.oldCodes);
     return renaming;
@@ -173,7 +173,7 @@ Renaming registryRenumbering(const QString &folder)
     }
     renaming.oldCodes = listedCodes(folder, [](Session &session) -> Statement & {
         PayrollList::load(session, false);
-        return session.qBor;
+        return session.registryList;
     }, QStringLiteral("BORSCLKOD"));
     renaming.newCodes = newCodesFor(renaming.oldCodes);
     return renaming;

@@ -104,9 +104,9 @@ private slots:
         seedCards(db(), {{listed, QStringLiteral("Listelenen"), 1}, {alike, QStringLiteral("Benzeri"), 1}});
         seedRegistry(db(), {{listed}, {alike}});
         loadLists();
-        selectRowOf(m_session->ADOQuery1, QStringLiteral("CARKOD"), listed);
-        selectRowOf(m_session->qBor, QStringLiteral("BORSCLKOD"), listed);
-        const Statement &list = operation == QStringLiteral("payroll") ? m_session->qBor : m_session->ADOQuery1;
+        selectRowOf(m_session->cardList, QStringLiteral("CARKOD"), listed);
+        selectRowOf(m_session->registryList, QStringLiteral("BORSCLKOD"), listed);
+        const Statement &list = operation == QStringLiteral("payroll") ? m_session->registryList : m_session->cardList;
         const int row = list.currentRow();
         const QStringList before = tableDigest(db());
 

@@ -75,7 +75,7 @@ private slots:
         QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K2"), QStringLiteral("0002"), 20));
         for (const QString &untouched : {QStringLiteral("K3"), QStringLiteral("K4"), QStringLiteral("K5")})
             QVERIFY(renamedEverywhere(m_server->db(), untouched, untouched, 20));
-        QCOMPARE(m_session->ADOQuery1.currentRow(), 2);
+        QCOMPARE(m_session->cardList.currentRow(), 2);
     }
 
     void deadlockVictimIsTriedAgainOnce_data()
