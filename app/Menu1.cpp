@@ -6,6 +6,7 @@
 #include "NullableDateEdit.h"
 #include "ReportWindow.h"
 #include "StatementGrid.h"
+#include "WhileRepainting.h"
 #include "WrappingButton.h"
 
 #include "audit/AuditReport.h"
@@ -467,7 +468,8 @@ QString TForm8::keepReport(const RunReport &report, bool open)
     QString unkept;
     if (RunLog::keeps(report)) {
         try {
-            logFile = QDir::toNativeSeparators(RunLog::keep(report));
+            // A long run's workbook takes a while to write.
+            logFile = QDir::toNativeSeparators(whileRepainting([&report] { return RunLog::keep(report); }));
         } catch (const Error &error) {
             unkept = error.text();
         }

@@ -68,6 +68,14 @@ bool ModalProgress::step(int done)
     return !m_dialog->wasCanceled();
 }
 
+void ModalProgress::busy()
+{
+    if (m_sinceUpdate.elapsed() < updateEveryMs)
+        return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_sinceUpdate.restart();
+}
+
 void ModalProgress::finish()
 {
     m_dialog.reset();

@@ -26,6 +26,7 @@ public:
     void start(int total) override;
     bool step(int done) override;
     void finish() override;
+    void busy() override;
     // Shown at once, before the run's units if need be, with a bar that
     // only says the tool is busy; an empty note takes that dialog down.
     void note(const QString &text) override;

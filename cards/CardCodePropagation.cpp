@@ -5,6 +5,7 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Tables.h"
+#include "ops/Prompter.h"
 
 #include <QStringList>
 
@@ -133,7 +134,7 @@ void CardCodePropagation::startGroup()
     m_pending = false;
 }
 
-void CardCodePropagation::finishGroup()
+void CardCodePropagation::finishGroup(Progress &progress)
 {
     if (!m_pending)
         return;
@@ -145,6 +146,7 @@ void CardCodePropagation::finishGroup()
                             .arg(m_expected.at(i))
                             .arg(changed));
         }
+        progress.busy();
     }
     m_clear.execute();
     startGroup();

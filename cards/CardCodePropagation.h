@@ -67,7 +67,7 @@ public:
     void startGroup() override;
     // Makes the group's renames; a table whose rows changed other than
     // counted raises.
-    void finishGroup() override;
+    void finishGroup(Progress &progress) override;
 
 private:
     qsizetype m_stepCount;

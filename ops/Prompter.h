@@ -33,6 +33,10 @@ public:
     // A line about the run shown from now on, over the bar once it starts:
     // what a step before the units is doing, or what it took.
     virtual void note(const QString &) {}
+    // Still at work between two steps, for instance on the statements that
+    // end a group of units: the display may catch up, the operator's input
+    // waits for the next step.
+    virtual void busy() {}
 };
 
 // Progress that shows nothing and never stops the operation.

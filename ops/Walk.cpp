@@ -44,7 +44,12 @@ private:
 class Walk::Group
 {
 public:
-    Group(Connection &connection, GroupWork *work) : m_connection(connection), m_groupWork(work) {}
+    Group(Connection &connection, GroupWork *work, Progress &progress)
+        : m_connection(connection)
+        , m_groupWork(work)
+        , m_progress(progress)
+    {
+    }
 
     bool isOpen() const { return m_work.has_value(); }
     int firstRow() const { return m_firstRow; }
@@ -80,7 +85,7 @@ public:
         end([this] {
             if (m_groupWork) {
                 try {
-                    m_groupWork->finishGroup();
+                    m_groupWork->finishGroup(m_progress);
                 } catch (...) {
                     m_work->rollbackAfter(errorInFlight());
                     throw;
@@ -117,6 +122,7 @@ private:
 
     Connection &m_connection;
     GroupWork *m_groupWork;
+    Progress &m_progress;
     std::optional<UnitOfWork> m_work;
     QSet<QString> m_keys;
     int m_units = 0;
@@ -202,7 +208,7 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
 
 WalkEnd Walk::walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
-    Group group(m_context.session.connection, m_groupWork);
+    Group group(m_context.session.connection, m_groupWork, m_context.progress);
     for (; !m_list.atEnd(); m_list.next()) {
         const int row = m_rowInHand = m_list.currentRow();
         const std::optional<QString> key = keyOfRow();
@@ -374,7 +380,7 @@ UnitResult Walk::replayUntil(int row, Group &group, const std::function<UnitResu
 UnitResult Walk::runAlone(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
     checkpoint.save();
-    Group alone(m_context.session.connection, m_groupWork);
+    Group alone(m_context.session.connection, m_groupWork, m_context.progress);
     alone.open(m_list.currentRow());
     try {
         const UnitResult result = unit();

@@ -44,10 +44,11 @@ public:
     virtual ~GroupWork() = default;
     // A transaction of the walk opens: nothing of an earlier one is left.
     virtual void startGroup() = 0;
-    // Runs inside the group's transaction just before it commits. Raising
-    // refuses the group: it is rolled back and its units run again one by
-    // one, each finishing on its own.
-    virtual void finishGroup() = 0;
+    // Runs inside the group's transaction just before it commits, telling
+    // `progress` it is busy between its statements. Raising refuses the
+    // group: it is rolled back and its units run again one by one, each
+    // finishing on its own.
+    virtual void finishGroup(Progress &progress) = 0;
 };
 
 // How a walk ended.

@@ -1,6 +1,8 @@
 #include "CardFixture.h"
 #include "CompanyTest.h"
 
+#include "ops/Prompter.h"
+
 #include <QTest>
 
 using namespace zym;
@@ -58,7 +60,8 @@ private slots:
         CardCodePropagation propagation(m_session->connection, Scope(scope));
         QVERIFY(!propagation.codeTaken(QStringLiteral("YENI"), QStringLiteral("ESKI")));
         propagation.run(QStringLiteral("YENI"), QStringLiteral("ESKI"));
-        propagation.finishGroup();
+        SilentProgress progress;
+        propagation.finishGroup(progress);
         DatabaseSeeder &db = m_server->db();
         const auto &steps = CardCodePropagation::steps();
         for (qsizetype i = 0; i < steps.size(); ++i) {
