@@ -2,6 +2,7 @@
 
 #include "EmbeddedFolder.h"
 #include "OdbcParameters.h"
+#include "OdbcRow.h"
 #include "SqlServerDialect.h"
 #include "SqlText.h"
 #include "SqliteDialect.h"
@@ -160,7 +161,7 @@ void Connection::use(const QString &database)
 int Connection::execute(const QString &sql, const QVariantMap &values)
 {
     requireOpen();
-    QSqlQuery &query = prepared(sql, values);
+    QSqlQuery &query = prepared(sql, values).query;
     ++m_activity.statements;
     if (!query.exec())
         throw failure(query.lastError());
@@ -173,7 +174,8 @@ int Connection::execute(const QString &sql, const QVariantMap &values)
 ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
 {
     requireOpen();
-    QSqlQuery &query = prepared(sql, values);
+    Prepared &statement = prepared(sql, values);
+    QSqlQuery &query = statement.query;
     ++m_activity.statements;
     if (!query.exec())
         throw failure(query.lastError());
@@ -184,6 +186,10 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
         result.types << m_dialect->columnType(query, record, i);
     }
     while (query.next()) {
+        if (statement.parameters) {
+            result.rows << OdbcRow::read(OdbcRow::statementHandle(query), result.types);
+            continue;
+        }
         QVariantList row;
         row.reserve(record.count());
         for (int i = 0; i < record.count(); ++i)
@@ -197,7 +203,7 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
     return result;
 }
 
-QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
+Connection::Prepared &Connection::prepared(const QString &sql, const QVariantMap &values)
 {
     // Keyed by the text as written: it is made ready and prepared once per
     // database, however often it runs.
@@ -217,12 +223,12 @@ QSqlQuery &Connection::prepared(const QString &sql, const QVariantMap &values)
         QVariantMap bound;
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             bound.insert(it.key(), bindable(it.value(), *m_dialect));
-        statement.parameters->fill(*static_cast<void *const *>(statement.query.result()->handle().constData()), bound);
-        return statement.query;
+        statement.parameters->fill(OdbcRow::statementHandle(statement.query), bound);
+        return statement;
     }
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         statement.query.bindValue(u':' + it.key(), bindable(it.value(), *m_dialect));
-    return statement.query;
+    return statement;
 }
 
 void Connection::executeDirect(const QString &sql)

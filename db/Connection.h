@@ -136,7 +136,8 @@ private:
     void useDriver(const QString &driver);
     void requireOpen() const;
     void requireNoTransaction(const QString &refusal) const;
-    QSqlQuery &prepared(const QString &sql, const QVariantMap &values);
+    struct Prepared;
+    Prepared &prepared(const QString &sql, const QVariantMap &values);
     // The error of a failed statement, with its cause as the dialect reads it.
     Error failure(const QSqlError &error);
 
@@ -150,7 +151,8 @@ private:
     struct Prepared
     {
         QSqlQuery query;
-        // Set where the tool binds the parameters itself, once.
+        // Set where the tool binds the parameters itself, once, and reads
+        // the rows itself: behind ODBC.
         std::shared_ptr<OdbcParameters> parameters;
     };
     std::unordered_map<QString, Prepared> m_statements;

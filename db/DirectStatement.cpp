@@ -3,10 +3,12 @@
 #include "Dialect.h"
 #include "Error.h"
 #include "OdbcParameters.h"
+#include "OdbcRow.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlResult>
 
@@ -27,7 +29,7 @@ void DirectStatement::runBound(QSqlDatabase &db, const ServerText &text, const Q
     if (!query.prepare(text.text))
         throw Error::fromSql(query.lastError());
     if (text.parameters) {
-        text.parameters->fill(*static_cast<void *const *>(query.result()->handle().constData()), values);
+        text.parameters->fill(OdbcRow::statementHandle(query), values);
     } else {
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             query.bindValue(u':' + it.key(), it.value());
@@ -46,10 +48,20 @@ QList<QVariantList> DirectStatement::fetch(QSqlDatabase &db, const QString &sql)
     query.setForwardOnly(true);
     if (!query.exec(sql))
         throw Error::fromSql(query.lastError());
+    const QSqlRecord record = query.record();
+    QList<QMetaType> types;
+    for (int i = 0; i < record.count(); ++i)
+        types << record.field(i).metaType();
+    // Behind ODBC the tool reads the rows itself, as every fetch does.
+    const bool odbc = db.driverName() == QLatin1String("QODBC");
     QList<QVariantList> rows;
     while (query.next()) {
+        if (odbc) {
+            rows << OdbcRow::read(OdbcRow::statementHandle(query), types);
+            continue;
+        }
         QVariantList row;
-        for (int i = 0; i < query.record().count(); ++i)
+        for (int i = 0; i < record.count(); ++i)
             row << query.value(i);
         rows << row;
     }

@@ -2,6 +2,7 @@
 
 #include "Dialect.h"
 #include "Error.h"
+#include "OdbcRow.h"
 #include "SqlText.h"
 
 #include <QDateTime>
@@ -47,20 +48,6 @@ bool boundAsText(const QVariant &value)
     return true;
 }
 
-QString diagnostics(SQLHANDLE statement)
-{
-    QStringList texts;
-    SQLCHAR state[6];
-    SQLINTEGER native = 0;
-    SQLCHAR text[1024];
-    SQLSMALLINT length = 0;
-    for (SQLSMALLINT record = 1;
-         SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT, statement, record, state, &native, text, sizeof(text), &length));
-         ++record)
-        texts << QString::fromUtf8(reinterpret_cast<const char *>(text));
-    return texts.join(u' ');
-}
-
 } // namespace
 
 ServerText OdbcParameters::serverText(const QString &sql, const CodePage &codePage)
@@ -93,7 +80,7 @@ void OdbcParameters::bind(void *statement, int position, Parameter &parameter, s
                                               SQLLEN(parameter.buffer.size()),
                                               reinterpret_cast<SQLLEN *>(&parameter.indicator));
     if (!SQL_SUCCEEDED(result))
-        throw Error(diagnostics(SQLHSTMT(statement)));
+        throw Error(OdbcRow::diagnostics(statement));
 }
 
 void OdbcParameters::requireHeld(const QVariantMap &values) const
