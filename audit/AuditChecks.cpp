@@ -128,11 +128,10 @@ AuditCheck registry()
     QStringList parts{alikeCodes(1, QStringLiteral("BORSICIL"), QStringLiteral("BORSCLKOD"))};
     const auto &steps = RegistryCodePropagation::steps();
     for (qsizetype i = 1; i < steps.size(); ++i) {
-        const QString payrollOnly = steps.at(i).moduleColumn.isEmpty()
-                                        ? QString()
-                                        : QStringLiteral(" AND m.%1=%2").arg(steps.at(i).moduleColumn).arg(Tables::payrollModule);
-        parts << ownerless(2, steps.at(i).table, steps.at(i).column, payrollOnly, QStringLiteral("BORSICIL"),
-                           QStringLiteral("BORSCLKOD"));
+        const auto &step = steps.at(i);
+        const QString payrollOnly =
+            Tables::payrollRowsOnly({step.table, step.column, step.moduleColumn}, QStringLiteral("m"));
+        parts << ownerless(2, step.table, step.column, payrollOnly, QStringLiteral("BORSICIL"), QStringLiteral("BORSCLKOD"));
     }
     parts << emptyCodes(3, QStringLiteral("BORSICIL"), QStringLiteral("BORSCLKOD"));
     return {QStringLiteral("Bordro sicilleri"),

@@ -179,9 +179,11 @@ QString Tables::outsidePayroll(const CodeColumn &carrier)
                                           : QStringLiteral(" AND (%1 IS NULL OR %1<>%2)").arg(carrier.moduleColumn).arg(payrollModule);
 }
 
-QString Tables::payrollRowsOnly(const CodeColumn &carrier)
+QString Tables::payrollRowsOnly(const CodeColumn &carrier, const QString &alias)
 {
-    return carrier.moduleColumn.isEmpty() ? QString() : QStringLiteral(" AND %1=%2").arg(carrier.moduleColumn).arg(payrollModule);
+    return carrier.moduleColumn.isEmpty()
+               ? QString()
+               : QStringLiteral(" AND %1%2=%3").arg(alias.isEmpty() ? QString() : alias + u'.', carrier.moduleColumn).arg(payrollModule);
 }
 
 const TableSpec &Tables::company(const QString &name)

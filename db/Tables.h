@@ -62,9 +62,10 @@ inline constexpr int payrollModule = 8;
 
 // The condition, after the others of a statement, that keeps it off the
 // payroll rows of `carrier` (" AND (M IS NULL OR M<>8)"), and the one that
-// keeps it on them (" AND M=8"); empty where the table has no module.
+// keeps it on them (" AND M=8", or " AND a.M=8" for the table's `alias`);
+// empty where the table has no module.
 QString outsidePayroll(const CodeColumn &carrier);
-QString payrollRowsOnly(const CodeColumn &carrier);
+QString payrollRowsOnly(const CodeColumn &carrier, const QString &alias = {});
 
 // The description of a company table by name; raises zym::Error when unknown.
 const TableSpec &company(const QString &name);
