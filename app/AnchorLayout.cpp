@@ -5,8 +5,7 @@
 namespace zym {
 
 AnchorLayout::AnchorLayout(const QSize &designSize, QWidget *parent)
-    : QLayout(parent)
-    , m_designSize(designSize)
+    : QLayout(parent), m_designSize(designSize)
 {
     setContentsMargins(0, 0, 0, 0);
 }
@@ -21,13 +20,13 @@ void AnchorLayout::place(QWidget *widget, const QRect &designPlace, Qt::Edges an
 {
     addChildWidget(widget);
     widget->setGeometry(designPlace);
-    m_entries.append({new QWidgetItem(widget), designPlace, anchors});
+    m_entries.append({ new QWidgetItem(widget), designPlace, anchors });
     invalidate();
 }
 
 void AnchorLayout::addItem(QLayoutItem *item)
 {
-    m_entries.append({item, item->geometry(), Qt::LeftEdge | Qt::TopEdge});
+    m_entries.append({ item, item->geometry(), Qt::LeftEdge | Qt::TopEdge });
     invalidate();
 }
 
@@ -60,7 +59,7 @@ void AnchorLayout::setGeometry(const QRect &rect)
     QLayout::setGeometry(rect);
     for (const Entry &entry : std::as_const(m_entries)) {
         const QRect place = anchored(entry.designPlace, entry.anchors, m_designSize, rect.size())
-                                .translated(rect.topLeft());
+                                    .translated(rect.topLeft());
         // Straight to the widget: a layout item would cap the height of
         // buttons and edits at their size hint, and the design's are taller.
         if (QWidget *widget = entry.item->widget())

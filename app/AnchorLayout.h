@@ -16,7 +16,8 @@ public:
     AnchorLayout(const QSize &designSize, QWidget *parent);
     ~AnchorLayout() override;
 
-    void place(QWidget *widget, const QRect &designPlace, Qt::Edges anchors = Qt::LeftEdge | Qt::TopEdge);
+    void place(QWidget *widget, const QRect &designPlace,
+               Qt::Edges anchors = Qt::LeftEdge | Qt::TopEdge);
 
     // Items added the generic way keep their current place, anchored top-left.
     void addItem(QLayoutItem *item) override;

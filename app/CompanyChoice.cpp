@@ -6,9 +6,7 @@
 
 namespace zym {
 
-CompanyChoice::CompanyChoice(QComboBox &box)
-    : QObject(&box)
-    , m_box(box)
+CompanyChoice::CompanyChoice(QComboBox &box) : QObject(&box), m_box(box)
 {
     Q_ASSERT(box.lineEdit());
     connect(&box, &QComboBox::activated, this, &CompanyChoice::confirm);

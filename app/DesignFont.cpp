@@ -12,7 +12,7 @@ const QString tahoma = QStringLiteral("Tahoma");
 
 QStringList DesignFont::folders()
 {
-    return {QStringLiteral("/usr/share/wine/fonts")};
+    return { QStringLiteral("/usr/share/wine/fonts") };
 }
 
 bool DesignFont::ensureTahoma(const QStringList &searched)

@@ -17,8 +17,7 @@ bool isDateTime(const QVariant &value)
 } // namespace
 
 GridDates::GridDates(QAbstractItemModel *model, QObject *parent)
-    : QStyledItemDelegate(parent)
-    , m_model(model)
+    : QStyledItemDelegate(parent), m_model(model)
 {
     connect(model, &QAbstractItemModel::modelReset, this, &GridDates::findTimedColumns);
     findTimedColumns();

@@ -73,14 +73,17 @@ private:
     template<typename Operation, typename Request>
     void runOperation(const QString &name, const Request &request)
     {
-        runRecorded(name, [&request](const OperationContext &context) { Operation(context).run(request); });
+        runRecorded(name, [&request](const OperationContext &context) {
+            Operation(context).run(request);
+        });
     }
     // Connected first, with the progress dialog of a long run; as a preview
     // while "Önizleme" is ticked, otherwise, while "Yedek al" is ticked,
     // with a backup before its first change. The run's report is kept
     // however it ends, in the window and in the run log, and a preview's
     // opens by itself.
-    void runRecorded(const QString &name, const std::function<void(const OperationContext &)> &operation);
+    void runRecorded(const QString &name,
+                     const std::function<void(const OperationContext &)> &operation);
     // Makes `report` the one "Rapor" shows, keeps it in the run log where it
     // belongs there, and shows it when `open`. Returns why the run log could
     // not keep it; empty when it did or had no need to.

@@ -40,7 +40,8 @@ int showBox(QMessageBox::Icon icon, const QString &title, const QString &text,
 
 bool MessageBoxPrompter::confirm(const QString &text, const QString &title)
 {
-    return showBox(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return showBox(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No)
+            == QMessageBox::Yes;
 }
 
 void MessageBoxPrompter::notify(const QString &text)

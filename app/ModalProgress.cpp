@@ -12,12 +12,9 @@ namespace {
 constexpr int showAfterMs = 50;
 // Shown, the dialog takes the events of the window this often.
 constexpr int updateEveryMs = 25;
-}
+} // namespace
 
-ModalProgress::ModalProgress(QWidget *window)
-    : m_window(window)
-{
-}
+ModalProgress::ModalProgress(QWidget *window) : m_window(window) { }
 
 ModalProgress::~ModalProgress() = default;
 

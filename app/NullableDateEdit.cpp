@@ -27,8 +27,8 @@ public:
 
     State validate(QString &input, int &) const override
     {
-        static const QRegularExpression partial(
-            QRegularExpression::anchoredPattern(QStringLiteral(R"(\d{0,2}(\.\d{0,2}(\.\d{0,4})?)?)")));
+        static const QRegularExpression partial(QRegularExpression::anchoredPattern(
+                QStringLiteral(R"(\d{0,2}(\.\d{0,2}(\.\d{0,4})?)?)")));
         if (input.isEmpty() || parsedDate(input))
             return Acceptable;
         return partial.match(input).hasMatch() ? Intermediate : Invalid;
@@ -43,12 +43,12 @@ public:
 
 } // namespace
 
-NullableDateEdit::NullableDateEdit(QWidget *parent)
-    : QLineEdit(parent)
+NullableDateEdit::NullableDateEdit(QWidget *parent) : QLineEdit(parent)
 {
     setValidator(new DateTextValidator(this));
     setClearButtonEnabled(true);
-    QAction *calendar = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    QAction *calendar =
+            addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     connect(calendar, &QAction::triggered, this, &NullableDateEdit::showCalendar);
 }
 

@@ -30,11 +30,11 @@ namespace zym {
 namespace {
 
 // Widths that fit the usual codes; sizing to contents would read every row.
-const QList<int> unitWidths{50, 120, 120, 150};
-const QList<int> totalWidths{150, 90, 90, 90};
+const QList<int> unitWidths{ 50, 120, 120, 150 };
+const QList<int> totalWidths{ 150, 90, 90, 90 };
 // A check's summary and findings, in the same two views.
-const QList<int> summaryWidths{260, 70, 80};
-const QList<int> findingWidths{170, 115, 90, 40};
+const QList<int> summaryWidths{ 260, 70, 80 };
+const QList<int> findingWidths{ 170, 115, 90, 40 };
 
 void setWidths(QTableView *view, const QList<int> &widths)
 {
@@ -42,7 +42,8 @@ void setWidths(QTableView *view, const QList<int> &widths)
         view->horizontalHeader()->resizeSection(int(i), widths.at(i));
 }
 
-QTableView *addView(const char *name, TextTableModel *model, const QList<int> &widths, int rowHeight)
+QTableView *addView(const char *name, TextTableModel *model, const QList<int> &widths,
+                    int rowHeight)
 {
     auto *view = new QTableView;
     view->setObjectName(QLatin1String(name));
@@ -63,10 +64,12 @@ QTableView *addView(const char *name, TextTableModel *model, const QList<int> &w
 QString suggestedName(const RunReport &report, const QString &extension)
 {
     const QString stem = report.kind == RunReport::Kind::Preview ? QStringLiteral("onizleme")
-                         : report.kind == RunReport::Kind::Audit ? QStringLiteral("denetim")
+            : report.kind == RunReport::Kind::Audit              ? QStringLiteral("denetim")
                                                                  : QStringLiteral("rapor");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder).filePath(stem + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmm")) + extension);
+    return QDir(folder).filePath(
+            stem + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmm"))
+            + extension);
 }
 
 // The heading's fields but the last, how the run ended, which has a line of its own.
@@ -91,10 +94,10 @@ QPushButton *addButton(QHBoxLayout *row, const char *name, const QString &text)
 } // namespace
 
 ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
-    : QWidget(owner, Qt::Window)
-    , m_prompter(prompter)
-    , m_units(new TextTableModel(this))
-    , m_totals(new TextTableModel(this))
+    : QWidget(owner, Qt::Window),
+      m_prompter(prompter),
+      m_units(new TextTableModel(this)),
+      m_totals(new TextTableModel(this))
 {
     setObjectName(QStringLiteral("ReportWindow"));
     // A window takes no font from its owner by itself.
@@ -111,14 +114,14 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     m_end->setObjectName(QStringLiteral("RunEnd"));
     // Room above the text for the dots of a capital Ö, which some fonts draw
     // above their ascent.
-    for (QLabel *label : {m_title, m_end})
+    for (QLabel *label : { m_title, m_end })
         label->setContentsMargins(0, 3, 0, 0);
     m_end->setWordWrap(true);
     m_heading = new QLabel;
     m_heading->setObjectName(QStringLiteral("Heading"));
     m_logFile = new QLabel;
     m_logFile->setObjectName(QStringLiteral("LogFile"));
-    for (QLabel *label : {m_end, m_heading, m_logFile})
+    for (QLabel *label : { m_end, m_heading, m_logFile })
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     const int rowHeight = fontMetrics().height() + 6;
@@ -135,7 +138,8 @@ ReportWindow::ReportWindow(Prompter &prompter, QWidget *owner)
     buttons->addStretch();
     m_save = addButton(buttons, "Save", QStringLiteral("CSV Olarak Kaydet..."));
     m_saveXlsx = addButton(buttons, "SaveXlsx", QStringLiteral("Excel Olarak Kaydet..."));
-    connect(m_openFolder, &QPushButton::clicked, this, [this] { runGuarded(m_prompter, [this] { openLogFolder(); }); });
+    connect(m_openFolder, &QPushButton::clicked, this,
+            [this] { runGuarded(m_prompter, [this] { openLogFolder(); }); });
     connect(m_save, &QPushButton::clicked, this,
             [this] { runGuarded(m_prompter, [this] { chooseFileAndSave(Format::Csv); }); });
     connect(m_saveXlsx, &QPushButton::clicked, this,
@@ -158,7 +162,9 @@ void ReportWindow::setReport(const RunReport &report, const QString &logFile)
     m_heading->setText(headingText(report));
     m_end->setText(QStringLiteral("Sonuç: ") + report.endText());
     // The folder is a button away ("Klasörü Aç"); the whole path is the tip.
-    m_logFile->setText(logFile.isEmpty() ? QString() : QStringLiteral("Rapor dosyası: ") + QFileInfo(logFile).fileName());
+    m_logFile->setText(logFile.isEmpty()
+                               ? QString()
+                               : QStringLiteral("Rapor dosyası: ") + QFileInfo(logFile).fileName());
     m_logFile->setToolTip(logFile);
     m_logFile->setVisible(!logFile.isEmpty());
     m_units->setTable(report.unitTable());
@@ -168,8 +174,8 @@ void ReportWindow::setReport(const RunReport &report, const QString &logFile)
     // A check's summary has a row a check: its pane is no taller than they
     // are, and the findings have the rest.
     const int summaryHeight = m_unitView->horizontalHeader()->sizeHint().height()
-                              + m_units->rowCount() * m_unitView->verticalHeader()->defaultSectionSize()
-                              + 2 * m_unitView->frameWidth();
+            + m_units->rowCount() * m_unitView->verticalHeader()->defaultSectionSize()
+            + 2 * m_unitView->frameWidth();
     m_unitView->setMaximumHeight(report.listing ? summaryHeight : QWIDGETSIZE_MAX);
 }
 
@@ -177,7 +183,8 @@ void ReportWindow::saveAs(const QString &path) const
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(reportCsv(m_report)) < 0 || !file.commit())
-        throw Error(QStringLiteral("Rapor kaydedilemedi: %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw Error(QStringLiteral("Rapor kaydedilemedi: %1: %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 void ReportWindow::saveAsXlsx(const QString &path) const
@@ -189,8 +196,9 @@ void ReportWindow::chooseFileAndSave(Format format)
 {
     const bool csv = format == Format::Csv;
     const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Raporu Kaydet"), suggestedName(m_report, csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx")),
-        csv ? QStringLiteral("CSV dosyası (*.csv)") : QStringLiteral("Excel dosyası (*.xlsx)"));
+            this, QStringLiteral("Raporu Kaydet"),
+            suggestedName(m_report, csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx")),
+            csv ? QStringLiteral("CSV dosyası (*.csv)") : QStringLiteral("Excel dosyası (*.xlsx)"));
     if (path.isEmpty())
         return;
     if (csv)

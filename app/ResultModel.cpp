@@ -5,8 +5,7 @@
 namespace zym {
 
 ResultModel::ResultModel(Statement &statement, QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_statement(statement)
+    : QAbstractTableModel(parent), m_statement(statement)
 {
     connect(&statement, &Statement::reset, this, [this] {
         beginResetModel();

@@ -11,9 +11,7 @@
 namespace zym {
 
 StatementGrid::StatementGrid(Statement &statement, QWidget *parent)
-    : QTableView(parent)
-    , m_statement(statement)
-    , m_model(new ResultModel(statement, this))
+    : QTableView(parent), m_statement(statement), m_model(new ResultModel(statement, this))
 {
     setModel(m_model);
     setItemDelegate(new GridDates(m_model, this));
@@ -25,10 +23,11 @@ StatementGrid::StatementGrid(Statement &statement, QWidget *parent)
     fitRowsToFont();
 
     connect(m_model, &QAbstractItemModel::modelReset, this, &StatementGrid::applyColumnWidths);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
-        if (current.isValid())
-            m_statement.setCurrentRow(current.row());
-    });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    m_statement.setCurrentRow(current.row());
+            });
     connect(&statement, &Statement::currentRowChanged, this, &StatementGrid::followStatement);
 }
 
@@ -60,8 +59,9 @@ void StatementGrid::applyColumnWidths()
     // Columns the grid was not told about are at least as wide as their titles.
     if (m_widths.isEmpty()) {
         for (int column = 0; column < m_model->columnCount(); ++column)
-            setColumnWidth(column, qMax(horizontalHeader()->defaultSectionSize(),
-                                        horizontalHeader()->sectionSizeHint(column)));
+            setColumnWidth(column,
+                           qMax(horizontalHeader()->defaultSectionSize(),
+                                horizontalHeader()->sectionSizeHint(column)));
         return;
     }
     for (int column = 0; column < qMin(m_model->columnCount(), int(m_widths.size())); ++column) {
@@ -77,7 +77,8 @@ void StatementGrid::followStatement(int row)
         return;
     }
     const QModelIndex current = m_model->index(row, qMax(currentIndex().column(), 0));
-    selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+            current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 } // namespace zym

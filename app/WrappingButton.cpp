@@ -14,8 +14,8 @@ void WrappingButton::paintEvent(QPaintEvent *)
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
     const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.drawItemText(contents, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption,
-                         QPalette::ButtonText);
+    painter.drawItemText(contents, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(),
+                         caption, QPalette::ButtonText);
 }
 
 } // namespace zym

@@ -2,29 +2,32 @@
 
 #include "CompanyAudit.h"
 
-
 namespace zym {
 
 namespace {
 
 TextTable summary(const AuditOutcome &outcome)
 {
-    TextTable table{{QStringLiteral("Denetim"), QStringLiteral("Bulgu"), QStringLiteral("Listelenen")}, {}};
+    TextTable table{
+        { QStringLiteral("Denetim"), QStringLiteral("Bulgu"), QStringLiteral("Listelenen") }, {}
+    };
     for (const CheckOutcome &check : outcome.checks) {
-        table.rows << QStringList{check.title, QString::number(check.total), QString::number(check.findings.size())};
+        table.rows << QStringList{ check.title, QString::number(check.total),
+                                   QString::number(check.findings.size()) };
     }
     return table;
 }
 
 TextTable findings(const AuditOutcome &outcome)
 {
-    TextTable table{{QStringLiteral("Denetim"), QStringLiteral("Tablo"), QStringLiteral("Anahtar"), QStringLiteral("Sayı"),
-                     QStringLiteral("Açıklama")},
-                    {}};
+    TextTable table{ { QStringLiteral("Denetim"), QStringLiteral("Tablo"),
+                       QStringLiteral("Anahtar"), QStringLiteral("Sayı"),
+                       QStringLiteral("Açıklama") },
+                     {} };
     for (const CheckOutcome &check : outcome.checks) {
         for (const AuditFinding &finding : check.findings) {
-            table.rows << QStringList{check.title, finding.table, finding.key, QString::number(finding.count),
-                                      finding.explanation};
+            table.rows << QStringList{ check.title, finding.table, finding.key,
+                                       QString::number(finding.count), finding.explanation };
         }
     }
     return table;
@@ -39,7 +42,7 @@ RunReport auditReport(const AuditOutcome &outcome, RunHeading heading)
     heading.operation = QStringLiteral("Denetim");
     heading.backup = QStringLiteral("Denetimde yedek alınmaz");
     report.heading = std::move(heading);
-    report.listing = Listing{summary(outcome), findings(outcome)};
+    report.listing = Listing{ summary(outcome), findings(outcome) };
     report.end.reason = outcome.cancelled ? RunEnd::Reason::Cancelled : RunEnd::Reason::End;
     return report;
 }

@@ -31,18 +31,21 @@ QString explanation(const AuditCheck &check, int kind, const QVariant &detail)
 CheckOutcome runCheck(Connection &connection, const AuditCheck &check)
 {
     const ResultSet result =
-        Command(connection, check.sql).fetch({{QStringLiteral("pSinir"), qint32(AuditChecks::findingLimit)}});
+            Command(connection, check.sql)
+                    .fetch({ { QStringLiteral("pSinir"), qint32(AuditChecks::findingLimit) } });
     const qsizetype kind = result.columnIndex(QStringLiteral("TUR"));
     const qsizetype table = result.columnIndex(QStringLiteral("TABLO"));
     const qsizetype key = result.columnIndex(QStringLiteral("ANAHTAR"));
     const qsizetype detail = result.columnIndex(QStringLiteral("DETAY"));
     const qsizetype count = result.columnIndex(QStringLiteral("SAYI"));
     const qsizetype total = result.columnIndex(QStringLiteral("TOPLAM"));
-    CheckOutcome outcome{check.title, 0, {}};
+    CheckOutcome outcome{ check.title, 0, {} };
     for (const QVariantList &row : result.rows) {
         outcome.total = row.at(total).toLongLong();
-        outcome.findings << AuditFinding{row.at(table).toString(), keyText(row.at(key)), row.at(count).toLongLong(),
-                                         explanation(check, row.at(kind).toInt(), row.at(detail))};
+        outcome.findings << AuditFinding{
+            row.at(table).toString(), keyText(row.at(key)), row.at(count).toLongLong(),
+            explanation(check, row.at(kind).toInt(), row.at(detail))
+        };
     }
     return outcome;
 }
@@ -50,8 +53,7 @@ CheckOutcome runCheck(Connection &connection, const AuditCheck &check)
 } // namespace
 
 CompanyAudit::CompanyAudit(Connection &connection, Progress &progress)
-    : m_connection(connection)
-    , m_progress(progress)
+    : m_connection(connection), m_progress(progress)
 {
 }
 

@@ -58,7 +58,7 @@
 #include <optional>
 
 #ifdef ZYM_BENCH_TDS
-#include "tds/TdsStandIn.h"
+#  include "tds/TdsStandIn.h"
 #endif
 
 using namespace zym;
@@ -72,7 +72,10 @@ class AlwaysYes : public Prompter
 public:
     bool confirm(const QString &, const QString &) override { return true; }
     void notify(const QString &text) override { notices << text; }
-    void showError(const QString &message) override { QTextStream(stderr) << "error: " << message << '\n'; }
+    void showError(const QString &message) override
+    {
+        QTextStream(stderr) << "error: " << message << '\n';
+    }
 
     QStringList notices;
 };
@@ -108,17 +111,21 @@ double secondsOf(const QElapsedTimer &timer)
 class GeneratedCompany
 {
 public:
-    GeneratedCompany(const QString &folder, const DemoSize &size)
-        : m_folder(folder)
+    GeneratedCompany(const QString &folder, const DemoSize &size) : m_folder(folder)
     {
         if (DemoData::writtenStamp(folder) == DemoData::stamp(size))
             return; // written by an earlier run into the same --dir
         QElapsedTimer timer;
         timer.start();
         DemoData::write(folder, size);
-        out << QStringLiteral("generated %1 cards, %2 movement rows, %3 stock cards, %4 vouchers, %5 employees in %6 s\n")
-                   .arg(size.cards).arg(size.movements).arg(size.stockCards).arg(size.vouchers).arg(size.employees)
-                   .arg(secondsOf(timer), 0, 'f', 1);
+        out << QStringLiteral("generated %1 cards, %2 movement rows, %3 stock cards, %4 vouchers, "
+                              "%5 employees in %6 s\n")
+                        .arg(size.cards)
+                        .arg(size.movements)
+                        .arg(size.stockCards)
+                        .arg(size.vouchers)
+                        .arg(size.employees)
+                        .arg(secondsOf(timer), 0, 'f', 1);
         out.flush();
     }
 
@@ -170,9 +177,10 @@ public:
     {
 #ifdef ZYM_BENCH_TDS
         if (m_standIn)
-            return {m_standIn->serverText(), QStringLiteral("sa"), QString(), DemoData::defaultMasterSuffix};
+            return { m_standIn->serverText(), QStringLiteral("sa"), QString(),
+                     DemoData::defaultMasterSuffix };
 #endif
-        return {m_folder, QStringLiteral("sa"), QString(), DemoData::defaultMasterSuffix};
+        return { m_folder, QStringLiteral("sa"), QString(), DemoData::defaultMasterSuffix };
     }
 
     Session &session()
@@ -198,7 +206,10 @@ public:
         return -1;
     }
 
-    QString companyFile() const { return EmbeddedFolder::databaseFile(m_folder, GeneratedCompany::company()); }
+    QString companyFile() const
+    {
+        return EmbeddedFolder::databaseFile(m_folder, GeneratedCompany::company());
+    }
 
 private:
     QString m_folder;
@@ -236,7 +247,7 @@ Result measure(const Case &operation, const GeneratedCompany &company, const QSt
 {
     FreshCopy copy(company, scratch, overTds);
     Session &session = copy.session();
-    Result result{operation.name};
+    Result result{ operation.name };
     result.units = operation.prepare(session);
     AlwaysYes yes;
     SilentProgress progress;
@@ -245,11 +256,13 @@ Result measure(const Case &operation, const GeneratedCompany &company, const QSt
     resetPeakResident();
     QElapsedTimer timer;
     timer.start();
-    const RunOutcome outcome = recordedRun(session, yes, progress, {.grouping = grouping}, operation.run);
+    const RunOutcome outcome =
+            recordedRun(session, yes, progress, { .grouping = grouping }, operation.run);
     result.seconds = secondsOf(timer);
     result.peakMiB = peakResidentMiB();
     if (!outcome.ran || outcome.report.end.reason != RunEnd::Reason::End)
-        qFatal("%s did not run through: %s", qPrintable(operation.name), qPrintable(outcome.report.end.text));
+        qFatal("%s did not run through: %s", qPrintable(operation.name),
+               qPrintable(outcome.report.end.text));
     result.activity.statements = session.connection.activity().statements - before.statements;
     result.activity.commits = session.connection.activity().commits - before.commits;
     result.requests = copy.takeRequests();
@@ -268,24 +281,25 @@ int countOf(Session &session, const QString &sql)
 
 RecodingRequest recodingRequest(bool sequential)
 {
-    return {.startNumber = QStringLiteral("1"),
-            .codeMask = QStringLiteral("0000"),
-            .firstCustomerNumber = QStringLiteral("1"),
-            .firstSupplierNumber = QStringLiteral("1"),
-            .sequentialMode = sequential,
-            .makeAccounts = true};
+    return { .startNumber = QStringLiteral("1"),
+             .codeMask = QStringLiteral("0000"),
+             .firstCustomerNumber = QStringLiteral("1"),
+             .firstSupplierNumber = QStringLiteral("1"),
+             .sequentialMode = sequential,
+             .makeAccounts = true };
 }
 
 Case recodingCase(bool sequential)
 {
-    return {sequential ? QStringLiteral("sequential re-coding, accounts on") : QStringLiteral("card-code re-coding"),
-            [](Session &session) {
-                CardList::load(session, CardList::defaultQuery);
-                return listedRows(session.cardList);
-            },
-            [sequential](const OperationContext &context) {
-                SequentialRecoding(context).run(recodingRequest(sequential));
-            }};
+    return { sequential ? QStringLiteral("sequential re-coding, accounts on")
+                        : QStringLiteral("card-code re-coding"),
+             [](Session &session) {
+                 CardList::load(session, CardList::defaultQuery);
+                 return listedRows(session.cardList);
+             },
+             [sequential](const OperationContext &context) {
+                 SequentialRecoding(context).run(recodingRequest(sequential));
+             } };
 }
 
 QList<Case> operationCases()
@@ -293,50 +307,60 @@ QList<Case> operationCases()
     return {
         recodingCase(true),
         recodingCase(false),
-        {QStringLiteral("controlled code change"),
-         [](Session &session) {
-             CardList::load(session, CardList::defaultQuery);
-             return listedRows(session.cardList);
-         },
-         [](const OperationContext &context) {
-             ControlledCodeChange(context).run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
-         }},
-        {QStringLiteral("missing accounts"),
-         [](Session &session) {
-             CardList::load(session, CardList::defaultQuery);
-             return listedRows(session.cardList);
-         },
-         [](const OperationContext &context) {
-             MissingAccounts(context).run({.firstCustomerNumber = QStringLiteral("1"),
-                                           .firstSupplierNumber = QStringLiteral("1"),
-                                           .accountMask = QStringLiteral("0000")});
-         }},
-        {QStringLiteral("stock links"),
-         [](Session &session) { return countOf(session, QStringLiteral("SELECT COUNT(*) FROM STKKART WHERE STKACIK1<>''")); },
-         [](const OperationContext &context) { StockLinkGeneration(context).run({}); }},
-        {QStringLiteral("journal transfer"),
-         [](Session &session) {
-             VoucherList::load(session);
-             return listedRows(session.voucherList);
-         },
-         [](const OperationContext &context) { DescriptionTransfer(context).run({}); }},
-        {QStringLiteral("document renumbering"),
-         [](Session &session) {
-             LineListing::open(session, {std::nullopt, QStringLiteral("103 01 %")});
-             return countOf(session, QStringLiteral("SELECT COUNT(DISTINCT MUHHARREFNO) FROM MUHHAR WHERE MUHHARREFNO IN "
-                                                    "(SELECT MUHHARREFNO FROM MUHHAR WHERE MUHHARMUHKOD LIKE '103 01 %')"));
-         },
-         [](const OperationContext &context) {
-             DocumentRenumbering(context).run({.prefix = QStringLiteral("22FCB0"), .firstNumber = QStringLiteral("1")});
-         }},
-        {QStringLiteral("payroll renumbering"),
-         [](Session &session) {
-             PayrollList::load(session, false);
-             return listedRows(session.registryList);
-         },
-         [](const OperationContext &context) {
-             RegistryRenumbering(context).run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
-         }},
+        { QStringLiteral("controlled code change"),
+          [](Session &session) {
+              CardList::load(session, CardList::defaultQuery);
+              return listedRows(session.cardList);
+          },
+          [](const OperationContext &context) {
+              ControlledCodeChange(context).run(
+                      { .startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000") });
+          } },
+        { QStringLiteral("missing accounts"),
+          [](Session &session) {
+              CardList::load(session, CardList::defaultQuery);
+              return listedRows(session.cardList);
+          },
+          [](const OperationContext &context) {
+              MissingAccounts(context).run({ .firstCustomerNumber = QStringLiteral("1"),
+                                             .firstSupplierNumber = QStringLiteral("1"),
+                                             .accountMask = QStringLiteral("0000") });
+          } },
+        { QStringLiteral("stock links"),
+          [](Session &session) {
+              return countOf(session,
+                             QStringLiteral("SELECT COUNT(*) FROM STKKART WHERE STKACIK1<>''"));
+          },
+          [](const OperationContext &context) { StockLinkGeneration(context).run({}); } },
+        { QStringLiteral("journal transfer"),
+          [](Session &session) {
+              VoucherList::load(session);
+              return listedRows(session.voucherList);
+          },
+          [](const OperationContext &context) { DescriptionTransfer(context).run({}); } },
+        { QStringLiteral("document renumbering"),
+          [](Session &session) {
+              LineListing::open(session, { std::nullopt, QStringLiteral("103 01 %") });
+              return countOf(
+                      session,
+                      QStringLiteral(
+                              "SELECT COUNT(DISTINCT MUHHARREFNO) FROM MUHHAR WHERE MUHHARREFNO IN "
+                              "(SELECT MUHHARREFNO FROM MUHHAR WHERE MUHHARMUHKOD LIKE '103 01 "
+                              "%')"));
+          },
+          [](const OperationContext &context) {
+              DocumentRenumbering(context).run(
+                      { .prefix = QStringLiteral("22FCB0"), .firstNumber = QStringLiteral("1") });
+          } },
+        { QStringLiteral("payroll renumbering"),
+          [](Session &session) {
+              PayrollList::load(session, false);
+              return listedRows(session.registryList);
+          },
+          [](const OperationContext &context) {
+              RegistryRenumbering(context).run(
+                      { .startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000") });
+          } },
     };
 }
 
@@ -359,7 +383,8 @@ QList<ListedCard> listedCards(Session &session)
         if (seen.contains(code))
             continue;
         seen.insert(code);
-        cards << ListedCard{code, readInteger(list, QStringLiteral("CARMUHTIPI")), list.readText(QStringLiteral("CARUNVAN"))};
+        cards << ListedCard{ code, readInteger(list, QStringLiteral("CARMUHTIPI")),
+                             list.readText(QStringLiteral("CARUNVAN")) };
     }
     return cards;
 }
@@ -372,9 +397,11 @@ AccountCodes accountsFor(int type, int &customer, int &supplier)
     if (!CardAccounts::callsForAccounts(type))
         return codes;
     if (type != CardAccounts::supplierType)
-        codes.customer = CardAccounts::customerPrefix + CodeMask::render(QStringLiteral("0000"), ++customer);
+        codes.customer =
+                CardAccounts::customerPrefix + CodeMask::render(QStringLiteral("0000"), ++customer);
     if (type != CardAccounts::customerType)
-        codes.supplier = CardAccounts::supplierPrefix + CodeMask::render(QStringLiteral("0000"), ++supplier);
+        codes.supplier =
+                CardAccounts::supplierPrefix + CodeMask::render(QStringLiteral("0000"), ++supplier);
     return codes;
 }
 
@@ -393,7 +420,7 @@ Result designWay(const GeneratedCompany &company, const QString &scratch, int li
     for (const CardCodePropagation::Step &step : CardCodePropagation::steps())
         renames << Command(connection, step.sql);
     const CardAccounts accounts(connection);
-    Result result{QStringLiteral("reference: statement by statement, full sync")};
+    Result result{ QStringLiteral("reference: statement by statement, full sync") };
     const qint64 before = connection.activity().statements;
     int customer = 0;
     int supplier = 0;
@@ -403,7 +430,8 @@ Result designWay(const GeneratedCompany &company, const QString &scratch, int li
         const ListedCard &card = cards.at(i);
         const QString newCode = CodeMask::render(QStringLiteral("0000"), int(i + 1));
         for (const Command &rename : renames)
-            rename.execute({{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), card.code}});
+            rename.execute({ { QStringLiteral("pKod"), newCode },
+                             { QStringLiteral("pCarKod"), card.code } });
         const AccountCodes codes = accountsFor(card.type, customer, supplier);
         for (const QString &code : codes.given())
             accounts.remove(code);
@@ -465,12 +493,13 @@ Result setBased(const GeneratedCompany &company, const QString &scratch)
     raw.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     for (const QString &pragma : SqliteText::bulkWritePragmas())
         raw.exec(pragma);
-    Result result{QStringLiteral("reference: set-based, one transaction")};
+    Result result{ QStringLiteral("reference: set-based, one transaction") };
     QElapsedTimer timer;
     timer.start();
     if (!raw.db().transaction())
         qFatal("%s", qPrintable(raw.db().lastError().text()));
-    raw.exec(QStringLiteral("CREATE TEMP TABLE MAP(OLD TEXT PRIMARY KEY, NEW TEXT, TITLE TEXT, CUSTOMER TEXT, SUPPLIER TEXT)"));
+    raw.exec(QStringLiteral("CREATE TEMP TABLE MAP(OLD TEXT PRIMARY KEY, NEW TEXT, TITLE TEXT, "
+                            "CUSTOMER TEXT, SUPPLIER TEXT)"));
     {
         QSqlQuery insert(raw.db());
         if (!insert.prepare(QStringLiteral("INSERT INTO MAP VALUES(?,?,?,?,?)")))
@@ -490,14 +519,19 @@ Result setBased(const GeneratedCompany &company, const QString &scratch)
         }
     }
     for (const CardCodePropagation::Step &step : CardCodePropagation::steps()) {
-        raw.exec(QStringLiteral("UPDATE %1 SET %2=(SELECT NEW FROM MAP WHERE OLD=%1.%2) WHERE %2 IN (SELECT OLD FROM MAP)%3")
-                     .arg(step.table, step.column, step.outsidePayroll()));
+        raw.exec(QStringLiteral("UPDATE %1 SET %2=(SELECT NEW FROM MAP WHERE OLD=%1.%2) WHERE %2 "
+                                "IN (SELECT OLD FROM MAP)%3")
+                         .arg(step.table, step.column, step.outsidePayroll()));
     }
-    raw.exec(QStringLiteral("DELETE FROM MUHHESAP WHERE MUHKOD IN (SELECT CUSTOMER FROM MAP UNION SELECT SUPPLIER FROM MAP)"));
-    raw.exec(QStringLiteral("INSERT INTO MUHHESAP(MUHKOD,MUHADI1,MUHCALFLAG) SELECT RTRIM(CUSTOMER),RTRIM(TITLE),1 FROM MAP "
-                            "WHERE CUSTOMER<>'' UNION ALL SELECT RTRIM(SUPPLIER),RTRIM(TITLE),1 FROM MAP WHERE SUPPLIER<>''"));
-    raw.exec(QStringLiteral("UPDATE CARKART SET CARMUHKODU=MAP.CUSTOMER,CAREKCHAR1=MAP.SUPPLIER FROM MAP "
-                            "WHERE CARKART.CARKOD=MAP.NEW AND (MAP.CUSTOMER<>'' OR MAP.SUPPLIER<>'')"));
+    raw.exec(QStringLiteral("DELETE FROM MUHHESAP WHERE MUHKOD IN (SELECT CUSTOMER FROM MAP UNION "
+                            "SELECT SUPPLIER FROM MAP)"));
+    raw.exec(QStringLiteral("INSERT INTO MUHHESAP(MUHKOD,MUHADI1,MUHCALFLAG) SELECT "
+                            "RTRIM(CUSTOMER),RTRIM(TITLE),1 FROM MAP "
+                            "WHERE CUSTOMER<>'' UNION ALL SELECT RTRIM(SUPPLIER),RTRIM(TITLE),1 "
+                            "FROM MAP WHERE SUPPLIER<>''"));
+    raw.exec(QStringLiteral(
+            "UPDATE CARKART SET CARMUHKODU=MAP.CUSTOMER,CAREKCHAR1=MAP.SUPPLIER FROM MAP "
+            "WHERE CARKART.CARKOD=MAP.NEW AND (MAP.CUSTOMER<>'' OR MAP.SUPPLIER<>'')"));
     if (!raw.db().commit())
         qFatal("%s", qPrintable(raw.db().lastError().text()));
     result.seconds = secondsOf(timer);
@@ -512,12 +546,14 @@ Result setBased(const GeneratedCompany &company, const QString &scratch)
 int loadListAlone(const QString &folder)
 {
     Session session;
-    session.connection.open({folder, QStringLiteral("sa"), QString(), DemoData::defaultMasterSuffix});
+    session.connection.open(
+            { folder, QStringLiteral("sa"), QString(), DemoData::defaultMasterSuffix });
     session.connection.use(GeneratedCompany::company());
     QElapsedTimer timer;
     timer.start();
     CardList::load(session, CardList::defaultQuery);
-    out << session.cardList.rowCount() << ' ' << secondsOf(timer) << ' ' << peakResidentMiB() << '\n';
+    out << session.cardList.rowCount() << ' ' << secondsOf(timer) << ' ' << peakResidentMiB()
+        << '\n';
     return 0;
 }
 
@@ -525,15 +561,18 @@ int loadListAlone(const QString &folder)
 void measureLargeList(const QString &scratch, int cards)
 {
     const QString folder = QDir(scratch).filePath(QStringLiteral("large-list"));
-    const GeneratedCompany company(folder, DemoSize{cards, cards, 10, 5, 5});
+    const GeneratedCompany company(folder, DemoSize{ cards, cards, 10, 5, 5 });
     QProcess alone;
-    alone.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--load-list"), folder});
+    alone.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--load-list"), folder });
     alone.waitForFinished(-1);
     const QStringList figures = QString::fromUtf8(alone.readAllStandardOutput()).split(u' ');
-    out << QStringLiteral("card list of %1 cards (%2 rows), in a process of its own: loaded in %3 s, "
-                          "peak resident memory %4 MiB\n")
-               .arg(cards).arg(figures.value(0)).arg(figures.value(1).toDouble(), 0, 'f', 2)
-               .arg(figures.value(2).toDouble(), 0, 'f', 0);
+    out << QStringLiteral(
+                   "card list of %1 cards (%2 rows), in a process of its own: loaded in %3 s, "
+                   "peak resident memory %4 MiB\n")
+                    .arg(cards)
+                    .arg(figures.value(0))
+                    .arg(figures.value(1).toDouble(), 0, 'f', 2)
+                    .arg(figures.value(2).toDouble(), 0, 'f', 0);
 }
 
 // Records when the window and its dialogs are painted.
@@ -560,7 +599,7 @@ protected:
 void measureWindow(const QString &scratch, int cards)
 {
     const QString folder = QDir(scratch).filePath(QStringLiteral("window"));
-    const GeneratedCompany company(folder, DemoSize{cards, cards * 20, 10, 5, 5});
+    const GeneratedCompany company(folder, DemoSize{ cards, cards * 20, 10, 5, 5 });
     FreshCopy copy(company, scratch);
     AlwaysYes yes;
     TForm8 window(yes, copy.settings().server);
@@ -589,9 +628,12 @@ void measureWindow(const QString &scratch, int cards)
     qint64 longest = 0;
     for (qsizetype i = 1; i < paints.paints.size(); ++i)
         longest = qMax(longest, paints.paints.at(i) - paints.paints.at(i - 1));
-    out << QStringLiteral("window, re-coding %1 listed cards: %2 repaints in %3 s, longest gap between two %4 ms\n")
-               .arg(listed).arg(paints.paints.size() - 2).arg(double(end) / 1e9, 0, 'f', 1)
-               .arg(double(longest) / 1e6, 0, 'f', 0);
+    out << QStringLiteral("window, re-coding %1 listed cards: %2 repaints in %3 s, longest gap "
+                          "between two %4 ms\n")
+                    .arg(listed)
+                    .arg(paints.paints.size() - 2)
+                    .arg(double(end) / 1e9, 0, 'f', 1)
+                    .arg(double(longest) / 1e6, 0, 'f', 0);
 }
 
 // One query that counts the rows of every company table: with COUNT(*),
@@ -602,7 +644,8 @@ QString countingQuery(bool readEveryRow)
     QStringList counts;
     for (const TableSpec &table : Tables::companyTables()) {
         counts << QStringLiteral("(SELECT COUNT(%1) FROM %2)")
-                      .arg(readEveryRow ? table.columns.constFirst().name : QStringLiteral("*"), table.name);
+                          .arg(readEveryRow ? table.columns.constFirst().name : QStringLiteral("*"),
+                               table.name);
     }
     return QStringLiteral("SELECT ") + counts.join(u'+') + QStringLiteral(" AS SATIR");
 }
@@ -630,27 +673,41 @@ void measureAudit(const GeneratedCompany &company, const QString &scratch)
     for (const CheckOutcome &check : outcome.checks)
         findings += check.total;
     out << QStringLiteral("Denetle: %1 checks in %2 queries, %3 findings, %4 s\n")
-               .arg(outcome.checks.size()).arg(queries).arg(findings).arg(auditSeconds, 0, 'f', 3);
-    for (const bool readEveryRow : {false, true}) {
+                    .arg(outcome.checks.size())
+                    .arg(queries)
+                    .arg(findings)
+                    .arg(auditSeconds, 0, 'f', 3);
+    for (const bool readEveryRow : { false, true }) {
         const Command count(connection, countingQuery(readEveryRow));
         qint64 rows = 0;
-        const double seconds = timed([&] { rows = count.fetch().rows.constFirst().constFirst().toLongLong(); });
-        out << QStringLiteral("  one SELECT %1 over the same %2 tables (%3 rows): %4 s; Denetle takes %5x as long\n")
-                   .arg(readEveryRow ? QStringLiteral("COUNT(first column)") : QStringLiteral("COUNT(*)"))
-                   .arg(Tables::companyTables().size()).arg(rows).arg(seconds, 0, 'f', 3)
-                   .arg(auditSeconds / seconds, 0, 'f', 1);
+        const double seconds =
+                timed([&] { rows = count.fetch().rows.constFirst().constFirst().toLongLong(); });
+        out << QStringLiteral("  one SELECT %1 over the same %2 tables (%3 rows): %4 s; Denetle "
+                              "takes %5x as long\n")
+                        .arg(readEveryRow ? QStringLiteral("COUNT(first column)")
+                                          : QStringLiteral("COUNT(*)"))
+                        .arg(Tables::companyTables().size())
+                        .arg(rows)
+                        .arg(seconds, 0, 'f', 3)
+                        .arg(auditSeconds / seconds, 0, 'f', 1);
     }
     out.flush();
 }
 
 void printResult(const Result &result)
 {
-    out << QStringLiteral("%1  %2 units  %3 s  %4 units/s  %5 statements/unit  %6 commits/unit  peak %7 MiB\n")
-               .arg(result.name, -36).arg(result.units, 6).arg(result.seconds, 7, 'f', 2).arg(result.perSecond(), 8, 'f', 0)
-               .arg(result.perUnit(result.activity.statements), 5, 'f', 1).arg(result.perUnit(result.activity.commits), 6, 'f', 3)
-               .arg(result.peakMiB, 0, 'f', 0);
+    out << QStringLiteral("%1  %2 units  %3 s  %4 units/s  %5 statements/unit  %6 commits/unit  "
+                          "peak %7 MiB\n")
+                    .arg(result.name, -36)
+                    .arg(result.units, 6)
+                    .arg(result.seconds, 7, 'f', 2)
+                    .arg(result.perSecond(), 8, 'f', 0)
+                    .arg(result.perUnit(result.activity.statements), 5, 'f', 1)
+                    .arg(result.perUnit(result.activity.commits), 6, 'f', 3)
+                    .arg(result.peakMiB, 0, 'f', 0);
     if (result.requests >= 0)
-        out << QStringLiteral("  %1 TDS requests/unit\n").arg(result.perUnit(result.requests), 0, 'f', 1);
+        out << QStringLiteral("  %1 TDS requests/unit\n")
+                        .arg(result.perUnit(result.requests), 0, 'f', 1);
     out.flush();
 }
 
@@ -666,9 +723,10 @@ void measureThroughTds(const GeneratedCompany &company, const QString &scratch)
         printResult(result);
         if (result.name == recodingCase(true).name) {
             const double requests = result.perUnit(result.requests);
-            for (const double roundTripMs : {0.5, 20.0})
+            for (const double roundTripMs : { 0.5, 20.0 })
                 out << QStringLiteral("  SQL Server at %1 ms a round trip: %2 ms a card\n")
-                           .arg(roundTripMs).arg(requests * roundTripMs, 0, 'f', 1);
+                                .arg(roundTripMs)
+                                .arg(requests * roundTripMs, 0, 'f', 1);
         }
     }
 }
@@ -684,50 +742,60 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.addHelpOption();
     const auto option = [&parser](const char *name, const char *description, const char *value) {
-        QCommandLineOption added(QString::fromLatin1(name), QString::fromLatin1(description), QStringLiteral("n"),
-                                 QString::fromLatin1(value));
+        QCommandLineOption added(QString::fromLatin1(name), QString::fromLatin1(description),
+                                 QStringLiteral("n"), QString::fromLatin1(value));
         parser.addOption(added);
         return added;
     };
-    const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("Folder for the generated data."),
+    const QCommandLineOption dirOption(QStringLiteral("dir"),
+                                       QStringLiteral("Folder for the generated data."),
                                        QStringLiteral("folder"));
     parser.addOption(dirOption);
     const auto cards = option("cards", "Cards of the company.", "20000");
-    const auto movements = option("movements", "Movement rows, over the seventeen tables.", "1000000");
+    const auto movements =
+            option("movements", "Movement rows, over the seventeen tables.", "1000000");
     const auto stock = option("stock-cards", "Stock cards.", "20000");
     const auto vouchers = option("vouchers", "Journal vouchers.", "20000");
     const auto employees = option("employees", "Employees.", "5000");
-    const auto designCards = option("design-cards", "Cards the statement-by-statement reference re-codes.", "400");
+    const auto designCards =
+            option("design-cards", "Cards the statement-by-statement reference re-codes.", "400");
     const auto listCards = option("list-cards", "Cards of the large card list.", "100000");
     const auto windowCards = option("window-cards", "Cards re-coded in the window.", "10000");
-    const QCommandLineOption groupingsOption(QStringLiteral("groupings"),
-                                             QStringLiteral("Groupings the sequential re-coding is also measured with, "
-                                                            "as UNITSxMILLISECONDS, comma-separated."),
-                                             QStringLiteral("list"), QStringLiteral("1x0,100x200,2000x1000"));
+    const QCommandLineOption groupingsOption(
+            QStringLiteral("groupings"),
+            QStringLiteral("Groupings the sequential re-coding is also measured with, "
+                           "as UNITSxMILLISECONDS, comma-separated."),
+            QStringLiteral("list"), QStringLiteral("1x0,100x200,2000x1000"));
     parser.addOption(groupingsOption);
-    const QCommandLineOption auditOnlyOption(QStringLiteral("audit-only"),
-                                             QStringLiteral("Measure only \"Denetle\" against a plain count."));
+    const QCommandLineOption auditOnlyOption(
+            QStringLiteral("audit-only"),
+            QStringLiteral("Measure only \"Denetle\" against a plain count."));
     parser.addOption(auditOnlyOption);
-    QCommandLineOption loadListOption(QStringLiteral("load-list"),
-                                            QStringLiteral("Only load the card list of a generated folder."),
-                                            QStringLiteral("folder"));
+    QCommandLineOption loadListOption(
+            QStringLiteral("load-list"),
+            QStringLiteral("Only load the card list of a generated folder."),
+            QStringLiteral("folder"));
     loadListOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(loadListOption);
     parser.process(app);
     if (parser.isSet(loadListOption))
         return loadListAlone(parser.value(loadListOption));
-    const auto number = [&parser](const QCommandLineOption &o) { return qMax(1, parser.value(o).toInt()); };
+    const auto number = [&parser](const QCommandLineOption &o) {
+        return qMax(1, parser.value(o).toInt());
+    };
 
     // Beside the build, on the disk the tool's data would be on: never a RAM disk.
     std::optional<QTemporaryDir> temporary;
     QString scratch = parser.value(dirOption);
     if (scratch.isEmpty()) {
-        temporary.emplace(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bench-XXXXXX")));
+        temporary.emplace(QDir(QCoreApplication::applicationDirPath())
+                                  .filePath(QStringLiteral("bench-XXXXXX")));
         scratch = temporary->path();
     }
     out << QStringLiteral("data in %1\n").arg(scratch);
 
-    const DemoSize size{number(cards), number(movements), number(stock), number(vouchers), number(employees)};
+    const DemoSize size{ number(cards), number(movements), number(stock), number(vouchers),
+                         number(employees) };
     const GeneratedCompany company(QDir(scratch).filePath(QStringLiteral("company")), size);
     measureAudit(company, scratch);
     if (parser.isSet(auditOnlyOption))
@@ -743,14 +811,17 @@ int main(int argc, char *argv[])
     const Result bound = setBased(company, scratch);
     printResult(bound);
     const Result &sequential = results.first();
-    out << QStringLiteral("sequential re-coding: %1x the statement-by-statement way, %2x the set-based bound\n")
-               .arg(sequential.perSecond() / design.perSecond(), 0, 'f', 1)
-               .arg(sequential.perSecond() / bound.perSecond(), 0, 'f', 2);
+    out << QStringLiteral("sequential re-coding: %1x the statement-by-statement way, %2x the "
+                          "set-based bound\n")
+                    .arg(sequential.perSecond() / design.perSecond(), 0, 'f', 1)
+                    .arg(sequential.perSecond() / bound.perSecond(), 0, 'f', 2);
     for (const QString &grouping : parser.value(groupingsOption).split(u',', Qt::SkipEmptyParts)) {
         const QStringList parts = grouping.split(u'x');
-        const CommitGrouping alternative{parts.value(0).toInt(), parts.value(1).toInt()};
+        const CommitGrouping alternative{ parts.value(0).toInt(), parts.value(1).toInt() };
         Result other = measure(recodingCase(true), company, scratch, alternative);
-        other.name = QStringLiteral("  grouped %1 units / %2 ms").arg(alternative.maxUnits).arg(alternative.maxAgeMs);
+        other.name = QStringLiteral("  grouped %1 units / %2 ms")
+                             .arg(alternative.maxUnits)
+                             .arg(alternative.maxAgeMs);
         printResult(other);
     }
 
@@ -764,9 +835,12 @@ int main(int argc, char *argv[])
     Result small = measure(recodingCase(true), smallCompany, scratch);
     small.name = QStringLiteral("  in a company a tenth the size");
     printResult(small);
-    out << QStringLiteral("a card of %1 movement rows in a company of %2 rows costs %3x what it costs in one of %4\n")
-               .arg(size.movements / size.cards).arg(size.movements)
-               .arg(small.perSecond() / sequential.perSecond(), 0, 'f', 2).arg(tenth.movements);
+    out << QStringLiteral("a card of %1 movement rows in a company of %2 rows costs %3x what it "
+                          "costs in one of %4\n")
+                    .arg(size.movements / size.cards)
+                    .arg(size.movements)
+                    .arg(small.perSecond() / sequential.perSecond(), 0, 'f', 2)
+                    .arg(tenth.movements);
 
     DemoSize fewer = size;
     fewer.movements = qMax(1, size.movements / 10);
@@ -775,9 +849,12 @@ int main(int argc, char *argv[])
     fewerRows.name = QStringLiteral("  with a tenth of the rows on each card");
     printResult(fewerRows);
     const Result fewerBound = setBased(smaller, scratch);
-    out << QStringLiteral("a card of %1 movement rows costs %2x one of %3; in the set-based bound %4x\n")
-               .arg(size.movements / size.cards).arg(fewerRows.perSecond() / sequential.perSecond(), 0, 'f', 2)
-               .arg(fewer.movements / size.cards).arg(fewerBound.perSecond() / bound.perSecond(), 0, 'f', 2);
+    out << QStringLiteral(
+                   "a card of %1 movement rows costs %2x one of %3; in the set-based bound %4x\n")
+                    .arg(size.movements / size.cards)
+                    .arg(fewerRows.perSecond() / sequential.perSecond(), 0, 'f', 2)
+                    .arg(fewer.movements / size.cards)
+                    .arg(fewerBound.perSecond() / bound.perSecond(), 0, 'f', 2);
 
     measureLargeList(scratch, number(listCards));
     measureWindow(scratch, number(windowCards));

@@ -49,7 +49,8 @@ public:
     // carries `cardCode`.
     void linkCustomer(const QString &cardCode, const QString &customerAccount) const;
     void linkSupplier(const QString &cardCode, const QString &supplierAccount) const;
-    void linkBoth(const QString &cardCode, const QString &customerAccount, const QString &supplierAccount) const;
+    void linkBoth(const QString &cardCode, const QString &customerAccount,
+                  const QString &supplierAccount) const;
     // The link the card's type calls for, of `codes`.
     void link(int type, const QString &cardCode, const AccountCodes &codes) const;
     // One account column alone; the other keeps what it holds.

@@ -16,19 +16,20 @@ namespace {
 constexpr qsizetype cardRowSteps = 3;
 
 // The cards of the group in hand: their old codes and the new ones.
-const TableSpec mapping{QStringLiteral("KOD_ESLEME"),
-                        {{QStringLiteral("ESKI"), QStringLiteral("VARCHAR(40)")},
-                         {QStringLiteral("YENI"), QStringLiteral("VARCHAR(40)")}},
-                        {},
-                        {}};
-const QString rememberSql = QStringLiteral("INSERT INTO #KOD_ESLEME(ESKI,YENI) VALUES(:pCarKod,:pKod)");
+const TableSpec mapping{ QStringLiteral("KOD_ESLEME"),
+                         { { QStringLiteral("ESKI"), QStringLiteral("VARCHAR(40)") },
+                           { QStringLiteral("YENI"), QStringLiteral("VARCHAR(40)") } },
+                         {},
+                         {} };
+const QString rememberSql =
+        QStringLiteral("INSERT INTO #KOD_ESLEME(ESKI,YENI) VALUES(:pCarKod,:pKod)");
 const QString clearSql = QStringLiteral("DELETE FROM #KOD_ESLEME");
 
 // The table's column on the left of each comparison: it is compared under
 // the column's own collation, as the card's rename compares it.
 QList<CardCodePropagation::Step> makeSteps()
 {
-    QList<CodeColumn> carriers{{QStringLiteral("CARKART"), QStringLiteral("CARKOD")}};
+    QList<CodeColumn> carriers{ { QStringLiteral("CARKART"), QStringLiteral("CARKOD") } };
     carriers += Tables::sharedTables();
     carriers += Tables::movementTables();
     QList<CardCodePropagation::Step> steps;
@@ -36,9 +37,11 @@ QList<CardCodePropagation::Step> makeSteps()
         const QString outside = Tables::outsidePayroll(carrier);
         steps << CardCodePropagation::Step{
             carrier.table, carrier.column, carrier.moduleColumn,
-            QStringLiteral("UPDATE %1 SET %2=:pKod WHERE %2=:pCarKod%3;").arg(carrier.table, carrier.column, outside),
+            QStringLiteral("UPDATE %1 SET %2=:pKod WHERE %2=:pCarKod%3;")
+                    .arg(carrier.table, carrier.column, outside),
             QStringLiteral("UPDATE %1 SET %2=M.YENI FROM #KOD_ESLEME AS M WHERE %1.%2=M.ESKI%3;")
-                .arg(carrier.table, carrier.column, outside)};
+                    .arg(carrier.table, carrier.column, outside)
+        };
     }
     return steps;
 }
@@ -49,7 +52,7 @@ QString takenProbe(const CardCodePropagation::Step &step)
 {
     return QStringLiteral("EXISTS(SELECT 1 FROM %1 WHERE %2=:pKod AND %2<>:pCarKod%3 "
                           "AND NOT EXISTS(SELECT 1 FROM #KOD_ESLEME AS M WHERE %1.%2=M.ESKI))")
-        .arg(step.table, step.column, step.outsidePayroll());
+            .arg(step.table, step.column, step.outsidePayroll());
 }
 
 // One statement that answers for every table of the propagation in a single
@@ -61,18 +64,19 @@ QString takenQuery(qsizetype stepCount)
     QStringList probes;
     for (const CardCodePropagation::Step &step : CardCodePropagation::steps())
         probes << takenProbe(step);
-    QString query = QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END AS TAKEN").arg(probes.join(QStringLiteral(" OR ")));
+    QString query = QStringLiteral("SELECT CASE WHEN %1 THEN 1 ELSE 0 END AS TAKEN")
+                            .arg(probes.join(QStringLiteral(" OR ")));
     for (qsizetype i = 1; i < stepCount; ++i) {
         const CardCodePropagation::Step &step = CardCodePropagation::steps().at(i);
         query += QStringLiteral(",(SELECT COUNT(*) FROM %1 WHERE %2=:pCarKod%3)")
-                     .arg(step.table, step.column, step.outsidePayroll());
+                         .arg(step.table, step.column, step.outsidePayroll());
     }
     return query;
 }
 
 QVariantMap codes(const QString &newCode, const QString &oldCode)
 {
-    return {{QStringLiteral("pKod"), newCode}, {QStringLiteral("pCarKod"), oldCode}};
+    return { { QStringLiteral("pKod"), newCode }, { QStringLiteral("pCarKod"), oldCode } };
 }
 
 } // namespace
@@ -85,15 +89,15 @@ const QList<CardCodePropagation::Step> &CardCodePropagation::steps()
 
 QString CardCodePropagation::Step::outsidePayroll() const
 {
-    return Tables::outsidePayroll({table, column, moduleColumn});
+    return Tables::outsidePayroll({ table, column, moduleColumn });
 }
 
 CardCodePropagation::CardCodePropagation(Connection &connection, Scope scope)
-    : m_stepCount(scope == Scope::CardRows ? cardRowSteps : steps().size())
-    , m_cardRow(connection, steps().constFirst().sql)
-    , m_probe(connection, takenQuery(m_stepCount))
-    , m_remember(connection, rememberSql)
-    , m_clear(connection, clearSql)
+    : m_stepCount(scope == Scope::CardRows ? cardRowSteps : steps().size()),
+      m_cardRow(connection, steps().constFirst().sql),
+      m_probe(connection, takenQuery(m_stepCount)),
+      m_remember(connection, rememberSql),
+      m_clear(connection, clearSql)
 {
     connection.createTemporaryTable(mapping);
     m_clear.execute();
@@ -122,7 +126,7 @@ QList<StatementEffect> CardCodePropagation::run(const QString &newCode, const QS
     for (qsizetype i = 0; i < m_groupRenames.size(); ++i) {
         const int rows = m_counted.value(i);
         m_expected[i] += rows;
-        effects << StatementEffect{SqlText::Change::Kind::Update, steps().at(i + 1).table, rows};
+        effects << StatementEffect{ SqlText::Change::Kind::Update, steps().at(i + 1).table, rows };
     }
     m_counted.clear();
     return effects;
@@ -142,9 +146,9 @@ void CardCodePropagation::finishGroup(Progress &progress)
         const int changed = m_groupRenames.at(i).execute();
         if (changed != m_expected.at(i)) {
             throw Error(QStringLiteral("%1: kod değişikliği %2 satır yerine %3 satırı değiştirdi.")
-                            .arg(steps().at(i + 1).table)
-                            .arg(m_expected.at(i))
-                            .arg(changed));
+                                .arg(steps().at(i + 1).table)
+                                .arg(m_expected.at(i))
+                                .arg(changed));
         }
         progress.busy();
     }

@@ -35,8 +35,8 @@ public:
         QString table;
         QString column;
         QString moduleColumn; // empty where the table has no module
-        QString sql;          // one card's rename, from :pCarKod to :pKod
-        QString groupSql;     // the renames of the cards in the mapping table
+        QString sql; // one card's rename, from :pCarKod to :pKod
+        QString groupSql; // the renames of the cards in the mapping table
 
         // " AND (M IS NULL OR M<>8)" where the table has a module: what
         // keeps the step off payroll rows.

@@ -14,11 +14,12 @@ namespace {
 const QString cardSql = QStringLiteral("DELETE FROM CARKART WHERE CARKOD=:pCarKod;");
 QString sharedRowsSql(const CodeColumn &carrier)
 {
-    return QStringLiteral("DELETE FROM %1 WHERE %2=:pCarKod%3;").arg(carrier.table, carrier.column, Tables::outsidePayroll(carrier));
+    return QStringLiteral("DELETE FROM %1 WHERE %2=:pCarKod%3;")
+            .arg(carrier.table, carrier.column, Tables::outsidePayroll(carrier));
 }
 const QString identitiesSql = sharedRowsSql(Tables::sharedTables().at(0));
 const QString addressesSql = sharedRowsSql(Tables::sharedTables().at(1));
-}
+} // namespace
 
 const QString CardDeletion::question = QStringLiteral("Kayıt Silinecek");
 const QString CardDeletion::noSelection = QStringLiteral("Seçili kart yok.");
@@ -38,8 +39,8 @@ void CardDeletion::run(const CardDeletionRequest &request)
     const Command deleteAddresses(connection, addressesSql);
     const Command deleteIdentities(connection, identitiesSql);
     const QString code = list.readKey(QStringLiteral("CARKOD"));
-    const QVariantMap card{{QStringLiteral("pCarKod"), code}};
-    runAsOneUnit(m_context, {.key = code}, [&] {
+    const QVariantMap card{ { QStringLiteral("pCarKod"), code } };
+    runAsOneUnit(m_context, { .key = code }, [&] {
         CardList::changeCard(deleteCard, card, code);
         deleteAddresses.execute(card);
         deleteIdentities.execute(card);

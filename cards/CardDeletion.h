@@ -19,10 +19,10 @@ struct CardDeletionRequest
 class CardDeletion
 {
 public:
-    static const QString question;   // "Kayıt Silinecek"
+    static const QString question; // "Kayıt Silinecek"
     static const QString noSelection; // "Seçili kart yok."
 
-    explicit CardDeletion(const OperationContext &context) : m_context(context) {}
+    explicit CardDeletion(const OperationContext &context) : m_context(context) { }
 
     void run(const CardDeletionRequest &request);
 

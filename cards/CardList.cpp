@@ -9,19 +9,24 @@
 namespace zym {
 
 const QString CardList::defaultQuery = QStringLiteral(
-    "SELECT CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,ISNULL(KIMMERNISNO,'')KIMLIKNO,CARMUHTIPI,CARMUHKODU,"
-    "ISNULL((SELECT MUHADI1 FROM MUHHESAP \n"
-    "WHERE MUHKOD=CARMUHKODU),'')AS HESALICI,CAREKCHAR1,ISNULL((SELECT MUHADI1 FROM MUHHESAP WHERE "
-    "MUHKOD=CAREKCHAR1),'')AS HESSATICI  FROM CARKART \n"
-    "LEFT JOIN KIMLIKLER ON CARKART.CARKOD=KIMLIKLER.KIMKOD WHERE CARKART.CAROZKOD3<>'SK' AND "
-    "CARKART.CAROZKOD3<>'IHR' ORDER BY CARKOD");
+        "SELECT "
+        "CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,ISNULL(KIMMERNISNO,'')KIMLIKNO,CARMUHTIPI,"
+        "CARMUHKODU,"
+        "ISNULL((SELECT MUHADI1 FROM MUHHESAP \n"
+        "WHERE MUHKOD=CARMUHKODU),'')AS HESALICI,CAREKCHAR1,ISNULL((SELECT MUHADI1 FROM MUHHESAP "
+        "WHERE "
+        "MUHKOD=CAREKCHAR1),'')AS HESSATICI  FROM CARKART \n"
+        "LEFT JOIN KIMLIKLER ON CARKART.CARKOD=KIMLIKLER.KIMKOD WHERE CARKART.CAROZKOD3<>'SK' AND "
+        "CARKART.CAROZKOD3<>'IHR' ORDER BY CARKOD");
 
-const QString CardList::secondStatement =
-    QStringLiteral("Kart listesi sorgusu tek bir komut olmalı: ';' işaretinden sonra ikinci bir komut var.");
+const QString CardList::secondStatement = QStringLiteral(
+        "Kart listesi sorgusu tek bir komut olmalı: ';' işaretinden sonra ikinci bir komut var.");
 
 QString CardList::notAQuery(const QString &word)
 {
-    return QStringLiteral("Kart listesi metni yalnızca bir sorgu (SELECT) olabilir: '%1' kullanılamaz.").arg(word);
+    return QStringLiteral(
+                   "Kart listesi metni yalnızca bir sorgu (SELECT) olabilir: '%1' kullanılamaz.")
+            .arg(word);
 }
 
 namespace {
@@ -66,11 +71,16 @@ QString kindName(CardList::Kind kind)
 const QList<CardList::Column> &CardList::columns()
 {
     static const QList<Column> list{
-        {QStringLiteral("CARKOD"), Kind::Text, 93},     {QStringLiteral("CARUNVAN"), Kind::Text, 131},
-        {QStringLiteral("CARVERDAIRE"), Kind::Text, 80}, {QStringLiteral("CARVERHESNO"), Kind::Text, 82},
-        {QStringLiteral("KIMLIKNO"), Kind::Text, 67},   {QStringLiteral("CARMUHTIPI"), Kind::Integer, 0},
-        {QStringLiteral("CARMUHKODU"), Kind::Text, 90}, {QStringLiteral("HESALICI"), Kind::Text, 61},
-        {QStringLiteral("CAREKCHAR1"), Kind::Text, 75}, {QStringLiteral("HESSATICI"), Kind::Text, 73},
+        { QStringLiteral("CARKOD"), Kind::Text, 93 },
+        { QStringLiteral("CARUNVAN"), Kind::Text, 131 },
+        { QStringLiteral("CARVERDAIRE"), Kind::Text, 80 },
+        { QStringLiteral("CARVERHESNO"), Kind::Text, 82 },
+        { QStringLiteral("KIMLIKNO"), Kind::Text, 67 },
+        { QStringLiteral("CARMUHTIPI"), Kind::Integer, 0 },
+        { QStringLiteral("CARMUHKODU"), Kind::Text, 90 },
+        { QStringLiteral("HESALICI"), Kind::Text, 61 },
+        { QStringLiteral("CAREKCHAR1"), Kind::Text, 75 },
+        { QStringLiteral("HESSATICI"), Kind::Text, 73 },
     };
     return list;
 }
@@ -98,12 +108,13 @@ void CardList::load(Session &session, const QString &query)
         const qsizetype index = result.columnIndex(column.name);
         if (index < 0) {
             list.close();
-            throw Error(QStringLiteral("%1: '%2' alanı bulunamadı").arg(list.objectName(), column.name));
+            throw Error(QStringLiteral("%1: '%2' alanı bulunamadı")
+                                .arg(list.objectName(), column.name));
         }
         if (!matches(column.kind, result.types.at(index))) {
             list.close();
             throw Error(QStringLiteral("%1: '%2' alanının türü uyuşmuyor: %3 bekleniyordu")
-                            .arg(list.objectName(), column.name, kindName(column.kind)));
+                                .arg(list.objectName(), column.name, kindName(column.kind)));
         }
     }
 }
@@ -117,16 +128,19 @@ Walk CardList::walk(const OperationContext &context)
 
 QString CardList::cardNotFound(const QString &listedCode)
 {
-    return QStringLiteral("Kart bulunamadı: %1. Kart listesini CariKart ile yeniden yükleyin.").arg(listedCode);
+    return QStringLiteral("Kart bulunamadı: %1. Kart listesini CariKart ile yeniden yükleyin.")
+            .arg(listedCode);
 }
 
-void CardList::changeCard(const Command &command, const QVariantMap &values, const QString &cardCode)
+void CardList::changeCard(const Command &command, const QVariantMap &values,
+                          const QString &cardCode)
 {
     if (command.executeOnOneRow(values, cardCode) == 0)
         throw Error(cardNotFound(cardCode));
 }
 
-QVariantList CardList::readCard(const Command &query, const QVariantMap &values, const QString &cardCode)
+QVariantList CardList::readCard(const Command &query, const QVariantMap &values,
+                                const QString &cardCode)
 {
     const ResultSet card = query.fetchOneRow(values, cardCode);
     if (card.rows.isEmpty())

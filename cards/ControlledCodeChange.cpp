@@ -14,7 +14,8 @@ namespace zym {
 
 namespace {
 
-const QString taxNumberMatchSql = QStringLiteral("SELECT * FROM CARKART WHERE CARVERHESNO=:pVno AND CARVERHESNO<>'' ");
+const QString taxNumberMatchSql =
+        QStringLiteral("SELECT * FROM CARKART WHERE CARVERHESNO=:pVno AND CARVERHESNO<>'' ");
 
 // The account codes of the first card the server returns with a tax
 // number; empty where there is no such card or it has none.
@@ -26,17 +27,18 @@ struct MatchedAccounts
 
 MatchedAccounts firstMatch(const Command &match, const QString &taxNumber)
 {
-    const ResultSet result = match.fetch({{QStringLiteral("pVno"), taxNumber}});
+    const ResultSet result = match.fetch({ { QStringLiteral("pVno"), taxNumber } });
     if (result.rows.isEmpty())
         return {};
     const QVariantList &first = result.rows.constFirst();
-    return {first.at(result.columnIndex(QStringLiteral("CARMUHKODU"))).toString(),
-            first.at(result.columnIndex(QStringLiteral("CAREKCHAR1"))).toString()};
+    return { first.at(result.columnIndex(QStringLiteral("CARMUHKODU"))).toString(),
+             first.at(result.columnIndex(QStringLiteral("CAREKCHAR1"))).toString() };
 }
 
 // Writes the matched codes the card's type uses and empties the column it
 // does not use; a column whose matched code is empty keeps the card's own.
-void align(const CardAccounts &accounts, int type, const QString &cardCode, const MatchedAccounts &match)
+void align(const CardAccounts &accounts, int type, const QString &cardCode,
+           const MatchedAccounts &match)
 {
     const bool customer = !match.customer.isEmpty();
     const bool supplier = !match.supplier.isEmpty();
@@ -82,8 +84,9 @@ void ControlledCodeChange::run(const ControlledChangeRequest &request)
 
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         if (CardAccounts::callsForAccounts(type))
-            align(accounts, type, newCode, firstMatch(match, list.readText(QStringLiteral("CARVERHESNO"))));
-        return UnitResult::done({.key = oldCode, .newCode = newCode, .atGroupEnd = atGroupEnd});
+            align(accounts, type, newCode,
+                  firstMatch(match, list.readText(QStringLiteral("CARVERHESNO"))));
+        return UnitResult::done({ .key = oldCode, .newCode = newCode, .atGroupEnd = atGroupEnd });
     });
 }
 

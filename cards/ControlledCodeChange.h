@@ -10,7 +10,7 @@ namespace zym {
 struct ControlledChangeRequest
 {
     QString startNumber; // first new card number
-    QString codeMask;    // number picture of the new codes
+    QString codeMask; // number picture of the new codes
 };
 
 // Gives every card of the card list, from its current row to its last, a new
@@ -26,7 +26,7 @@ struct ControlledChangeRequest
 class ControlledCodeChange
 {
 public:
-    explicit ControlledCodeChange(const OperationContext &context) : m_context(context) {}
+    explicit ControlledCodeChange(const OperationContext &context) : m_context(context) { }
 
     void run(const ControlledChangeRequest &request);
 

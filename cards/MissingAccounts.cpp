@@ -15,7 +15,8 @@ namespace {
 
 // The card's account columns as the database holds them now: another user
 // may have linked an account since the list was loaded, or an earlier run.
-const QString cardAccountsSql = QStringLiteral("SELECT CARMUHKODU,CAREKCHAR1 FROM CARKART WHERE CARKOD=:pCarKod");
+const QString cardAccountsSql =
+        QStringLiteral("SELECT CARMUHKODU,CAREKCHAR1 FROM CARKART WHERE CARKOD=:pCarKod");
 
 struct Numbers
 {
@@ -40,11 +41,12 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
     const CardAccounts accounts(m_context.session.connection);
     const Command cardAccounts(m_context.session.connection, cardAccountsSql);
     const Statement &list = m_context.session.cardList;
-    Numbers numbers{RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
+    Numbers numbers{ RunningNumber(firstCustomer), RunningNumber(firstSupplier) };
     CardList::walk(m_context).run(numbers, [&](Numbers &n) {
         const QString cardCode = list.readKey(QStringLiteral("CARKOD"));
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
-        const QVariantList held = CardList::readCard(cardAccounts, {{QStringLiteral("pCarKod"), cardCode}}, cardCode);
+        const QVariantList held = CardList::readCard(
+                cardAccounts, { { QStringLiteral("pCarKod"), cardCode } }, cardCode);
         const bool customerMissing = held.at(0).toString().isEmpty();
         const bool supplierMissing = held.at(1).toString().isEmpty();
         const auto code = [&](const QString &prefix, RunningNumber &number) {
@@ -61,7 +63,7 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
         }
         const QStringList codes = made.given();
         if (codes.isEmpty())
-            return UnitResult::done({.key = cardCode});
+            return UnitResult::done({ .key = cardCode });
 
         for (const QString &account : codes) {
             if (accounts.exists(account))
@@ -73,7 +75,7 @@ void MissingAccounts::run(const MissingAccountsRequest &request)
         for (const QString &account : codes)
             accounts.insertWithTaxIds(account, name, taxNumber, identityNumber);
         accounts.link(type, cardCode, made);
-        return UnitResult::done({.key = cardCode, .accounts = codes});
+        return UnitResult::done({ .key = cardCode, .accounts = codes });
     });
 }
 

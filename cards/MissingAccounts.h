@@ -11,7 +11,7 @@ struct MissingAccountsRequest
 {
     QString firstCustomerNumber; // first "120 " account number
     QString firstSupplierNumber; // first "320 " account number
-    QString accountMask;         // number picture of the account suffixes
+    QString accountMask; // number picture of the account suffixes
 };
 
 // Makes the customer and supplier accounts that the cards of the card list,
@@ -28,7 +28,7 @@ class MissingAccounts
 public:
     static QString accountTaken(const QString &accountCode); // "Hesap kodu zaten mevcut: X"
 
-    explicit MissingAccounts(const OperationContext &context) : m_context(context) {}
+    explicit MissingAccounts(const OperationContext &context) : m_context(context) { }
 
     void run(const MissingAccountsRequest &request);
 

@@ -23,8 +23,8 @@ struct Numbers
 
 // Removes any account row already holding the codes, inserts the card's
 // accounts and links them to the card (already carrying its new code).
-void replaceAccounts(const CardAccounts &accounts, int type, const QString &cardCode, const QString &name,
-                     const AccountCodes &codes)
+void replaceAccounts(const CardAccounts &accounts, int type, const QString &cardCode,
+                     const QString &name, const AccountCodes &codes)
 {
     for (const QString &code : codes.given())
         accounts.remove(code);
@@ -45,17 +45,21 @@ void SequentialRecoding::run(const RecodingRequest &request)
 
     const bool sequential = request.sequentialMode;
     Connection &connection = m_context.session.connection;
-    CardCodePropagation propagation(connection, sequential ? CardCodePropagation::Scope::AllTables
-                                                                 : CardCodePropagation::Scope::CardRows);
+    CardCodePropagation propagation(connection,
+                                    sequential ? CardCodePropagation::Scope::AllTables
+                                               : CardCodePropagation::Scope::CardRows);
     const CardAccounts accounts(connection);
     const Statement &list = m_context.session.cardList;
-    Numbers numbers{RunningNumber(start), RunningNumber(firstCustomer), RunningNumber(firstSupplier)};
+    Numbers numbers{ RunningNumber(start), RunningNumber(firstCustomer),
+                     RunningNumber(firstSupplier) };
     CardList::walk(m_context).groupWork(propagation).run(numbers, [&](Numbers &n) {
         const QString oldCode = list.readKey(QStringLiteral("CARKOD"));
         const QString newCode = CodeMask::renderCode(request.codeMask, n.sequence.next());
         if (propagation.codeTaken(newCode, oldCode))
             return UnitResult::stop(OperatorTexts::codeConflict);
-        UnitNote note{.key = oldCode, .newCode = newCode, .atGroupEnd = propagation.run(newCode, oldCode)};
+        UnitNote note{ .key = oldCode,
+                       .newCode = newCode,
+                       .atGroupEnd = propagation.run(newCode, oldCode) };
         const int type = readInteger(list, QStringLiteral("CARMUHTIPI"));
         if ((!sequential || request.makeAccounts) && CardAccounts::callsForAccounts(type)) {
             const auto suffix = [&](RunningNumber &number) {
@@ -66,7 +70,8 @@ void SequentialRecoding::run(const RecodingRequest &request)
                 codes.customer = CardAccounts::customerPrefix + suffix(n.customer);
             if (type != CardAccounts::customerType)
                 codes.supplier = CardAccounts::supplierPrefix + suffix(n.supplier);
-            replaceAccounts(accounts, type, newCode, list.readText(QStringLiteral("CARUNVAN")), codes);
+            replaceAccounts(accounts, type, newCode, list.readText(QStringLiteral("CARUNVAN")),
+                            codes);
             note.accounts = codes.given();
         }
         return UnitResult::done(note);

@@ -9,12 +9,13 @@ namespace zym {
 // What the operator typed and ticked for a re-coding run, as typed.
 struct RecodingRequest
 {
-    QString startNumber;         // first new card number
-    QString codeMask;            // number picture of the new codes
+    QString startNumber; // first new card number
+    QString codeMask; // number picture of the new codes
     QString firstCustomerNumber; // first "120 " account number (sequential mode)
     QString firstSupplierNumber; // first "320 " account number (sequential mode)
-    bool sequentialMode = true;  // all twenty tables and numbered accounts; else card rows and code-named accounts
-    bool makeAccounts = false;   // sequential mode only: whether accounts are made
+    bool sequentialMode =
+            true; // all twenty tables and numbered accounts; else card rows and code-named accounts
+    bool makeAccounts = false; // sequential mode only: whether accounts are made
 };
 
 // Gives every card of the card list, from its current row to its last, a new
@@ -28,7 +29,7 @@ struct RecodingRequest
 class SequentialRecoding
 {
 public:
-    explicit SequentialRecoding(const OperationContext &context) : m_context(context) {}
+    explicit SequentialRecoding(const OperationContext &context) : m_context(context) { }
 
     void run(const RecodingRequest &request);
 

@@ -16,7 +16,7 @@ public:
 
     // UTF-8 (65001): every text is held, as on the embedded backend.
     CodePage() = default;
-    explicit CodePage(int number) : m_number(number) {}
+    explicit CodePage(int number) : m_number(number) { }
 
     int number() const { return m_number; }
     bool holds(const QString &text) const;

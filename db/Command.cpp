@@ -7,9 +7,9 @@
 namespace zym {
 
 Command::Command(Connection &connection, QString sql)
-    : m_connection(&connection)
-    , m_text(std::move(sql))
-    , m_parameters(SqlText::parameterNames(m_text))
+    : m_connection(&connection),
+      m_text(std::move(sql)),
+      m_parameters(SqlText::parameterNames(m_text))
 {
     m_parameters.sort();
 }
@@ -28,9 +28,10 @@ const QVariantMap &Command::checked(const QVariantMap &values) const
         return true;
     };
     if (!sameNames())
-        throw Error(QStringLiteral("Komutun parametreleri uyuşmuyor (beklenen: %1; verilen: %2): %3")
-                        .arg(m_parameters.join(QStringLiteral(", ")), values.keys().join(QStringLiteral(", ")),
-                             m_text));
+        throw Error(
+                QStringLiteral("Komutun parametreleri uyuşmuyor (beklenen: %1; verilen: %2): %3")
+                        .arg(m_parameters.join(QStringLiteral(", ")),
+                             values.keys().join(QStringLiteral(", ")), m_text));
     return values;
 }
 
@@ -47,14 +48,17 @@ ResultSet Command::fetch(const QVariantMap &values) const
 void Command::requireOneRow(qsizetype rows, const QString &key)
 {
     if (rows < 0)
-        throw Error(QStringLiteral("Sunucu komutun kaç satırı değiştirdiğini bildirmedi: '%1'. Kaydın bulunup "
-                                   "bulunmadığı anlaşılamadı.")
+        throw Error(
+                QStringLiteral(
+                        "Sunucu komutun kaç satırı değiştirdiğini bildirmedi: '%1'. Kaydın bulunup "
+                        "bulunmadığı anlaşılamadı.")
                         .arg(key));
     if (rows > 1)
-        throw Error(QStringLiteral("Kod birden fazla kayda uyuyor: '%1' (%2 satır). Sunucu bu kodları aynı sayıyor; "
+        throw Error(QStringLiteral("Kod birden fazla kayda uyuyor: '%1' (%2 satır). Sunucu bu "
+                                   "kodları aynı sayıyor; "
                                    "önce kodları birbirinden ayırın.")
-                        .arg(key)
-                        .arg(rows));
+                            .arg(key)
+                            .arg(rows));
 }
 
 int Command::executeOnOneRow(const QVariantMap &values, const QString &key) const

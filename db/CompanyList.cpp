@@ -7,10 +7,11 @@ namespace zym {
 
 QStringList companyList(Connection &connection)
 {
-    const ResultSet rows = connection.fetch(QStringLiteral("SELECT * FROM ")
-                                                + SqlText::bracketed(masterDatabaseName(connection.masterSuffix()))
-                                                + QStringLiteral(".dbo.SIRKET    "),
-                                            {});
+    const ResultSet rows = connection.fetch(
+            QStringLiteral("SELECT * FROM ")
+                    + SqlText::bracketed(masterDatabaseName(connection.masterSuffix()))
+                    + QStringLiteral(".dbo.SIRKET    "),
+            {});
     const qsizetype column = rows.columnIndex(QStringLiteral("SIRDBNAME"));
     if (column < 0)
         throw Error(QStringLiteral("SIRKET: 'SIRDBNAME' alanı bulunamadı"));

@@ -27,7 +27,7 @@ constexpr qsizetype preparedLimit = 256;
 
 QString uniqueConnectionName()
 {
-    static std::atomic<int> count{0};
+    static std::atomic<int> count{ 0 };
     return QStringLiteral("zym-%1").arg(++count);
 }
 
@@ -49,11 +49,14 @@ QVariant readable(const QVariant &value, QMetaType type)
         return QVariant(type);
     if (value.metaType() == type)
         return value;
-    if (type == QMetaType::fromType<QDateTime>() && value.metaType() == QMetaType::fromType<QString>())
+    if (type == QMetaType::fromType<QDateTime>()
+        && value.metaType() == QMetaType::fromType<QString>())
         return SqliteText::storedDateTime(value.toString());
-    if (type == QMetaType::fromType<int>() && value.metaType() == QMetaType::fromType<qlonglong>()) {
+    if (type == QMetaType::fromType<int>()
+        && value.metaType() == QMetaType::fromType<qlonglong>()) {
         const qlonglong integer = value.toLongLong();
-        if (integer >= std::numeric_limits<int>::min() && integer <= std::numeric_limits<int>::max())
+        if (integer >= std::numeric_limits<int>::min()
+            && integer <= std::numeric_limits<int>::max())
             return int(integer);
     }
     return value;
@@ -61,11 +64,7 @@ QVariant readable(const QVariant &value, QMetaType type)
 
 } // namespace
 
-Connection::Connection(QObject *parent)
-    : QObject(parent)
-    , m_name(uniqueConnectionName())
-{
-}
+Connection::Connection(QObject *parent) : QObject(parent), m_name(uniqueConnectionName()) { }
 
 Connection::~Connection()
 {
@@ -83,10 +82,12 @@ void Connection::open(const ConnectionSettings &settings)
     if (isOpen())
         close();
     if (EmbeddedFolder::isEmbedded(settings.server)) {
-        useDriver(m_embeddedOdbcDriver.isEmpty() ? QStringLiteral("QSQLITE") : QStringLiteral("QODBC"));
+        useDriver(m_embeddedOdbcDriver.isEmpty() ? QStringLiteral("QSQLITE")
+                                                 : QStringLiteral("QODBC"));
         m_dialect = std::make_unique<SqliteDialect>(m_db, settings, m_embeddedOdbcDriver);
     } else if (EmbeddedFolder::isFolderPath(settings.server)) {
-        throw Error(QStringLiteral("Klasör bulunamadı: %1").arg(QDir::toNativeSeparators(settings.server)));
+        throw Error(QStringLiteral("Klasör bulunamadı: %1")
+                            .arg(QDir::toNativeSeparators(settings.server)));
     } else {
         useDriver(QStringLiteral("QODBC"));
         m_dialect = std::make_unique<SqlServerDialect>(m_db, settings);
@@ -216,7 +217,8 @@ Connection::Prepared &Connection::prepared(const QString &sql, const QVariantMap
         query.setForwardOnly(true);
         if (!query.prepare(text.text))
             throw failure(query.lastError());
-        found = m_statements.emplace(sql, Prepared{std::move(query), std::move(text.parameters)}).first;
+        found = m_statements.emplace(sql, Prepared{ std::move(query), std::move(text.parameters) })
+                        .first;
     }
     Prepared &statement = found->second;
     if (statement.parameters) {
@@ -277,7 +279,8 @@ void Connection::rollbackTransaction()
 
 Error Connection::failure(const QSqlError &error)
 {
-    const Error failed = Error::fromSql(error, m_dialect ? m_dialect->causeOf(error) : Error::Cause::Other);
+    const Error failed =
+            Error::fromSql(error, m_dialect ? m_dialect->causeOf(error) : Error::Cause::Other);
     if (failed.cause() == Error::Cause::ConnectionLost)
         m_lost = true;
     return failed;

@@ -116,7 +116,10 @@ public:
     };
     Activity activity() const { return m_activity; }
 
-    [[nodiscard]] Observation observe(Observer observer) { return m_observers.add(std::move(observer)); }
+    [[nodiscard]] Observation observe(Observer observer)
+    {
+        return m_observers.add(std::move(observer));
+    }
     const Observers &observers() const { return m_observers; }
 
     // Whether a statement found the connection to the server gone; the
@@ -156,7 +159,7 @@ private:
         std::shared_ptr<OdbcParameters> parameters;
     };
     std::unordered_map<QString, Prepared> m_statements;
-    Transactions m_transactions{*this};
+    Transactions m_transactions{ *this };
     Observers m_observers;
     Activity m_activity;
     bool m_lost = false;

@@ -2,16 +2,19 @@
 
 namespace zym {
 
-const QString DatabaseBackup::sqlServerFolders = QStringLiteral(
-    "SELECT CAST(SERVERPROPERTY('InstanceDefaultBackupPath') AS NVARCHAR(4000)) AS BACKUPFOLDER, "
-    "(SELECT TOP 1 physical_name FROM sys.database_files WHERE type = 0 ORDER BY file_id) AS DATAFILE");
+const QString DatabaseBackup::sqlServerFolders =
+        QStringLiteral("SELECT CAST(SERVERPROPERTY('InstanceDefaultBackupPath') AS NVARCHAR(4000)) "
+                       "AS BACKUPFOLDER, "
+                       "(SELECT TOP 1 physical_name FROM sys.database_files WHERE type = 0 ORDER "
+                       "BY file_id) AS DATAFILE");
 
 const QString DatabaseBackup::sqlServerBackup =
-    QStringLiteral("BACKUP DATABASE :pDb TO DISK = :pFile WITH COPY_ONLY, INIT, CHECKSUM");
+        QStringLiteral("BACKUP DATABASE :pDb TO DISK = :pFile WITH COPY_ONLY, INIT, CHECKSUM");
 
 const QString DatabaseBackup::sqliteBackup = QStringLiteral("VACUUM main INTO :pFile");
 
-QString DatabaseBackup::fileName(const QString &database, const QDateTime &at, const QString &extension)
+QString DatabaseBackup::fileName(const QString &database, const QDateTime &at,
+                                 const QString &extension)
 {
     return database + at.toString(QStringLiteral("_yyyyMMdd_HHmmss")) + extension;
 }

@@ -20,7 +20,8 @@ namespace {
 // The width n of a VARCHAR(n) column; 0 for any other type.
 int textWidth(const QString &type)
 {
-    static const QRegularExpression varchar(QStringLiteral(R"(^VARCHAR\((\d+)\)$)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression varchar(QStringLiteral(R"(^VARCHAR\((\d+)\)$)"),
+                                            QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = varchar.match(type);
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
@@ -38,16 +39,20 @@ QStringList ddl(const TableSpec &table, const QString &textCollation, bool enfor
         if (!textCollation.isEmpty() && width > 0)
             definition += QStringLiteral(" COLLATE ") + textCollation;
         if (enforceWidths && width > 0) {
-            definition += QStringLiteral(" CONSTRAINT \"%1 en çok %2 karakter olabilir\" CHECK(length(%1)<=%2)")
-                              .arg(column.name)
-                              .arg(width);
+            definition +=
+                    QStringLiteral(
+                            " CONSTRAINT \"%1 en çok %2 karakter olabilir\" CHECK(length(%1)<=%2)")
+                            .arg(column.name)
+                            .arg(width);
         }
         columns << definition;
     }
-    QStringList statements{QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")))};
+    QStringList statements{
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")))
+    };
     for (const QStringList &key : table.uniqueKeys) {
         statements << QStringLiteral("CREATE UNIQUE INDEX UX_%1_%2 ON %1 (%3)")
-                          .arg(table.name, key.join(u'_'), key.join(QStringLiteral(", ")));
+                              .arg(table.name, key.join(u'_'), key.join(QStringLiteral(", ")));
     }
     for (const QString &column : table.indexed)
         statements << QStringLiteral("CREATE INDEX IX_%1_%2 ON %1 (%2)").arg(table.name, column);
@@ -57,7 +62,8 @@ QStringList ddl(const TableSpec &table, const QString &textCollation, bool enfor
 } // namespace
 
 DatabaseSeeder::DatabaseSeeder(const QString &folder, const QString &name)
-    : m_connectionName(QStringLiteral("embedded-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+    : m_connectionName(QStringLiteral("embedded-")
+                       + QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     QDir().mkpath(folder);
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
@@ -71,8 +77,7 @@ DatabaseSeeder::DatabaseSeeder(const QString &folder, const QString &name)
 }
 
 DatabaseSeeder::DatabaseSeeder(Connection &connection, const QString &name)
-    : m_connection(&connection)
-    , m_name(name)
+    : m_connection(&connection), m_name(name)
 {
 }
 
@@ -87,7 +92,8 @@ DatabaseSeeder::~DatabaseSeeder()
 
 void DatabaseSeeder::createTables(const QList<TableSpec> &tables, const QString &textCollation)
 {
-    const bool enforceWidths = !m_connection || m_connection->dialect().kind() == Dialect::Kind::Sqlite;
+    const bool enforceWidths =
+            !m_connection || m_connection->dialect().kind() == Dialect::Kind::Sqlite;
     inOneTransaction([&] {
         for (const TableSpec &table : tables) {
             for (const QString &statement : ddl(table, textCollation, enforceWidths))
@@ -108,13 +114,15 @@ void DatabaseSeeder::exec(const QString &sql)
         throw Error::fromSql(query.lastError());
 }
 
-void DatabaseSeeder::insert(const QString &table, const QStringList &columns, const QList<QVariantList> &rows)
+void DatabaseSeeder::insert(const QString &table, const QStringList &columns,
+                            const QList<QVariantList> &rows)
 {
     QStringList names;
     for (qsizetype i = 0; i < columns.size(); ++i)
         names << QStringLiteral("v%1").arg(i);
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (:%3)")
-                            .arg(table, columns.join(QStringLiteral(", ")), names.join(QStringLiteral(", :")));
+                                .arg(table, columns.join(QStringLiteral(", ")),
+                                     names.join(QStringLiteral(", :")));
     inOneTransaction([&] {
         if (m_connection) {
             for (const QVariantList &row : rows)
@@ -140,7 +148,8 @@ QVariantMap DatabaseSeeder::namedValues(const QStringList &names, const QVariant
     for (qsizetype i = 0; i < row.size(); ++i) {
         const QVariant &value = row.at(i);
         // The tool binds a null text as empty text; a seeded row keeps its NULL.
-        const bool nullText = value.metaType() == QMetaType::fromType<QString>() && value.toString().isNull();
+        const bool nullText =
+                value.metaType() == QMetaType::fromType<QString>() && value.toString().isNull();
         values.insert(names.at(i), nullText ? QVariant() : value);
     }
     return values;

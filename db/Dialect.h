@@ -72,7 +72,8 @@ public:
     // A value as it is bound for this server.
     virtual QVariant bindable(const QVariant &value) const { return value; }
     // The type of a result column of `query`.
-    virtual QMetaType columnType(const QSqlQuery &query, const QSqlRecord &record, int column) const;
+    virtual QMetaType columnType(const QSqlQuery &query, const QSqlRecord &record,
+                                 int column) const;
 
     virtual const PreviewStatements &previewStatements() const = 0;
 

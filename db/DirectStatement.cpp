@@ -36,8 +36,7 @@ void DirectStatement::runBound(QSqlDatabase &db, const ServerText &text, const Q
     }
     if (!query.exec())
         throw Error::fromSql(query.lastError());
-    while (query.nextResult()) {
-    }
+    while (query.nextResult()) { }
     if (query.lastError().isValid())
         throw Error::fromSql(query.lastError());
 }

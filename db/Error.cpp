@@ -5,9 +5,7 @@
 namespace zym {
 
 Error::Error(QString text, Cause cause)
-    : m_text(std::move(text))
-    , m_utf8(m_text.toUtf8())
-    , m_cause(cause)
+    : m_text(std::move(text)), m_utf8(m_text.toUtf8()), m_cause(cause)
 {
 }
 

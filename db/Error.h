@@ -19,9 +19,9 @@ public:
     // run again.
     enum class Cause {
         Other,
-        Locked,         // another user holds what the statement waited for
+        Locked, // another user holds what the statement waited for
         DeadlockVictim, // the server rolled the transaction back to end a deadlock
-        NoTransaction,  // the server holds no transaction to end
+        NoTransaction, // the server holds no transaction to end
         ConnectionLost, // the connection to the server is gone
     };
 

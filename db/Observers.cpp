@@ -5,8 +5,7 @@
 namespace zym {
 
 Observation::Observation(Observation &&other) noexcept
-    : m_list(std::exchange(other.m_list, {}))
-    , m_id(other.m_id)
+    : m_list(std::exchange(other.m_list, {})), m_id(other.m_id)
 {
 }
 
@@ -34,7 +33,7 @@ void Observation::release()
 
 Observation Observers::add(Observer observer)
 {
-    m_list->append({++m_lastId, std::move(observer)});
+    m_list->append({ ++m_lastId, std::move(observer) });
     return Observation(m_list, m_lastId);
 }
 

@@ -36,7 +36,7 @@ public:
 private:
     friend class Observers;
     using List = QList<std::pair<int, Observer>>;
-    Observation(const std::shared_ptr<List> &list, int id) : m_list(list), m_id(id) {}
+    Observation(const std::shared_ptr<List> &list, int id) : m_list(list), m_id(id) { }
     void release();
 
     std::weak_ptr<List> m_list;

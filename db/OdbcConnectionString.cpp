@@ -13,15 +13,13 @@ bool isFreeTds(const QString &driver)
 {
     return driver.compare(freeTds, Qt::CaseInsensitive) == 0;
 }
-}
+} // namespace
 
 const QStringList &OdbcConnectionString::preferredDrivers()
 {
-    static const QStringList drivers{driver18,
-                                     QStringLiteral("ODBC Driver 17 for SQL Server"),
-                                     QStringLiteral("SQL Server Native Client 11.0"),
-                                     QStringLiteral("SQL Server"),
-                                     freeTds};
+    static const QStringList drivers{ driver18, QStringLiteral("ODBC Driver 17 for SQL Server"),
+                                      QStringLiteral("SQL Server Native Client 11.0"),
+                                      QStringLiteral("SQL Server"), freeTds };
     return drivers;
 }
 
@@ -54,9 +52,9 @@ QString OdbcConnectionString::connectOptions()
 QString OdbcConnectionString::build(const ConnectionSettings &settings, const QString &driver)
 {
     QString text = QStringLiteral("Driver={%1};Server=%2;UID=%3;PWD=%4;Database=%5;")
-                       .arg(QString(driver).replace(u'}', QStringLiteral("}}")),
-                            quote(settings.server), quote(settings.login),
-                            quote(settings.password), quote(settings.masterDatabase()));
+                           .arg(QString(driver).replace(u'}', QStringLiteral("}}")),
+                                quote(settings.server), quote(settings.login),
+                                quote(settings.password), quote(settings.masterDatabase()));
     if (isFreeTds(driver))
         text += QStringLiteral("TDS_Version=auto;ClientCharset=UTF-8;");
     else if (settings.trustServerCertificate)
@@ -67,23 +65,25 @@ QString OdbcConnectionString::build(const ConnectionSettings &settings, const QS
 QString OdbcConnectionString::refusal(const ConnectionSettings &settings, const QString &driver)
 {
     const std::pair<QString, const QString &> fields[] = {
-        {QStringLiteral("Sunucu"), settings.server},
-        {QStringLiteral("Kullanıcı"), settings.login},
-        {QStringLiteral("Parola"), settings.password},
-        {QStringLiteral("Ana veritabanı eki"), settings.masterSuffix},
+        { QStringLiteral("Sunucu"), settings.server },
+        { QStringLiteral("Kullanıcı"), settings.login },
+        { QStringLiteral("Parola"), settings.password },
+        { QStringLiteral("Ana veritabanı eki"), settings.masterSuffix },
     };
     for (const auto &[label, value] : fields) {
         // Qt's ODBC driver reads any connection string holding ".dsn" as the
         // name of a file DSN, whatever the driver.
         if (value.contains(QStringLiteral(".dsn"), Qt::CaseInsensitive))
-            return QStringLiteral("%1 '.dsn' içeriyor; Qt'nin ODBC sürücüsü böyle bir bağlantı metnini dosya DSN'i "
+            return QStringLiteral("%1 '.dsn' içeriyor; Qt'nin ODBC sürücüsü böyle bir bağlantı "
+                                  "metnini dosya DSN'i "
                                   "sanar ve sunucuya ulaşamaz.")
-                .arg(label);
+                    .arg(label);
         // FreeTDS 1.3 keeps the doubled "}" of a braced value, so "p}w" would
         // arrive as "p}}w"; the Microsoft drivers undo the doubling.
         if (isFreeTds(driver) && value.contains(u'}'))
-            return QStringLiteral("%1 '}' karakteri içeriyor; FreeTDS sürücüsü bu karakteri sunucuya iletemez.")
-                .arg(label);
+            return QStringLiteral("%1 '}' karakteri içeriyor; FreeTDS sürücüsü bu karakteri "
+                                  "sunucuya iletemez.")
+                    .arg(label);
     }
     return {};
 }

@@ -4,7 +4,7 @@
 #include <QSet>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#  include <windows.h>
 #endif
 #include <sql.h>
 #include <sqlext.h>
@@ -20,7 +20,8 @@ QStringList installedOdbcDrivers()
     SQLHENV environment = SQL_NULL_HENV;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
         return drivers;
-    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                  0);
 
     // The wide call: UTF-16 on Windows and with unixODBC alike.
     SQLWCHAR description[512];
@@ -28,11 +29,13 @@ QStringList installedOdbcDrivers()
     SQLSMALLINT descriptionLength = 0;
     SQLSMALLINT attributesLength = 0;
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
-    while (SQL_SUCCEEDED(SQLDriversW(environment, direction, description, SQLSMALLINT(std::size(description)),
-                                     &descriptionLength, attributes, SQLSMALLINT(std::size(attributes)),
+    while (SQL_SUCCEEDED(SQLDriversW(environment, direction, description,
+                                     SQLSMALLINT(std::size(description)), &descriptionLength,
+                                     attributes, SQLSMALLINT(std::size(attributes)),
                                      &attributesLength))) {
-        drivers << QString::fromUtf16(reinterpret_cast<const char16_t *>(description),
-                                      qMin<qsizetype>(descriptionLength, std::size(description) - 1));
+        drivers << QString::fromUtf16(
+                reinterpret_cast<const char16_t *>(description),
+                qMin<qsizetype>(descriptionLength, std::size(description) - 1));
         direction = SQL_FETCH_NEXT;
     }
     SQLFreeHandle(SQL_HANDLE_ENV, environment);
@@ -47,13 +50,16 @@ QString odbcDbmsName(const QVariant &connectionHandle)
     auto connection = *static_cast<const SQLHANDLE *>(connectionHandle.constData());
     SQLWCHAR name[256];
     SQLSMALLINT bytes = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(connection, SQL_DBMS_NAME, name, SQLSMALLINT(sizeof(name)), &bytes)))
+    if (!SQL_SUCCEEDED(
+                SQLGetInfoW(connection, SQL_DBMS_NAME, name, SQLSMALLINT(sizeof(name)), &bytes)))
         return {};
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(name),
-                              qMin<qsizetype>(bytes / qsizetype(sizeof(SQLWCHAR)), std::size(name) - 1));
+    return QString::fromUtf16(
+            reinterpret_cast<const char16_t *>(name),
+            qMin<qsizetype>(bytes / qsizetype(sizeof(SQLWCHAR)), std::size(name) - 1));
 }
 
-bool rejectsServerCertificate(const QString &driver, const QString &nativeCode, const QString &message)
+bool rejectsServerCertificate(const QString &driver, const QString &nativeCode,
+                              const QString &message)
 {
     if (driver.compare(QStringLiteral("ODBC Driver 18 for SQL Server"), Qt::CaseInsensitive) != 0)
         return false;
@@ -69,9 +75,11 @@ bool rejectsServerCertificate(const QString &driver, const QString &nativeCode, 
         QStringLiteral("-2146762481"), // CERT_E_CN_NO_MATCH
     };
     // OpenSSL's "certificate verify failed" of its SSL library: 3.x, then 1.1.
-    static const QRegularExpression openSslVerifyFailed(QStringLiteral(R"(\berror:(?:0A000086|1416F086):)"),
-                                                        QRegularExpression::CaseInsensitiveOption);
-    return windowsStatuses.contains(nativeCode.trimmed()) || openSslVerifyFailed.match(message).hasMatch();
+    static const QRegularExpression openSslVerifyFailed(
+            QStringLiteral(R"(\berror:(?:0A000086|1416F086):)"),
+            QRegularExpression::CaseInsensitiveOption);
+    return windowsStatuses.contains(nativeCode.trimmed())
+            || openSslVerifyFailed.match(message).hasMatch();
 }
 
 } // namespace zym

@@ -16,7 +16,8 @@ QStringList installedOdbcDrivers();
 // `nativeCode` is the driver's native error (on Windows the certificate
 // check's own status), `message` its text, where on Linux OpenSSL's error
 // code stands.
-bool rejectsServerCertificate(const QString &driver, const QString &nativeCode, const QString &message);
+bool rejectsServerCertificate(const QString &driver, const QString &nativeCode,
+                              const QString &message);
 
 // The database an ODBC connection talks to, as its driver names it
 // (SQL_DBMS_NAME: "Microsoft SQL Server", "SQLite"); `connectionHandle` is

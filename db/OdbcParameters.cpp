@@ -8,7 +8,7 @@
 #include <QDateTime>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#  include <windows.h>
 #endif
 #include <sql.h>
 #include <sqlext.h>
@@ -53,18 +53,17 @@ bool boundAsText(const QVariant &value)
 ServerText OdbcParameters::serverText(const QString &sql, const CodePage &codePage)
 {
     SqlText::Positional positional = SqlText::positional(sql);
-    return {positional.text, std::make_shared<OdbcParameters>(std::move(positional.names), codePage)};
+    return { positional.text,
+             std::make_shared<OdbcParameters>(std::move(positional.names), codePage) };
 }
 
 OdbcParameters::OdbcParameters(QStringList names, CodePage codePage)
-    : m_names(std::move(names))
-    , m_codePage(codePage)
-    , m_parameters(m_names.size())
+    : m_names(std::move(names)), m_codePage(codePage), m_parameters(m_names.size())
 {
 }
 
-void OdbcParameters::bind(void *statement, int position, Parameter &parameter, short cType, short sqlType,
-                          qsizetype size)
+void OdbcParameters::bind(void *statement, int position, Parameter &parameter, short cType,
+                          short sqlType, qsizetype size)
 {
     if (parameter.capacity >= size && parameter.cType == cType && parameter.sqlType == sqlType)
         return;
@@ -73,12 +72,13 @@ void OdbcParameters::bind(void *statement, int position, Parameter &parameter, s
     parameter.capacity = qMax(size, parameter.capacity);
     parameter.buffer.resize(parameter.capacity);
     const SQLULEN columnSize = cType == SQL_C_WCHAR ? SQLULEN(parameter.capacity / sizeof(SQLWCHAR))
-                               : sqlType == SQL_TYPE_TIMESTAMP ? 23 : 0;
+            : sqlType == SQL_TYPE_TIMESTAMP         ? 23
+                                                    : 0;
     const SQLSMALLINT digits = sqlType == SQL_TYPE_TIMESTAMP ? 3 : 0;
-    const SQLRETURN result = SQLBindParameter(SQLHSTMT(statement), SQLUSMALLINT(position), SQL_PARAM_INPUT, cType,
-                                              sqlType, columnSize, digits, parameter.buffer.data(),
-                                              SQLLEN(parameter.buffer.size()),
-                                              reinterpret_cast<SQLLEN *>(&parameter.indicator));
+    const SQLRETURN result = SQLBindParameter(
+            SQLHSTMT(statement), SQLUSMALLINT(position), SQL_PARAM_INPUT, cType, sqlType,
+            columnSize, digits, parameter.buffer.data(), SQLLEN(parameter.buffer.size()),
+            reinterpret_cast<SQLLEN *>(&parameter.indicator));
     if (!SQL_SUCCEEDED(result))
         throw Error(OdbcRow::diagnostics(statement));
 }
@@ -88,7 +88,8 @@ void OdbcParameters::requireHeld(const QVariantMap &values) const
     for (const QString &name : m_names) {
         const QVariant value = values.value(name);
         if (boundAsText(value) && !m_codePage.holds(value.toString()))
-            throw Error(QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (%2).").arg(value.toString(), name));
+            throw Error(QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (%2).")
+                                .arg(value.toString(), name));
     }
 }
 
@@ -103,7 +104,8 @@ void OdbcParameters::fill(void *statement, const QVariantMap &values)
         if (boundAsText(value)) {
             const QString text = value.toString();
             const qsizetype bytes = text.size() * qsizetype(sizeof(SQLWCHAR));
-            bind(statement, position, parameter, SQL_C_WCHAR, SQL_VARCHAR, declaredLength(text.size()) * sizeof(SQLWCHAR));
+            bind(statement, position, parameter, SQL_C_WCHAR, SQL_VARCHAR,
+                 declaredLength(text.size()) * sizeof(SQLWCHAR));
             std::memcpy(parameter.buffer.data(), text.utf16(), size_t(bytes));
             // A null text goes as empty text: the product writes '' where a
             // value is missing, never NULL.
@@ -123,7 +125,8 @@ void OdbcParameters::fill(void *statement, const QVariantMap &values)
             const double number = value.toDouble();
             std::memcpy(parameter.buffer.data(), &number, sizeof number);
         } else if (type == QMetaType::QDateTime) {
-            bind(statement, position, parameter, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP, sizeof(SQL_TIMESTAMP_STRUCT));
+            bind(statement, position, parameter, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP,
+                 sizeof(SQL_TIMESTAMP_STRUCT));
             const QDateTime at = value.toDateTime();
             SQL_TIMESTAMP_STRUCT stamp{};
             stamp.year = SQLSMALLINT(at.date().year());

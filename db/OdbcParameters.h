@@ -46,7 +46,8 @@ private:
         QByteArray buffer;
         long long indicator = 0;
     };
-    void bind(void *statement, int position, Parameter &parameter, short cType, short sqlType, qsizetype size);
+    void bind(void *statement, int position, Parameter &parameter, short cType, short sqlType,
+              qsizetype size);
     void requireHeld(const QVariantMap &values) const;
 
     QStringList m_names;

@@ -7,7 +7,7 @@
 #include <QSqlResult>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#  include <windows.h>
 #endif
 #include <sql.h>
 #include <sqlext.h>
@@ -42,7 +42,8 @@ bool readPieces(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, qsiz
     const SQLLEN room = SQLLEN((piece.size() - terminator) * sizeof(Unit));
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN result = SQLGetData(statement, column, cType, piece.data(), sizeof piece, &indicator);
+        const SQLRETURN result =
+                SQLGetData(statement, column, cType, piece.data(), sizeof piece, &indicator);
         if (result == SQL_NO_DATA)
             return true;
         if (!SQL_SUCCEEDED(result))
@@ -50,8 +51,10 @@ bool readPieces(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, qsiz
         if (indicator == SQL_NULL_DATA)
             return false;
         // More to come: the piece is full.
-        const bool more = result == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || indicator > room);
-        value.append(piece.data(), more ? room / SQLLEN(sizeof(Unit)) : indicator / SQLLEN(sizeof(Unit)));
+        const bool more =
+                result == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || indicator > room);
+        value.append(piece.data(),
+                     more ? room / SQLLEN(sizeof(Unit)) : indicator / SQLLEN(sizeof(Unit)));
         if (!more)
             return true;
     }
@@ -142,8 +145,9 @@ QString diagnostics(void *statement)
     SQLINTEGER native = 0;
     SQLCHAR text[1024];
     SQLSMALLINT length = 0;
-    for (SQLSMALLINT record = 1; SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT, SQLHSTMT(statement), record, state,
-                                                               &native, text, sizeof(text), &length));
+    for (SQLSMALLINT record = 1;
+         SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT, SQLHSTMT(statement), record, state, &native,
+                                     text, sizeof(text), &length));
          ++record)
         texts << QString::fromUtf8(reinterpret_cast<const char *>(text));
     return texts.join(u' ');

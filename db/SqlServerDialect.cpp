@@ -31,19 +31,19 @@ constexpr int noTransactionToRollBack = 3903;
 // them on Windows and on Linux.
 bool connectionGone(int code)
 {
-    static const QList<int> codes{20004, 20006, 20017, 10053, 10054, 104, 32, 232, 233};
+    static const QList<int> codes{ 20004, 20006, 20017, 10053, 10054, 104, 32, 232, 233 };
     return codes.contains(code);
 }
 
 } // namespace
 
 SqlServerDialect::SqlServerDialect(QSqlDatabase &db, const ConnectionSettings &settings)
-    : m_db(db)
-    , m_database(settings.masterDatabase())
+    : m_db(db), m_database(settings.masterDatabase())
 {
     const QString driver = OdbcConnectionString::chooseDriver(installedOdbcDrivers());
     if (driver.isEmpty())
-        throw Error(QStringLiteral("SQL Server için ODBC sürücüsü bulunamadı (%1).")
+        throw Error(
+                QStringLiteral("SQL Server için ODBC sürücüsü bulunamadı (%1).")
                         .arg(OdbcConnectionString::preferredDrivers().join(QStringLiteral(", "))));
     if (const QString refused = OdbcConnectionString::refusal(settings, driver); !refused.isEmpty())
         throw Error(refused);
@@ -52,7 +52,8 @@ SqlServerDialect::SqlServerDialect(QSqlDatabase &db, const ConnectionSettings &s
     if (!m_db.open()) {
         const QSqlError refused = m_db.lastError();
         const Error error = Error::fromSql(refused);
-        if (!settings.trustServerCertificate && rejectsServerCertificate(driver, refused.nativeErrorCode(), error.text()))
+        if (!settings.trustServerCertificate
+            && rejectsServerCertificate(driver, refused.nativeErrorCode(), error.text()))
             throw UntrustedCertificate(error.text());
         throw Error(QStringLiteral("Sunucuya bağlanılamadı:\n") + error.text());
     }
@@ -120,7 +121,7 @@ const PreviewStatements &SqlServerDialect::previewStatements() const
         QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"),
         QStringLiteral("SAVE TRANSACTION zym_unit"),
         {},
-        {QStringLiteral("ROLLBACK TRANSACTION zym_unit")},
+        { QStringLiteral("ROLLBACK TRANSACTION zym_unit") },
     };
     return statements;
 }
@@ -133,22 +134,27 @@ QString SqlServerDialect::createTemporaryTable(const TableSpec &table) const
         // would compare under tempdb's collation.
         const bool text = column.type.contains(QStringLiteral("CHAR"), Qt::CaseInsensitive);
         columns << QStringLiteral("%1 %2%3 NOT NULL")
-                       .arg(column.name, column.type, text ? QStringLiteral(" COLLATE DATABASE_DEFAULT") : QString());
+                           .arg(column.name, column.type,
+                                text ? QStringLiteral(" COLLATE DATABASE_DEFAULT") : QString());
     }
     return QStringLiteral("IF OBJECT_ID('tempdb..#%1') IS NULL CREATE TABLE #%1(%2)")
-        .arg(table.name, columns.join(QStringLiteral(", ")));
+            .arg(table.name, columns.join(QStringLiteral(", ")));
 }
 
 QString SqlServerDialect::backUp(const QDateTime &at)
 {
-    const QList<QVariantList> folders = DirectStatement::fetch(m_db, DatabaseBackup::sqlServerFolders);
+    const QList<QVariantList> folders =
+            DirectStatement::fetch(m_db, DatabaseBackup::sqlServerFolders);
     const QVariantList row = folders.value(0);
-    const QString folder = DatabaseBackup::sqlServerFolder(row.value(0).toString(), row.value(1).toString());
+    const QString folder =
+            DatabaseBackup::sqlServerFolder(row.value(0).toString(), row.value(1).toString());
     if (folder.isEmpty())
         throw Error(QStringLiteral("Sunucunun yedek klasörü bulunamadı."));
-    const QString file = DatabaseBackup::serverPath(folder, DatabaseBackup::fileName(m_database, at, QStringLiteral(".bak")));
-    DirectStatement::runBound(m_db, serverText(DatabaseBackup::sqlServerBackup),
-                              {{QStringLiteral("pDb"), m_database}, {QStringLiteral("pFile"), file}});
+    const QString file = DatabaseBackup::serverPath(
+            folder, DatabaseBackup::fileName(m_database, at, QStringLiteral(".bak")));
+    DirectStatement::runBound(
+            m_db, serverText(DatabaseBackup::sqlServerBackup),
+            { { QStringLiteral("pDb"), m_database }, { QStringLiteral("pFile"), file } });
     return file;
 }
 

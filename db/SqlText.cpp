@@ -87,7 +87,7 @@ SqlText::Change SqlText::changeOf(const QString &sql)
     }
     // A temporary table (#T) is the connection's own, not the database's.
     const QString table = tableAt(sql, pos);
-    return table.isEmpty() || table.startsWith(u'#') ? Change{} : Change{kind, table};
+    return table.isEmpty() || table.startsWith(u'#') ? Change{} : Change{ kind, table };
 }
 
 qsizetype SqlText::closingBracket(const QString &sql, qsizetype open)
@@ -127,29 +127,29 @@ SqlText::Positional SqlText::positional(const QString &sql)
 {
     Positional result;
     forEachPart(
-        sql,
-        [&result](const QString &code) {
-            for (qsizetype pos = 0; pos < code.size(); ++pos) {
-                const QChar c = code.at(pos);
-                if (c == u'[') {
-                    const qsizetype close = closingBracket(code, pos);
-                    result.text += code.mid(pos, close + 1 - pos);
-                    pos = close;
-                    continue;
+            sql,
+            [&result](const QString &code) {
+                for (qsizetype pos = 0; pos < code.size(); ++pos) {
+                    const QChar c = code.at(pos);
+                    if (c == u'[') {
+                        const qsizetype close = closingBracket(code, pos);
+                        result.text += code.mid(pos, close + 1 - pos);
+                        pos = close;
+                        continue;
+                    }
+                    if (c != u':' || pos + 1 >= code.size() || !isNameChar(code.at(pos + 1))) {
+                        result.text += c;
+                        continue;
+                    }
+                    qsizetype end = pos + 1;
+                    while (end < code.size() && isNameChar(code.at(end)))
+                        ++end;
+                    result.names << code.mid(pos + 1, end - pos - 1);
+                    result.text += u'?';
+                    pos = end - 1;
                 }
-                if (c != u':' || pos + 1 >= code.size() || !isNameChar(code.at(pos + 1))) {
-                    result.text += c;
-                    continue;
-                }
-                qsizetype end = pos + 1;
-                while (end < code.size() && isNameChar(code.at(end)))
-                    ++end;
-                result.names << code.mid(pos + 1, end - pos - 1);
-                result.text += u'?';
-                pos = end - 1;
-            }
-        },
-        [&result](const QString &verbatim) { result.text += verbatim; });
+            },
+            [&result](const QString &verbatim) { result.text += verbatim; });
     return result;
 }
 
@@ -168,52 +168,60 @@ bool SqlText::holdsSecondStatement(const QString &sql)
     bool ended = false;
     bool second = false;
     forEachPart(
-        sql,
-        [&](const QString &code) {
-            for (qsizetype pos = 0; pos < code.size() && !second; ++pos) {
-                const QChar c = code.at(pos);
-                if (c == u';')
-                    ended = true;
-                else if (ended && !c.isSpace())
-                    second = true;
-                else if (c == u'[')
-                    pos = closingBracket(code, pos);
-            }
-        },
-        // A literal is code; a comment is not.
-        [&](const QString &verbatim) { second = second || (ended && !isComment(verbatim)); });
+            sql,
+            [&](const QString &code) {
+                for (qsizetype pos = 0; pos < code.size() && !second; ++pos) {
+                    const QChar c = code.at(pos);
+                    if (c == u';')
+                        ended = true;
+                    else if (ended && !c.isSpace())
+                        second = true;
+                    else if (c == u'[')
+                        pos = closingBracket(code, pos);
+                }
+            },
+            // A literal is code; a comment is not.
+            [&](const QString &verbatim) { second = second || (ended && !isComment(verbatim)); });
     return second;
 }
 
 QString SqlText::beyondOneQuery(const QString &sql)
 {
     static const QSet<QString> writing{
-        QStringLiteral("INSERT"),   QStringLiteral("UPDATE"),   QStringLiteral("DELETE"),      QStringLiteral("MERGE"),
-        QStringLiteral("INTO"),     QStringLiteral("DROP"),     QStringLiteral("ALTER"),       QStringLiteral("CREATE"),
-        QStringLiteral("TRUNCATE"), QStringLiteral("EXEC"),     QStringLiteral("EXECUTE"),     QStringLiteral("COMMIT"),
-        QStringLiteral("ROLLBACK"), QStringLiteral("SAVE"),     QStringLiteral("BEGIN"),       QStringLiteral("USE"),
-        QStringLiteral("GRANT"),    QStringLiteral("REVOKE"),   QStringLiteral("DENY"),        QStringLiteral("BACKUP"),
-        QStringLiteral("RESTORE"),  QStringLiteral("DBCC"),     QStringLiteral("KILL"),        QStringLiteral("SHUTDOWN"),
-        QStringLiteral("DECLARE"),  QStringLiteral("SET"),      QStringLiteral("WAITFOR"),     QStringLiteral("BULK"),
-        QStringLiteral("OPENROWSET"), QStringLiteral("OPENQUERY"), QStringLiteral("OPENDATASOURCE"),
-        QStringLiteral("RECONFIGURE"), QStringLiteral("ATTACH"), QStringLiteral("DETACH"),     QStringLiteral("PRAGMA"),
-        QStringLiteral("VACUUM"),
+        QStringLiteral("INSERT"),         QStringLiteral("UPDATE"),
+        QStringLiteral("DELETE"),         QStringLiteral("MERGE"),
+        QStringLiteral("INTO"),           QStringLiteral("DROP"),
+        QStringLiteral("ALTER"),          QStringLiteral("CREATE"),
+        QStringLiteral("TRUNCATE"),       QStringLiteral("EXEC"),
+        QStringLiteral("EXECUTE"),        QStringLiteral("COMMIT"),
+        QStringLiteral("ROLLBACK"),       QStringLiteral("SAVE"),
+        QStringLiteral("BEGIN"),          QStringLiteral("USE"),
+        QStringLiteral("GRANT"),          QStringLiteral("REVOKE"),
+        QStringLiteral("DENY"),           QStringLiteral("BACKUP"),
+        QStringLiteral("RESTORE"),        QStringLiteral("DBCC"),
+        QStringLiteral("KILL"),           QStringLiteral("SHUTDOWN"),
+        QStringLiteral("DECLARE"),        QStringLiteral("SET"),
+        QStringLiteral("WAITFOR"),        QStringLiteral("BULK"),
+        QStringLiteral("OPENROWSET"),     QStringLiteral("OPENQUERY"),
+        QStringLiteral("OPENDATASOURCE"), QStringLiteral("RECONFIGURE"),
+        QStringLiteral("ATTACH"),         QStringLiteral("DETACH"),
+        QStringLiteral("PRAGMA"),         QStringLiteral("VACUUM"),
     };
     // The code alone: literals, comments and bracketed names are blanks.
     QString code;
     forEachPart(
-        sql,
-        [&](const QString &part) {
-            for (qsizetype pos = 0; pos < part.size(); ++pos) {
-                if (part.at(pos) != u'[') {
-                    code += part.at(pos);
-                    continue;
+            sql,
+            [&](const QString &part) {
+                for (qsizetype pos = 0; pos < part.size(); ++pos) {
+                    if (part.at(pos) != u'[') {
+                        code += part.at(pos);
+                        continue;
+                    }
+                    pos = closingBracket(part, pos);
+                    code += u' ';
                 }
-                pos = closingBracket(part, pos);
-                code += u' ';
-            }
-        },
-        [&](const QString &) { code += u' '; });
+            },
+            [&](const QString &) { code += u' '; });
 
     bool first = true;
     for (qsizetype pos = 0; pos < code.size();) {
@@ -222,10 +230,13 @@ QString SqlText::beyondOneQuery(const QString &sql)
             continue;
         }
         const qsizetype start = pos;
-        while (pos < code.size() && (isNameChar(code.at(pos)) || code.at(pos) == u'@' || code.at(pos) == u'#'))
+        while (pos < code.size()
+               && (isNameChar(code.at(pos)) || code.at(pos) == u'@' || code.at(pos) == u'#'))
             ++pos;
         const QString word = code.mid(start, pos - start).toUpper();
-        const bool refused = first ? word != QStringLiteral("SELECT") && word != QStringLiteral("WITH") : writing.contains(word);
+        const bool refused = first
+                ? word != QStringLiteral("SELECT") && word != QStringLiteral("WITH")
+                : writing.contains(word);
         if (refused)
             return word;
         first = false;
@@ -237,8 +248,10 @@ QString SqlText::withoutComments(const QString &sql)
 {
     QString text;
     forEachPart(
-        sql, [&](const QString &code) { text += code; },
-        [&](const QString &verbatim) { text += isComment(verbatim) ? QStringLiteral(" ") : verbatim; });
+            sql, [&](const QString &code) { text += code; },
+            [&](const QString &verbatim) {
+                text += isComment(verbatim) ? QStringLiteral(" ") : verbatim;
+            });
     return text;
 }
 

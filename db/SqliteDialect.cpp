@@ -27,18 +27,22 @@ namespace {
 
 Error missingDatabase(const QString &database)
 {
-    return Error(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.")
-                     .arg(database));
+    return Error(
+            QStringLiteral(
+                    "Database '%1' does not exist. Make sure that the name is entered correctly.")
+                    .arg(database));
 }
 
 } // namespace
 
-SqliteDialect::SqliteDialect(QSqlDatabase &db, const ConnectionSettings &settings, const QString &odbcDriver)
-    : m_db(db)
-    , m_server(settings.server)
-    // Kept absolute: a folder given from the working directory stays the same folder.
-    , m_folder(QFileInfo(settings.server).absoluteFilePath())
-    , m_odbcDriver(odbcDriver)
+SqliteDialect::SqliteDialect(QSqlDatabase &db, const ConnectionSettings &settings,
+                             const QString &odbcDriver)
+    : m_db(db),
+      m_server(settings.server)
+      // Kept absolute: a folder given from the working directory stays the same folder.
+      ,
+      m_folder(QFileInfo(settings.server).absoluteFilePath()),
+      m_odbcDriver(odbcDriver)
 {
     use(settings.masterDatabase());
 }
@@ -58,8 +62,8 @@ void SqliteDialect::openFile(const QString &database)
     if (!m_odbcDriver.isEmpty()) {
         // SQLite's ODBC driver takes the lock time-out as a key of its own.
         m_db.setDatabaseName(QStringLiteral("Driver={%1};Database=%2;Timeout=%3;NoCreat=1;")
-                                 .arg(m_odbcDriver, OdbcConnectionString::quote(file(database)))
-                                 .arg(lockTimeoutMs));
+                                     .arg(m_odbcDriver, OdbcConnectionString::quote(file(database)))
+                                     .arg(lockTimeoutMs));
     } else {
         m_db.setDatabaseName(file(database));
         m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(lockTimeoutMs));
@@ -86,7 +90,7 @@ ServerText SqliteDialect::serverText(const QString &sql)
     const SqliteText::Adapted adapted = SqliteText::adapt(sql, m_database);
     attach(adapted.databases);
     if (m_odbcDriver.isEmpty())
-        return {adapted.text, nullptr};
+        return { adapted.text, nullptr };
     return OdbcParameters::serverText(adapted.text, CodePage());
 }
 
@@ -98,9 +102,10 @@ void SqliteDialect::attach(const QStringList &databases)
         const QString path = file(database);
         if (!QFileInfo::exists(path))
             throw missingDatabase(database);
-        DirectStatement::run(m_db, QStringLiteral("ATTACH DATABASE '%1' AS %2")
-                                       .arg(QString(path).replace(u'\'', QStringLiteral("''")),
-                                            SqliteText::quotedName(database)));
+        DirectStatement::run(m_db,
+                             QStringLiteral("ATTACH DATABASE '%1' AS %2")
+                                     .arg(QString(path).replace(u'\'', QStringLiteral("''")),
+                                          SqliteText::quotedName(database)));
         m_attached.insert(database);
     }
 }
@@ -112,7 +117,8 @@ QVariant SqliteDialect::bindable(const QVariant &value) const
 
 // Qt's SQLite driver takes a date-time column for text; the declared type
 // says what it holds.
-QMetaType SqliteDialect::columnType(const QSqlQuery &query, const QSqlRecord &record, int column) const
+QMetaType SqliteDialect::columnType(const QSqlQuery &query, const QSqlRecord &record,
+                                    int column) const
 {
     const QVariant statement = query.result()->handle();
     if (qstrcmp(statement.typeName(), "sqlite3_stmt*") == 0) {
@@ -130,8 +136,9 @@ const PreviewStatements &SqliteDialect::previewStatements() const
         QStringLiteral("BEGIN TRANSACTION"),
         QStringLiteral("ROLLBACK TRANSACTION"),
         QStringLiteral("SAVEPOINT zym_unit"),
-        {QStringLiteral("RELEASE SAVEPOINT zym_unit")},
-        {QStringLiteral("ROLLBACK TRANSACTION TO SAVEPOINT zym_unit"), QStringLiteral("RELEASE SAVEPOINT zym_unit")},
+        { QStringLiteral("RELEASE SAVEPOINT zym_unit") },
+        { QStringLiteral("ROLLBACK TRANSACTION TO SAVEPOINT zym_unit"),
+          QStringLiteral("RELEASE SAVEPOINT zym_unit") },
     };
     return statements;
 }
@@ -141,20 +148,24 @@ QString SqliteDialect::createTemporaryTable(const TableSpec &table) const
     QStringList columns;
     for (const ColumnSpec &column : table.columns)
         columns << QStringLiteral("%1 %2 NOT NULL").arg(column.name, column.type);
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS temp.%1(%2)").arg(table.name, columns.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS temp.%1(%2)")
+            .arg(table.name, columns.join(QStringLiteral(", ")));
 }
 
 QString SqliteDialect::backUp(const QDateTime &at)
 {
     const QString folder = EmbeddedFolder::backupFolder(m_folder);
     if (!QDir().mkpath(folder))
-        throw Error(QStringLiteral("Klasör oluşturulamadı: %1").arg(QDir::toNativeSeparators(folder)));
+        throw Error(
+                QStringLiteral("Klasör oluşturulamadı: %1").arg(QDir::toNativeSeparators(folder)));
     const QString name = DatabaseBackup::fileName(m_database, at, QStringLiteral(".sqlite"));
     const QString path = QDir(folder).filePath(name);
     // Like SQL Server's INIT, a backup of the same name is replaced.
     if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw Error(QStringLiteral("Eski yedek silinemedi: %1").arg(QDir::toNativeSeparators(path)));
-    DirectStatement::runBound(m_db, serverText(DatabaseBackup::sqliteBackup), {{QStringLiteral("pFile"), path}});
+        throw Error(
+                QStringLiteral("Eski yedek silinemedi: %1").arg(QDir::toNativeSeparators(path)));
+    DirectStatement::runBound(m_db, serverText(DatabaseBackup::sqliteBackup),
+                              { { QStringLiteral("pFile"), path } });
     // Named from the server text as typed, as the databases are.
     return QDir::toNativeSeparators(QDir(EmbeddedFolder::backupFolder(m_server)).filePath(name));
 }
@@ -164,7 +175,8 @@ QString SqliteDialect::backUp(const QDateTime &at)
 Error::Cause SqliteDialect::causeOf(const QSqlError &error) const
 {
     const int code = error.nativeErrorCode().toInt() & 0xFF;
-    return code == SQLITE_BUSY || code == SQLITE_LOCKED ? Error::Cause::Locked : Error::Cause::Other;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED ? Error::Cause::Locked
+                                                        : Error::Cause::Other;
 }
 
 // A COMMIT SQLite refuses has already rolled the transaction back. Only Qt's

@@ -26,7 +26,8 @@ public:
     void use(const QString &database) override;
     ServerText serverText(const QString &sql) override;
     QVariant bindable(const QVariant &value) const override;
-    QMetaType columnType(const QSqlQuery &query, const QSqlRecord &record, int column) const override;
+    QMetaType columnType(const QSqlQuery &query, const QSqlRecord &record,
+                         int column) const override;
     const PreviewStatements &previewStatements() const override;
     QString createTemporaryTable(const TableSpec &table) const override;
     QString backUp(const QDateTime &at) override;

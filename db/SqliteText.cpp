@@ -18,15 +18,16 @@ QString adaptCode(QString code, const QString &currentDatabase, QStringList &dat
     code.replace(temporary, QStringLiteral("temp.\\1"));
 
     static const QRegularExpression threePart(
-        QStringLiteral(R"((?:\[((?:[^\]]|\]\])*)\]|\b([A-Za-z_][A-Za-z0-9_@$#]*))\s*\.\s*(?:\[dbo\]|dbo)\s*\.)"),
-        QRegularExpression::CaseInsensitiveOption);
+            QStringLiteral(
+                    R"((?:\[((?:[^\]]|\]\])*)\]|\b([A-Za-z_][A-Za-z0-9_@$#]*))\s*\.\s*(?:\[dbo\]|dbo)\s*\.)"),
+            QRegularExpression::CaseInsensitiveOption);
     QString result;
     qsizetype last = 0;
     for (auto it = threePart.globalMatch(code); it.hasNext();) {
         const auto match = it.next();
         const QString database = match.capturedStart(1) >= 0
-                                     ? match.captured(1).replace(QStringLiteral("]]"), QStringLiteral("]"))
-                                     : match.captured(2);
+                ? match.captured(1).replace(QStringLiteral("]]"), QStringLiteral("]"))
+                : match.captured(2);
         result += code.mid(last, match.capturedStart() - last);
         if (database.compare(currentDatabase, Qt::CaseInsensitive) != 0) {
             result += SqliteText::quotedName(database) + u'.';
@@ -44,9 +45,11 @@ SqliteText::Adapted SqliteText::adapt(const QString &tsql, const QString &curren
 {
     Adapted adapted;
     SqlText::forEachPart(
-        tsql,
-        [&](const QString &code) { adapted.text += adaptCode(code, currentDatabase, adapted.databases); },
-        [&](const QString &verbatim) { adapted.text += verbatim; });
+            tsql,
+            [&](const QString &code) {
+                adapted.text += adaptCode(code, currentDatabase, adapted.databases);
+            },
+            [&](const QString &verbatim) { adapted.text += verbatim; });
     return adapted;
 }
 
@@ -59,7 +62,8 @@ QVariant SqliteText::bindable(const QVariant &value)
 
 QStringList SqliteText::bulkWritePragmas()
 {
-    return {QStringLiteral("PRAGMA cache_size=-131072"), QStringLiteral("PRAGMA wal_autocheckpoint=50000")};
+    return { QStringLiteral("PRAGMA cache_size=-131072"),
+             QStringLiteral("PRAGMA wal_autocheckpoint=50000") };
 }
 
 bool SqliteText::isDateTimeType(const QString &declaredType)
@@ -69,7 +73,8 @@ bool SqliteText::isDateTimeType(const QString &declaredType)
 
 QVariant SqliteText::storedDateTime(const QString &text)
 {
-    for (const QString &format : {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")}) {
+    for (const QString &format :
+         { QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") }) {
         const QDateTime read = QDateTime::fromString(text, format);
         if (read.isValid())
             return read;

@@ -6,8 +6,7 @@
 
 namespace zym {
 
-Statement::Statement(Connection &connection, const QString &name)
-    : m_connection(connection)
+Statement::Statement(Connection &connection, const QString &name) : m_connection(connection)
 {
     setObjectName(name);
 }
@@ -51,7 +50,8 @@ QVariantMap Statement::boundValues() const
 {
     for (const QString &parameter : m_parameters) {
         if (!m_values.contains(parameter))
-            throw Error(QStringLiteral("%1: '%2' parametresine değer verilmedi").arg(objectName(), parameter));
+            throw Error(QStringLiteral("%1: '%2' parametresine değer verilmedi")
+                                .arg(objectName(), parameter));
     }
     return m_values;
 }
@@ -121,8 +121,7 @@ void Statement::signalCurrentRow()
         emit currentRowChanged(m_row);
 }
 
-Statement::ControlsHold::ControlsHold(Statement &statement)
-    : m_statement(statement)
+Statement::ControlsHold::ControlsHold(Statement &statement) : m_statement(statement)
 {
     ++m_statement.m_holds;
 }
@@ -153,7 +152,9 @@ const QVariant &Statement::keyValue(const QString &column) const
 {
     const QVariant &v = value(column);
     if (v.isNull())
-        throw Error(QStringLiteral("Liste satırı %1: %2 boş (NULL); kodu boş bir kayıt işlenemez.").arg(m_row + 1).arg(column));
+        throw Error(QStringLiteral("Liste satırı %1: %2 boş (NULL); kodu boş bir kayıt işlenemez.")
+                            .arg(m_row + 1)
+                            .arg(column));
     return v;
 }
 

@@ -9,7 +9,9 @@ namespace {
 
 QString previewLost(const QString &failure)
 {
-    return QStringLiteral("Önizleme geri alınamadı, bağlantı kapatıldı; hiçbir değişiklik kaydedilmedi: %1").arg(failure);
+    return QStringLiteral("Önizleme geri alınamadı, bağlantı kapatıldı; hiçbir değişiklik "
+                          "kaydedilmedi: %1")
+            .arg(failure);
 }
 
 } // namespace
@@ -161,7 +163,9 @@ void Transactions::failUnit(const QString &cause, const Error &failure)
     else if (lost)
         message = QStringLiteral("Sunucuyla bağlantı koptu; açık işlem kaydedilmedi: %1").arg(text);
     else
-        message = QStringLiteral("İşlem geri alınamadı, bağlantı kapatıldı; verinin durumu bilinmiyor: %1").arg(text);
+        message = QStringLiteral(
+                          "İşlem geri alınamadı, bağlantı kapatıldı; verinin durumu bilinmiyor: %1")
+                          .arg(text);
     if (!cause.isEmpty())
         message = cause + u'\n' + message;
     throw Error(message);

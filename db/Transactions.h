@@ -14,7 +14,7 @@ class Error;
 class Transactions
 {
 public:
-    explicit Transactions(Connection &connection) : m_connection(connection) {}
+    explicit Transactions(Connection &connection) : m_connection(connection) { }
 
     void beginUnit();
     // A commit the server refuses leaves the unit rolled back and raises.

@@ -5,8 +5,7 @@
 
 namespace zym {
 
-UnitOfWork::UnitOfWork(Connection &connection)
-    : m_connection(connection)
+UnitOfWork::UnitOfWork(Connection &connection) : m_connection(connection)
 {
     m_connection.beginUnit();
 }

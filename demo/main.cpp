@@ -10,16 +10,21 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Writes the sample databases the tool can open as its embedded server."));
+    parser.setApplicationDescription(QStringLiteral(
+            "Writes the sample databases the tool can open as its embedded server."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Folder to write the databases into."));
-    const QCommandLineOption cards(QStringLiteral("cards"), QStringLiteral("Cards in the first company."),
+    parser.addPositionalArgument(QStringLiteral("folder"),
+                                 QStringLiteral("Folder to write the databases into."));
+    const QCommandLineOption cards(QStringLiteral("cards"),
+                                   QStringLiteral("Cards in the first company."),
                                    QStringLiteral("n"), QString::number(zym::DemoSize().cards));
-    const QCommandLineOption movements(QStringLiteral("movements"), QStringLiteral("Movement rows in the first company."),
-                                       QStringLiteral("n"), QString::number(zym::DemoSize().movements));
-    const QCommandLineOption refresh(QStringLiteral("refresh"),
-                                     QStringLiteral("Write only when the folder holds no data of this size and version."));
-    parser.addOptions({cards, movements, refresh});
+    const QCommandLineOption movements(
+            QStringLiteral("movements"), QStringLiteral("Movement rows in the first company."),
+            QStringLiteral("n"), QString::number(zym::DemoSize().movements));
+    const QCommandLineOption refresh(
+            QStringLiteral("refresh"),
+            QStringLiteral("Write only when the folder holds no data of this size and version."));
+    parser.addOptions({ cards, movements, refresh });
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(1);

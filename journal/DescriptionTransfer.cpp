@@ -12,16 +12,20 @@ namespace zym {
 namespace {
 
 // The lines of one voucher and one line type, with their accounts' names.
-const QString type1Reading = QStringLiteral(
-    "SELECT *,(SELECT MUHHESAP.MUHADI1 FROM MUHHESAP WHERE MUHHESAP.MUHKOD=MUHHARMUHKOD)AS MUHHARADI FROM MUHHAR "
-    "WHERE MUHHARREFNO=:pMuhref AND MUHHARBATIPI=1  ORDER BY MUHHARSIRANO");
-const QString type2Reading = QStringLiteral(
-    "SELECT *,(SELECT MUHHESAP.MUHADI1 FROM MUHHESAP WHERE MUHHESAP.MUHKOD=MUHHARMUHKOD)AS MUHHARADI FROM MUHHAR "
-    "WHERE MUHHARREFNO=:pMuhref AND MUHHARBATIPI=2  ORDER BY MUHHARSIRANO");
-const QString type2Update = QStringLiteral(
-    "UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 WHERE MUHHARREFNO=:pREFNO and MUHHARBATIPI=2 ");
-const QString type1Update = QStringLiteral(
-    "UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 WHERE MUHHARREFNO=:pREFNO and MUHHARBATIPI=1");
+const QString type1Reading =
+        QStringLiteral("SELECT *,(SELECT MUHHESAP.MUHADI1 FROM MUHHESAP WHERE "
+                       "MUHHESAP.MUHKOD=MUHHARMUHKOD)AS MUHHARADI FROM MUHHAR "
+                       "WHERE MUHHARREFNO=:pMuhref AND MUHHARBATIPI=1  ORDER BY MUHHARSIRANO");
+const QString type2Reading =
+        QStringLiteral("SELECT *,(SELECT MUHHESAP.MUHADI1 FROM MUHHESAP WHERE "
+                       "MUHHESAP.MUHKOD=MUHHARMUHKOD)AS MUHHARADI FROM MUHHAR "
+                       "WHERE MUHHARREFNO=:pMuhref AND MUHHARBATIPI=2  ORDER BY MUHHARSIRANO");
+const QString type2Update =
+        QStringLiteral("UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 WHERE "
+                       "MUHHARREFNO=:pREFNO and MUHHARBATIPI=2 ");
+const QString type1Update =
+        QStringLiteral("UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 WHERE "
+                       "MUHHARREFNO=:pREFNO and MUHHARBATIPI=1");
 
 AccountSummary readLines(Statement &lines, const QString &reading, qint32 voucher)
 {
@@ -33,9 +37,9 @@ AccountSummary readLines(Statement &lines, const QString &reading, qint32 vouche
 
 void describe(const Command &update, const AccountSummary &accounts, qint32 voucher)
 {
-    update.execute({{QStringLiteral("pAcik1"), accounts.codes()},
-                    {QStringLiteral("pAcik2"), accounts.names()},
-                    {QStringLiteral("pREFNO"), voucher}});
+    update.execute({ { QStringLiteral("pAcik1"), accounts.codes() },
+                     { QStringLiteral("pAcik2"), accounts.names() },
+                     { QStringLiteral("pREFNO"), voucher } });
 }
 
 } // namespace
@@ -51,7 +55,7 @@ void DescriptionTransfer::run(const DescriptionTransferRequest &)
         const qint32 voucher = readIntegerKey(vouchers, QStringLiteral("MUHFISREFNO"));
         describe(describeType2, readLines(session.journalLines, type1Reading, voucher), voucher);
         describe(describeType1, readLines(session.journalLines, type2Reading, voucher), voucher);
-        return UnitResult::done({.key = QString::number(voucher)});
+        return UnitResult::done({ .key = QString::number(voucher) });
     });
 }
 

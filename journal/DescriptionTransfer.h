@@ -21,7 +21,7 @@ struct DescriptionTransferRequest
 class DescriptionTransfer
 {
 public:
-    explicit DescriptionTransfer(const OperationContext &context) : m_context(context) {}
+    explicit DescriptionTransfer(const OperationContext &context) : m_context(context) { }
 
     void run(const DescriptionTransferRequest &request);
 

@@ -11,7 +11,8 @@
 
 namespace zym {
 
-const QString DocumentRenumbering::listFirst = QStringLiteral("Önce Listele ile kayıtları listeleyin.");
+const QString DocumentRenumbering::listFirst =
+        QStringLiteral("Önce Listele ile kayıtları listeleyin.");
 const QString DocumentRenumbering::finished = QStringLiteral("İşlem Tamamlandı");
 
 namespace {
@@ -20,11 +21,14 @@ namespace {
 // listed lines carry several dates or old numbers still takes one number.
 // It shows the earliest date and the lowest old number among them.
 const QString voucherListing = QStringLiteral(
-    "SELECT MUHHARREFNO,MIN(MUHHARTAR) AS MUHHARTAR,MIN(MUHHAREVRAKNO) AS MUHHAREVRAKNO,SUM(MUHHARSIRANO) FROM MUHHAR "
-    "WHERE MUHHARTAR>=:pTar AND MUHHARREFNO IN(SELECT MUHFISREFNO FROM MUHFIS WHERE MUHFISREFNO IN (select "
-    "MUHHARREFNO FROM MUHHAR WHERE MUHHARMUHKOD LIKE :pHeskod )) GROUP BY MUHHARREFNO ORDER BY "
-    "MIN(MUHHARTAR),MUHHARREFNO");
-const QString numberUpdate = QStringLiteral("UPDATE MUHHAR SET MUHHAREVRAKNO=:pKods  WHERE MUHHARREFNO=:pREFNO ");
+        "SELECT MUHHARREFNO,MIN(MUHHARTAR) AS MUHHARTAR,MIN(MUHHAREVRAKNO) AS "
+        "MUHHAREVRAKNO,SUM(MUHHARSIRANO) FROM MUHHAR "
+        "WHERE MUHHARTAR>=:pTar AND MUHHARREFNO IN(SELECT MUHFISREFNO FROM MUHFIS WHERE "
+        "MUHFISREFNO IN (select "
+        "MUHHARREFNO FROM MUHHAR WHERE MUHHARMUHKOD LIKE :pHeskod )) GROUP BY MUHHARREFNO ORDER BY "
+        "MIN(MUHHARTAR),MUHHARREFNO");
+const QString numberUpdate =
+        QStringLiteral("UPDATE MUHHAR SET MUHHAREVRAKNO=:pKods  WHERE MUHHARREFNO=:pREFNO ");
 
 } // namespace
 
@@ -43,8 +47,9 @@ void DocumentRenumbering::run(const RenumberingRequest &request)
     const WalkEnd end = Walk(m_context, vouchers).run(number, [&](RunningNumber &n) {
         const QString documentNumber = request.prefix + QString::number(n.next());
         const qint32 voucher = readIntegerKey(vouchers, QStringLiteral("MUHHARREFNO"));
-        renumber.execute({{QStringLiteral("pKods"), documentNumber}, {QStringLiteral("pREFNO"), voucher}});
-        return UnitResult::done({.key = QString::number(voucher), .newCode = documentNumber});
+        renumber.execute({ { QStringLiteral("pKods"), documentNumber },
+                           { QStringLiteral("pREFNO"), voucher } });
+        return UnitResult::done({ .key = QString::number(voucher), .newCode = documentNumber });
     });
     if (end == WalkEnd::End)
         m_context.prompter.notify(finished);

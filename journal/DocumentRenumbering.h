@@ -9,7 +9,7 @@ namespace zym {
 // What the operator typed for a renumbering run, as typed.
 struct RenumberingRequest
 {
-    QString prefix;      // put before every new number; may be empty
+    QString prefix; // put before every new number; may be empty
     QString firstNumber; // the first voucher's running number
 };
 
@@ -28,9 +28,9 @@ class DocumentRenumbering
 {
 public:
     static const QString listFirst; // "Önce Listele ile kayıtları listeleyin."
-    static const QString finished;  // "İşlem Tamamlandı"
+    static const QString finished; // "İşlem Tamamlandı"
 
-    explicit DocumentRenumbering(const OperationContext &context) : m_context(context) {}
+    explicit DocumentRenumbering(const OperationContext &context) : m_context(context) { }
 
     void run(const RenumberingRequest &request);
 

@@ -14,7 +14,7 @@ class Statement;
 struct LineListingRequest
 {
     std::optional<QDate> startDate; // none: every date
-    QString accountPattern;         // matched with LIKE, as typed
+    QString accountPattern; // matched with LIKE, as typed
 };
 
 // The journal lines of the selected vouchers in qMUHHAR. A voucher is

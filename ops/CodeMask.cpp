@@ -10,8 +10,8 @@ namespace {
 
 struct Piece
 {
-    QString literal;       // copied as it is
-    QChar place = u'\0';   // '0' or '#' for a digit place
+    QString literal; // copied as it is
+    QChar place = u'\0'; // '0' or '#' for a digit place
 };
 
 QList<Piece> parse(const QString &picture)
@@ -20,14 +20,14 @@ QList<Piece> parse(const QString &picture)
     for (qsizetype pos = 0; pos < picture.size(); ++pos) {
         const QChar c = picture.at(pos);
         if (c == u'0' || c == u'#') {
-            pieces << Piece{{}, c};
+            pieces << Piece{ {}, c };
         } else if (c == u'\'' || c == u'"') {
             const qsizetype close = picture.indexOf(c, pos + 1);
             const qsizetype end = close < 0 ? picture.size() : close;
-            pieces << Piece{picture.mid(pos + 1, end - pos - 1)};
+            pieces << Piece{ picture.mid(pos + 1, end - pos - 1) };
             pos = end;
         } else {
-            pieces << Piece{QString(c)};
+            pieces << Piece{ QString(c) };
         }
     }
     return pieces;
@@ -44,7 +44,8 @@ QString CodeMask::render(const QString &picture, qint32 number)
         return number == 0 ? QStringLiteral("0") : sign + digits;
 
     const QList<Piece> pieces = parse(picture);
-    const qsizetype places = std::count_if(pieces.begin(), pieces.end(), [](const Piece &p) { return p.place != u'\0'; });
+    const qsizetype places = std::count_if(pieces.begin(), pieces.end(),
+                                           [](const Piece &p) { return p.place != u'\0'; });
     const qsizetype extra = qMax<qsizetype>(0, digits.size() - places);
 
     QString result;
@@ -72,7 +73,9 @@ QString CodeMask::renderCode(const QString &picture, qint32 number)
 {
     const QString code = render(picture, number);
     if (code.trimmed().isEmpty())
-        throw Error(QStringLiteral("'%1' biçimi %2 sayısından boş bir kod yapıyor; kod boş olamaz.").arg(picture).arg(number));
+        throw Error(QStringLiteral("'%1' biçimi %2 sayısından boş bir kod yapıyor; kod boş olamaz.")
+                            .arg(picture)
+                            .arg(number));
     return code;
 }
 

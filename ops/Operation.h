@@ -47,9 +47,9 @@ struct RunDeclined
 // Texts that several operations show the operator.
 namespace OperatorTexts {
 
-extern const QString confirmation;  // "İşlem Başlayacak Emin misiniz?"
-extern const QString warningTitle;  // "Uyarı"
-extern const QString codeConflict;  // "Kod Çakışması mevcut! " CR "Farklı bir KOD seçin."
+extern const QString confirmation; // "İşlem Başlayacak Emin misiniz?"
+extern const QString warningTitle; // "Uyarı"
+extern const QString codeConflict; // "Kod Çakışması mevcut! " CR "Farklı bir KOD seçin."
 
 } // namespace OperatorTexts
 

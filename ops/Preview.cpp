@@ -15,8 +15,9 @@ class ListsKept
 {
 public:
     explicit ListsKept(Session &session)
-        : m_connection(session.connection)
-        , m_lists{&session.cardList, &session.voucherList, &session.journalLines, &session.registryList}
+        : m_connection(session.connection),
+          m_lists{ &session.cardList, &session.voucherList, &session.journalLines,
+                   &session.registryList }
     {
         for (std::size_t i = 0; i < m_lists.size(); ++i)
             m_held[i] = m_lists[i]->snapshot();

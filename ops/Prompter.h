@@ -32,20 +32,20 @@ public:
     virtual void finish() = 0;
     // A line about the run shown from now on, over the bar once it starts:
     // what a step before the units is doing, or what it took.
-    virtual void note(const QString &) {}
+    virtual void note(const QString &) { }
     // Still at work between two steps, for instance on the statements that
     // end a group of units: the display may catch up, the operator's input
     // waits for the next step.
-    virtual void busy() {}
+    virtual void busy() { }
 };
 
 // Progress that shows nothing and never stops the operation.
 class SilentProgress : public Progress
 {
 public:
-    void start(int) override {}
+    void start(int) override { }
     bool step(int) override { return true; }
-    void finish() override {}
+    void finish() override { }
 };
 
 } // namespace zym

@@ -25,11 +25,14 @@ void RunOutcome::rethrow() const
         std::rethrow_exception(failure);
 }
 
-RunOutcome recordedRun(Session &session, Prompter &prompter, Progress &progress, const RunSettings &settings,
+RunOutcome recordedRun(Session &session, Prompter &prompter, Progress &progress,
+                       const RunSettings &settings,
                        const std::function<void(const OperationContext &)> &operation)
 {
-    ReportRecorder recorder(session.connection, settings.preview ? RunReport::Kind::Preview : RunReport::Kind::Run);
-    const OperationContext context{session, prompter, progress, settings.grouping, recorder, settings.beforeChanges};
+    ReportRecorder recorder(session.connection,
+                            settings.preview ? RunReport::Kind::Preview : RunReport::Kind::Run);
+    const OperationContext context{ session,           prompter, progress,
+                                    settings.grouping, recorder, settings.beforeChanges };
     RunOutcome outcome;
     try {
         if (settings.preview)

@@ -35,7 +35,8 @@ struct RunOutcome
 
 // The one way an operation is run, by the window, the tests and the bench:
 // with its report recorded, for real or as a preview (see runAsPreview).
-RunOutcome recordedRun(Session &session, Prompter &prompter, Progress &progress, const RunSettings &settings,
+RunOutcome recordedRun(Session &session, Prompter &prompter, Progress &progress,
+                       const RunSettings &settings,
                        const std::function<void(const OperationContext &)> &operation);
 
 } // namespace zym

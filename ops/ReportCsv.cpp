@@ -15,8 +15,9 @@ bool readAsFormula(const QString &text)
 QString field(const QString &written)
 {
     const QString text = readAsFormula(written) ? u'\'' + written : written;
-    const bool quoted = text.contains(u';') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n')
-                        || (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace()));
+    const bool quoted = text.contains(u';') || text.contains(u'"') || text.contains(u'\r')
+            || text.contains(u'\n')
+            || (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace()));
     if (!quoted)
         return text;
     return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
@@ -43,12 +44,12 @@ void addTable(QString &csv, const TextTable &table)
 QByteArray reportCsv(const RunReport &report)
 {
     QString csv;
-    addLine(csv, {report.title()});
+    addLine(csv, { report.title() });
     addTable(csv, report.unitTable());
     csv += QStringLiteral("\r\n");
     addTable(csv, report.totalTable());
     csv += QStringLiteral("\r\n");
-    addLine(csv, {QStringLiteral("Sonuç"), report.endText()});
+    addLine(csv, { QStringLiteral("Sonuç"), report.endText() });
     return QByteArrayLiteral("\xEF\xBB\xBF") + csv.toUtf8();
 }
 

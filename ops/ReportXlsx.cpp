@@ -24,8 +24,7 @@ class Sheet
 {
 public:
     Sheet(lxw_workbook *book, const QString &name, lxw_format *bold)
-        : m_sheet(workbook_add_worksheet(book, name.toUtf8().constData()))
-        , m_bold(bold)
+        : m_sheet(workbook_add_worksheet(book, name.toUtf8().constData())), m_bold(bold)
     {
     }
 
@@ -34,7 +33,8 @@ public:
         if (fits)
             fit(column, value);
         if (!value.isEmpty())
-            worksheet_write_string(m_sheet, row, lxw_col_t(column), value.toUtf8().constData(), bold ? m_bold : nullptr);
+            worksheet_write_string(m_sheet, row, lxw_col_t(column), value.toUtf8().constData(),
+                                   bold ? m_bold : nullptr);
     }
 
     void number(int row, int column, double value, const QString &shown)
@@ -59,7 +59,8 @@ public:
     void setWidths()
     {
         for (qsizetype column = 0; column < m_widths.size(); ++column) {
-            const int width = qBound(narrowestColumn, m_widths.at(column) + columnPadding, widestColumn);
+            const int width =
+                    qBound(narrowestColumn, m_widths.at(column) + columnPadding, widestColumn);
             worksheet_set_column(m_sheet, lxw_col_t(column), lxw_col_t(column), width, nullptr);
         }
     }
@@ -111,7 +112,8 @@ void fill(lxw_workbook *book, const RunReport &report)
 
 Error notSaved(const QString &path, const QString &why)
 {
-    return Error(QStringLiteral("Rapor kaydedilemedi: %1: %2").arg(QDir::toNativeSeparators(path), why));
+    return Error(
+            QStringLiteral("Rapor kaydedilemedi: %1: %2").arg(QDir::toNativeSeparators(path), why));
 }
 
 } // namespace

@@ -12,9 +12,7 @@
 namespace zym {
 
 RunBackup::RunBackup(Connection &connection, Prompter &prompter)
-    : m_connection(connection)
-    , m_prompter(prompter)
-    , m_outcome(QStringLiteral("Yedek alınmadı"))
+    : m_connection(connection), m_prompter(prompter), m_outcome(QStringLiteral("Yedek alınmadı"))
 {
 }
 
@@ -42,7 +40,8 @@ void RunBackup::make(Progress &progress)
             throw RunDeclined();
         return;
     }
-    const QString seconds = QLocale(QLocale::Turkish, QLocale::Turkey).toString(took.elapsed() / 1000.0, 'f', 1);
+    const QString seconds =
+            QLocale(QLocale::Turkish, QLocale::Turkey).toString(took.elapsed() / 1000.0, 'f', 1);
     progress.note(QStringLiteral("Yedek alındı (%1 sn): %2").arg(seconds, m_outcome));
 }
 

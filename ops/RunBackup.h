@@ -24,7 +24,8 @@ public:
     // What the run's report says of its backup: the file, or why there is none.
     QString outcome() const { return m_outcome; }
 
-    static QString refusedQuestion(const QString &serverText); // "Yedek alınamadı: <text>. Yedeksiz devam edilsin mi?"
+    static QString refusedQuestion(
+            const QString &serverText); // "Yedek alınamadı: <text>. Yedeksiz devam edilsin mi?"
 
 private:
     Connection &m_connection;

@@ -26,13 +26,14 @@ QString fileNamePart(const QString &text)
 
 QString RunLog::folder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)).filePath(QStringLiteral("Raporlar"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+            .filePath(QStringLiteral("Raporlar"));
 }
 
 QString RunLog::fileName(const RunReport &report)
 {
     QString name = report.heading.at.toString(QStringLiteral("yyyy-MM-dd_HHmmss")) + u' '
-                   + fileNamePart(report.heading.database) + u' ' + fileNamePart(report.heading.operation);
+            + fileNamePart(report.heading.database) + u' ' + fileNamePart(report.heading.operation);
     if (report.kind == RunReport::Kind::Preview)
         name += QStringLiteral(" (önizleme)");
     return name + QStringLiteral(".xlsx");
@@ -41,15 +42,16 @@ QString RunLog::fileName(const RunReport &report)
 bool RunLog::keeps(const RunReport &report)
 {
     return report.kind != RunReport::Kind::Run
-           || std::any_of(report.units.cbegin(), report.units.cend(),
-                          [](const UnitRecord &unit) { return !unit.changedNothing(); });
+            || std::any_of(report.units.cbegin(), report.units.cend(),
+                           [](const UnitRecord &unit) { return !unit.changedNothing(); });
 }
 
 QString RunLog::keep(const RunReport &report)
 {
     const QString where = folder();
     if (!QDir().mkpath(where))
-        throw Error(QStringLiteral("Rapor klasörü oluşturulamadı: %1").arg(QDir::toNativeSeparators(where)));
+        throw Error(QStringLiteral("Rapor klasörü oluşturulamadı: %1")
+                            .arg(QDir::toNativeSeparators(where)));
     const QString path = QDir(where).filePath(fileName(report));
     writeReportXlsx(report, path);
     return path;

@@ -9,9 +9,9 @@ namespace {
 class NoRecord : public RunRecorder
 {
 public:
-    void begin() override {}
-    void unitDone(int, const UnitNote &) override {}
-    void end(const RunEnd &) override {}
+    void begin() override { }
+    void unitDone(int, const UnitNote &) override { }
+    void end(const RunEnd &) override { }
 };
 
 } // namespace
@@ -21,9 +21,9 @@ void RunRecorder::failed(int row)
     try {
         throw;
     } catch (const std::exception &error) {
-        end({RunEnd::Reason::Error, QString::fromUtf8(error.what()), row});
+        end({ RunEnd::Reason::Error, QString::fromUtf8(error.what()), row });
     } catch (...) {
-        end({RunEnd::Reason::Error, QString(), row});
+        end({ RunEnd::Reason::Error, QString(), row });
     }
 }
 
@@ -34,18 +34,19 @@ RunRecorder &RunRecorder::none()
 }
 
 ReportRecorder::ReportRecorder(Connection &connection, RunReport::Kind kind)
-    : m_connection(connection)
-    , m_report{kind, {}, {}}
-    , m_observation(connection.observe({
-          .executed = [this](const QString &sql, const QVariantMap &, int affected) { executed(sql, affected); },
-          .unitEnded = [this](bool kept) { unitEnded(kept); },
+    : m_connection(connection),
+      m_report{ kind, {}, {} },
+      m_observation(connection.observe({
+              .executed = [this](const QString &sql, const QVariantMap &,
+                                 int affected) { executed(sql, affected); },
+              .unitEnded = [this](bool kept) { unitEnded(kept); },
       }))
 {
 }
 
 void ReportRecorder::unitDone(int row, const UnitNote &note)
 {
-    UnitRecord record{row, note, std::exchange(m_statements, {}) + note.atGroupEnd};
+    UnitRecord record{ row, note, std::exchange(m_statements, {}) + note.atGroupEnd };
     record.note.atGroupEnd.clear(); // kept once, among the statements
     m_done << record;
 }
@@ -58,7 +59,7 @@ void ReportRecorder::executed(const QString &sql, int affected)
     if (change == m_changes.constEnd())
         change = m_changes.insert(sql, SqlText::changeOf(sql));
     if (change->kind != SqlText::Change::Kind::None)
-        m_statements << StatementEffect{change->kind, change->table, affected};
+        m_statements << StatementEffect{ change->kind, change->table, affected };
 }
 
 void ReportRecorder::unitEnded(bool kept)

@@ -54,7 +54,7 @@ private:
     RunReport m_report;
     bool m_begun = false;
     QList<StatementEffect> m_statements; // of the unit in hand
-    QList<UnitRecord> m_done;            // in the transaction not yet ended
+    QList<UnitRecord> m_done; // in the transaction not yet ended
     QHash<QString, SqlText::Change> m_changes;
     Connection::Observation m_observation;
 };

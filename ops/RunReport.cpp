@@ -47,12 +47,14 @@ QString reasonText(RunEnd::Reason reason)
 
 bool UnitRecord::changedNothing() const
 {
-    return std::all_of(statements.cbegin(), statements.cend(), [](const StatementEffect &s) { return s.rows == 0; });
+    return std::all_of(statements.cbegin(), statements.cend(),
+                       [](const StatementEffect &s) { return s.rows == 0; });
 }
 
 qsizetype RunReport::unchangedUnits() const
 {
-    return std::count_if(units.cbegin(), units.cend(), [](const UnitRecord &unit) { return unit.changedNothing(); });
+    return std::count_if(units.cbegin(), units.cend(),
+                         [](const UnitRecord &unit) { return unit.changedNothing(); });
 }
 
 QString RunReport::title() const
@@ -73,10 +75,11 @@ QList<TableTotal> RunReport::totals() const
     QList<TableTotal> totals;
     for (const UnitRecord &unit : units) {
         for (const StatementEffect &statement : unit.statements) {
-            auto total = std::find_if(totals.begin(), totals.end(),
-                                      [&](const TableTotal &t) { return t.table == statement.table; });
+            auto total = std::find_if(totals.begin(), totals.end(), [&](const TableTotal &t) {
+                return t.table == statement.table;
+            });
             if (total == totals.end())
-                total = totals.insert(totals.end(), TableTotal{statement.table});
+                total = totals.insert(totals.end(), TableTotal{ statement.table });
             switch (statement.kind) {
             case SqlText::Change::Kind::Insert:
                 total->inserted += statement.rows;
@@ -99,19 +102,22 @@ TextTable RunReport::unitTable() const
 {
     if (listing)
         return listing->summary;
-    TextTable table{{QStringLiteral("Satır"), QStringLiteral("Kod"), QStringLiteral("Yeni Kod"),
-                     QStringLiteral("Açılan Hesaplar"), QStringLiteral("Değişiklikler")},
-                    {}};
-    table.countColumns = {0};
+    TextTable table{ { QStringLiteral("Satır"), QStringLiteral("Kod"), QStringLiteral("Yeni Kod"),
+                       QStringLiteral("Açılan Hesaplar"), QStringLiteral("Değişiklikler") },
+                     {} };
+    table.countColumns = { 0 };
     table.rows.reserve(units.size());
     for (const UnitRecord &unit : units) {
         if (unit.changedNothing())
             continue;
         QStringList statements;
         for (const StatementEffect &statement : unit.statements)
-            statements << QStringLiteral("%1 %2 %3").arg(verb(statement.kind), statement.table).arg(statement.rows);
-        table.rows << QStringList{rowNumber(unit.row), unit.note.key, unit.note.newCode,
-                                  unit.note.accounts.join(QStringLiteral(", ")), statements.join(QStringLiteral(", "))};
+            statements << QStringLiteral("%1 %2 %3")
+                                  .arg(verb(statement.kind), statement.table)
+                                  .arg(statement.rows);
+        table.rows << QStringList{ rowNumber(unit.row), unit.note.key, unit.note.newCode,
+                                   unit.note.accounts.join(QStringLiteral(", ")),
+                                   statements.join(QStringLiteral(", ")) };
     }
     return table;
 }
@@ -120,13 +126,13 @@ TextTable RunReport::totalTable() const
 {
     if (listing)
         return listing->rows;
-    TextTable table{{QStringLiteral("Tablo"), QStringLiteral("Eklenen"), QStringLiteral("Güncellenen"),
-                     QStringLiteral("Silinen")},
-                    {}};
-    table.countColumns = {1, 2, 3};
+    TextTable table{ { QStringLiteral("Tablo"), QStringLiteral("Eklenen"),
+                       QStringLiteral("Güncellenen"), QStringLiteral("Silinen") },
+                     {} };
+    table.countColumns = { 1, 2, 3 };
     for (const TableTotal &total : totals()) {
-        table.rows << QStringList{total.table, QString::number(total.inserted), QString::number(total.updated),
-                                  QString::number(total.deleted)};
+        table.rows << QStringList{ total.table, QString::number(total.inserted),
+                                   QString::number(total.updated), QString::number(total.deleted) };
     }
     return table;
 }
@@ -147,7 +153,7 @@ QString RunReport::endText() const
 
 QString RunHeading::currentUser()
 {
-    for (const char *name : {"USERNAME", "USER", "LOGNAME"}) {
+    for (const char *name : { "USERNAME", "USER", "LOGNAME" }) {
         const QString user = qEnvironmentVariable(name);
         if (!user.isEmpty())
             return user;
@@ -172,14 +178,14 @@ QString RunReport::kindText() const
 QList<std::pair<QString, QString>> RunReport::headingFields() const
 {
     return {
-        {QStringLiteral("İşlem"), heading.operation},
-        {QStringLiteral("Sunucu"), heading.server},
-        {QStringLiteral("Firma"), heading.database},
-        {QStringLiteral("Tarih"), heading.at.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))},
-        {QStringLiteral("Kullanıcı"), heading.user},
-        {QStringLiteral("Tür"), kindText()},
-        {QStringLiteral("Yedek"), heading.backup},
-        {QStringLiteral("Sonuç"), endText()},
+        { QStringLiteral("İşlem"), heading.operation },
+        { QStringLiteral("Sunucu"), heading.server },
+        { QStringLiteral("Firma"), heading.database },
+        { QStringLiteral("Tarih"), heading.at.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")) },
+        { QStringLiteral("Kullanıcı"), heading.user },
+        { QStringLiteral("Tür"), kindText() },
+        { QStringLiteral("Yedek"), heading.backup },
+        { QStringLiteral("Sonuç"), endText() },
     };
 }
 

@@ -11,7 +11,7 @@ namespace zym {
 class RunningNumber
 {
 public:
-    explicit RunningNumber(qint32 first) : m_last(quint32(first) - 1u) {}
+    explicit RunningNumber(qint32 first) : m_last(quint32(first) - 1u) { }
 
     qint32 next() { return qint32(++m_last); }
     // What next() gives, without using it up.

@@ -8,7 +8,7 @@
 namespace zym {
 
 const QString ServerLogin::untrustedQuestion =
-    QStringLiteral("Sunucu sertifikası doğrulanamadı. Yine de bağlanılsın mı?");
+        QStringLiteral("Sunucu sertifikası doğrulanamadı. Yine de bağlanılsın mı?");
 
 void ServerLogin::connect(const ConnectionSettings &settings, Prompter &prompter, const Open &open)
 {

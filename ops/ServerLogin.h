@@ -18,7 +18,8 @@ class ServerLogin
 public:
     using Open = std::function<void(const ConnectionSettings &)>;
 
-    static const QString untrustedQuestion; // "Sunucu sertifikası doğrulanamadı. Yine de bağlanılsın mı?"
+    static const QString
+            untrustedQuestion; // "Sunucu sertifikası doğrulanamadı. Yine de bağlanılsın mı?"
 
     static void connect(const ConnectionSettings &settings, Prompter &prompter, const Open &open);
 };

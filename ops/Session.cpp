@@ -4,7 +4,7 @@ namespace zym {
 
 Session::Session()
 {
-    for (Statement *list : {&cardList, &voucherList, &journalLines, &registryList}) {
+    for (Statement *list : { &cardList, &voucherList, &journalLines, &registryList }) {
         QObject::connect(&connection, &Connection::databaseChanged, list, &Statement::close);
         QObject::connect(&connection, &Connection::disconnected, list, &Statement::close);
     }

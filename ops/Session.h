@@ -19,10 +19,10 @@ struct Session
     Session();
 
     Connection connection;
-    Statement cardList{connection, QStringLiteral("ADOQuery1")};
-    Statement voucherList{connection, QStringLiteral("qMUHFIS")};
-    Statement journalLines{connection, QStringLiteral("qMUHHAR")};
-    Statement registryList{connection, QStringLiteral("qBor")};
+    Statement cardList{ connection, QStringLiteral("ADOQuery1") };
+    Statement voucherList{ connection, QStringLiteral("qMUHFIS") };
+    Statement journalLines{ connection, QStringLiteral("qMUHHAR") };
+    Statement registryList{ connection, QStringLiteral("qBor") };
 };
 
 } // namespace zym

@@ -6,7 +6,8 @@
 
 namespace zym {
 
-void runAsOneUnit(const OperationContext &context, const UnitNote &note, const std::function<void()> &work)
+void runAsOneUnit(const OperationContext &context, const UnitNote &note,
+                  const std::function<void()> &work)
 {
     if (context.beforeChanges)
         context.beforeChanges();

@@ -10,6 +10,7 @@ namespace zym {
 // one registry statement) as one unit of work: committed when `work`
 // returns, rolled back when it raises, and the error raised again. The run
 // report lists it with `note`.
-void runAsOneUnit(const OperationContext &context, const UnitNote &note, const std::function<void()> &work);
+void runAsOneUnit(const OperationContext &context, const UnitNote &note,
+                  const std::function<void()> &work);
 
 } // namespace zym

@@ -45,9 +45,7 @@ class Walk::Group
 {
 public:
     Group(Connection &connection, GroupWork *work, Progress &progress)
-        : m_connection(connection)
-        , m_groupWork(work)
-        , m_progress(progress)
+        : m_connection(connection), m_groupWork(work), m_progress(progress)
     {
     }
 
@@ -130,11 +128,7 @@ private:
     QElapsedTimer m_age;
 };
 
-Walk::Walk(const OperationContext &context, Statement &list)
-    : m_context(context)
-    , m_list(list)
-{
-}
+Walk::Walk(const OperationContext &context, Statement &list) : m_context(context), m_list(list) { }
 
 Walk &Walk::skipRepeated(const QString &keyColumn)
 {
@@ -156,7 +150,7 @@ Walk &Walk::groupWork(GroupWork &work)
 
 WalkEnd Walk::run(const std::function<UnitResult()> &unit)
 {
-    return walk(unit, {[] {}, [] {}});
+    return walk(unit, { [] {}, [] {} });
 }
 
 std::optional<QString> Walk::keyOfRow() const
@@ -182,7 +176,7 @@ WalkEnd Walk::walk(const std::function<UnitResult()> &unit, const Checkpoint &ch
         if (end == WalkEnd::End)
             recorder.end({});
         else if (end == WalkEnd::Cancelled)
-            recorder.end({RunEnd::Reason::Cancelled, QString(), m_list.currentRow()});
+            recorder.end({ RunEnd::Reason::Cancelled, QString(), m_list.currentRow() });
         return end;
     } catch (...) {
         recorder.failed(m_list.isOpen() ? m_list.currentRow() : m_rowInHand);
@@ -199,14 +193,15 @@ WalkEnd Walk::walkRows(const std::function<UnitResult()> &unit, const Checkpoint
         return walkGroups(progress, unit, checkpoint);
     } catch (const Stop &stop) {
         // The notice comes once no transaction is open, the progress gone.
-        m_context.recorder.end({RunEnd::Reason::Conflict, stop.notice, m_list.currentRow()});
+        m_context.recorder.end({ RunEnd::Reason::Conflict, stop.notice, m_list.currentRow() });
         progress.finish();
         m_context.prompter.notify(stop.notice);
         return WalkEnd::Stopped;
     }
 }
 
-WalkEnd Walk::walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
+WalkEnd Walk::walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit,
+                         const Checkpoint &checkpoint)
 {
     Group group(m_context.session.connection, m_groupWork, m_context.progress);
     for (; !m_list.atEnd(); m_list.next()) {
@@ -235,8 +230,8 @@ WalkEnd Walk::walkGroups(ProgressShown &progress, const std::function<UnitResult
     return WalkEnd::End;
 }
 
-void Walk::runInGroup(int row, const std::optional<QString> &key, Group &group, const std::function<UnitResult()> &unit,
-                      const Checkpoint &checkpoint)
+void Walk::runInGroup(int row, const std::optional<QString> &key, Group &group,
+                      const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
 {
     UnitResult result = UnitResult::done();
     try {
@@ -253,7 +248,7 @@ void Walk::runInGroup(int row, const std::optional<QString> &key, Group &group, 
     if (result.stopped()) {
         rollBack(group, QString());
         replayGroup(row, group, unit, checkpoint);
-        throw Stop{result.notice()};
+        throw Stop{ result.notice() };
     }
     m_context.recorder.unitDone(row, result.note());
     group.add(key);
@@ -286,7 +281,8 @@ void Walk::runAgainAfter(std::exception_ptr failure, const std::function<UnitRes
             deadlockLost = true;
         } else if (cause == Error::Cause::Locked) {
             const QString locked = lockedText(failure);
-            if (!m_context.prompter.confirm(locked + QStringLiteral("\n\nTekrar denensin mi?"), OperatorTexts::warningTitle))
+            if (!m_context.prompter.confirm(locked + QStringLiteral("\n\nTekrar denensin mi?"),
+                                            OperatorTexts::warningTitle))
                 throw Error(locked, cause);
         } else {
             std::rethrow_exception(failure);
@@ -294,7 +290,7 @@ void Walk::runAgainAfter(std::exception_ptr failure, const std::function<UnitRes
         try {
             const UnitResult result = runAlone(unit, checkpoint);
             if (result.stopped())
-                throw Stop{result.notice()};
+                throw Stop{ result.notice() };
             return;
         } catch (const Stop &) {
             throw;
@@ -313,12 +309,13 @@ QString Walk::lockedText(const std::exception_ptr &failure) const
         serverText = errorInFlight();
     }
     return QStringLiteral("Kayıt kilitli: liste satırı %1 (başka bir kullanıcı kullanıyor)\n%2")
-        .arg(m_list.currentRow() + 1)
-        .arg(serverText);
+            .arg(m_list.currentRow() + 1)
+            .arg(serverText);
 }
 
 // Commits the group, whose rows end before `endRow`; the list stays where it is.
-void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
+void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &unit,
+                  const Checkpoint &checkpoint)
 {
     if (!group.isOpen())
         return;
@@ -349,12 +346,13 @@ void Walk::commit(Group &group, int endRow, const std::function<UnitResult()> &u
 // before `row` run again, each committed on its own, and the list is left on
 // `row`. A unit that stops now (the database changed meanwhile) ends the
 // walk on its own row, as any stop does.
-void Walk::replayGroup(int row, Group &group, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint)
+void Walk::replayGroup(int row, Group &group, const std::function<UnitResult()> &unit,
+                       const Checkpoint &checkpoint)
 {
     checkpoint.restore();
     const UnitResult replayed = replayUntil(row, group, unit, checkpoint);
     if (replayed.stopped())
-        throw Stop{replayed.notice()};
+        throw Stop{ replayed.notice() };
 }
 
 // Runs the units from the group's first row up to `row` (not included) again,

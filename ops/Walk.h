@@ -18,7 +18,10 @@ class UnitResult
 {
 public:
     // The unit's work is done; the run report lists it with `note`.
-    static UnitResult done(UnitNote note = {}) { return UnitResult(std::move(note), QString(), false); }
+    static UnitResult done(UnitNote note = {})
+    {
+        return UnitResult(std::move(note), QString(), false);
+    }
     // The run must end before this row: the unit is rolled back, and
     // `notice` is shown once its transaction is closed.
     static UnitResult stop(const QString &notice) { return UnitResult({}, notice, true); }
@@ -29,7 +32,9 @@ public:
 
 private:
     UnitResult(UnitNote note, QString notice, bool stopped)
-        : m_note(std::move(note)), m_notice(std::move(notice)), m_stopped(stopped) {}
+        : m_note(std::move(note)), m_notice(std::move(notice)), m_stopped(stopped)
+    {
+    }
 
     UnitNote m_note;
     QString m_notice;
@@ -53,9 +58,9 @@ public:
 
 // How a walk ended.
 enum class WalkEnd {
-    End,       // past the last row
+    End, // past the last row
     Cancelled, // the operator stopped it; the list is on the first row not handled
-    Stopped,   // a unit stopped it; the list is on that unit's row
+    Stopped, // a unit stopped it; the list is on that unit's row
 };
 
 // The one way an operation walks a list. It starts at the list's current row,
@@ -66,8 +71,8 @@ enum class WalkEnd {
 // walked, and a cancel takes effect between units.
 //
 // The walk alone decides when to commit. It groups the units of a stretch
-// of rows into one transaction (as the context's grouping says) and commits at the end, before a unit announces itself, and
-// on a cancel. When a unit fails or stops, the group is rolled back, the
+// of rows into one transaction (as the context's grouping says) and commits at the end, before a
+// unit announces itself, and on a cancel. When a unit fails or stops, the group is rolled back, the
 // units before it are run again and committed one by one, and only then is
 // the failure raised (or the stop's notice shown): every unit stays all or
 // nothing, as if each had been committed on its own. A unit must therefore
@@ -95,7 +100,8 @@ public:
     WalkEnd run(State &state, Unit unit)
     {
         State saved = state;
-        return walk([&] { return unit(state); }, {[&] { saved = state; }, [&] { state = saved; }});
+        return walk([&] { return unit(state); },
+                    { [&] { saved = state; }, [&] { state = saved; } });
     }
 
     WalkEnd run(const std::function<UnitResult()> &unit);
@@ -117,16 +123,19 @@ private:
 
     WalkEnd walk(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     WalkEnd walkRows(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
-    WalkEnd walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    WalkEnd walkGroups(ProgressShown &progress, const std::function<UnitResult()> &unit,
+                       const Checkpoint &checkpoint);
     // Runs the row's unit in the group; a failure rolls the group back and
     // replays it, then the unit runs again alone where the failure passes.
-    void runInGroup(int row, const std::optional<QString> &key, Group &group, const std::function<UnitResult()> &unit,
-                    const Checkpoint &checkpoint);
+    void runInGroup(int row, const std::optional<QString> &key, Group &group,
+                    const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     void rollBack(Group &group, const QString &cause);
-    void runAgainAfter(std::exception_ptr failure, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    void runAgainAfter(std::exception_ptr failure, const std::function<UnitResult()> &unit,
+                       const Checkpoint &checkpoint);
     // "Kayıt kilitli: liste satırı N (başka bir kullanıcı kullanıyor)" and the server's text.
     QString lockedText(const std::exception_ptr &failure) const;
-    void replayGroup(int row, Group &group, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    void replayGroup(int row, Group &group, const std::function<UnitResult()> &unit,
+                     const Checkpoint &checkpoint);
     // The row's value of the key column; none without a key column, or for
     // a NULL key, which is never taken for a handled ''.
     std::optional<QString> keyOfRow() const;
@@ -134,7 +143,8 @@ private:
     UnitResult runAlone(const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
     UnitResult replayUntil(int row, Group &group, const std::function<UnitResult()> &unit,
                            const Checkpoint &checkpoint);
-    void commit(Group &group, int endRow, const std::function<UnitResult()> &unit, const Checkpoint &checkpoint);
+    void commit(Group &group, int endRow, const std::function<UnitResult()> &unit,
+                const Checkpoint &checkpoint);
 
     OperationContext m_context;
     Statement &m_list;

@@ -5,7 +5,8 @@
 namespace zym {
 
 const QString PayrollList::allQuery = QStringLiteral("SELECT * FROM BORSICIL ");
-const QString PayrollList::employeesQuery = QStringLiteral("SELECT * FROM BORSICIL Where BORSCLISCIKKOD=0");
+const QString PayrollList::employeesQuery =
+        QStringLiteral("SELECT * FROM BORSICIL Where BORSCLISCIKKOD=0");
 
 void PayrollList::load(Session &session, bool employeesOnly)
 {

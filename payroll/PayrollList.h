@@ -10,7 +10,7 @@ struct Session;
 // server's order. The renumbering walks it from its current row.
 namespace PayrollList {
 
-extern const QString allQuery;       // "SELECT * FROM BORSICIL "
+extern const QString allQuery; // "SELECT * FROM BORSICIL "
 extern const QString employeesQuery; // "SELECT * FROM BORSICIL Where BORSCLISCIKKOD=0"
 
 // Replaces qBor's text with the query of every registry row, or of those

@@ -39,7 +39,8 @@ void RegistryRenumbering::run(const RegistryRenumberingRequest &request)
     std::optional<Statement::ControlsHold> gridHeld;
     if (request.showConversion) {
         walk.beforeEachUnit([&] {
-            m_context.prompter.notify(list.readKey(codeColumn) + QStringLiteral("->") + newCode(number.peek()));
+            m_context.prompter.notify(list.readKey(codeColumn) + QStringLiteral("->")
+                                      + newCode(number.peek()));
         });
     } else {
         gridHeld.emplace(list);
@@ -50,7 +51,7 @@ void RegistryRenumbering::run(const RegistryRenumberingRequest &request)
         if (propagation.codeTaken(code))
             return UnitResult::stop(OperatorTexts::codeConflict);
         propagation.run(code, oldCode);
-        return UnitResult::done({.key = oldCode, .newCode = code});
+        return UnitResult::done({ .key = oldCode, .newCode = code });
     });
     gridHeld.reset();
 

@@ -9,8 +9,8 @@ namespace zym {
 // What the operator typed and ticked for a renumbering run, as typed.
 struct RegistryRenumberingRequest
 {
-    QString startNumber;        // the first new registry number
-    QString codeMask;           // number picture of the new codes
+    QString startNumber; // the first new registry number
+    QString codeMask; // number picture of the new codes
     bool employeesOnly = false; // the list read again afterwards holds only those still at work
     bool showConversion = false; // each change is shown ("old->new") before it is made
 };
@@ -29,7 +29,7 @@ class RegistryRenumbering
 public:
     static const QString finished; // "İşlem Tamamlandı."
 
-    explicit RegistryRenumbering(const OperationContext &context) : m_context(context) {}
+    explicit RegistryRenumbering(const OperationContext &context) : m_context(context) { }
 
     void run(const RegistryRenumberingRequest &request);
 

@@ -13,7 +13,8 @@ const QString WorkplaceCodeChange::countSuffix = QStringLiteral(" Kart i≈ülem g√
 
 namespace {
 
-const QString workplaceUpdate = QStringLiteral("UPDATE BORSICIL SET BORSCLISYKODU=:pISKOD WHERE BORSCLISYKODU=:pEKOD");
+const QString workplaceUpdate =
+        QStringLiteral("UPDATE BORSICIL SET BORSCLISYKODU=:pISKOD WHERE BORSCLISYKODU=:pEKOD");
 
 } // namespace
 
@@ -22,9 +23,9 @@ void WorkplaceCodeChange::run(const WorkplaceChangeRequest &request)
     Session &session = m_context.session;
     const Command change(session.connection, workplaceUpdate);
     int changed = 0;
-    runAsOneUnit(m_context, {.key = request.currentCode, .newCode = request.newCode}, [&] {
-        changed = change.execute({{QStringLiteral("pEKOD"), request.currentCode},
-                                  {QStringLiteral("pISKOD"), request.newCode}});
+    runAsOneUnit(m_context, { .key = request.currentCode, .newCode = request.newCode }, [&] {
+        changed = change.execute({ { QStringLiteral("pEKOD"), request.currentCode },
+                                   { QStringLiteral("pISKOD"), request.newCode } });
     });
     m_context.prompter.notify(QString::number(changed) + countSuffix);
     PayrollList::load(session, request.employeesOnly);

@@ -9,8 +9,8 @@ namespace zym {
 // What the operator typed for a workplace code change, as typed.
 struct WorkplaceChangeRequest
 {
-    QString currentCode;        // the workplace code to replace
-    QString newCode;            // the workplace code to write
+    QString currentCode; // the workplace code to replace
+    QString newCode; // the workplace code to write
     bool employeesOnly = false; // the list read again afterwards holds only those still at work
 };
 
@@ -24,7 +24,7 @@ class WorkplaceCodeChange
 public:
     static const QString countSuffix; // " Kart işlem gördü", after the number of rows changed
 
-    explicit WorkplaceCodeChange(const OperationContext &context) : m_context(context) {}
+    explicit WorkplaceCodeChange(const OperationContext &context) : m_context(context) { }
 
     void run(const WorkplaceChangeRequest &request);
 

@@ -13,9 +13,9 @@ namespace StockAccountSets {
 
 struct Item
 {
-    int number;      // SMBITEMNO and SMBFTNO
+    int number; // SMBITEMNO and SMBFTNO
     QString account; // SMBMUHKOD1
-    QString insert;  // the statement that inserts this link row, with the stock code as :pKOD
+    QString insert; // the statement that inserts this link row, with the stock code as :pKOD
 };
 
 // The five items of `group`'s set in item order; empty for a group without one.

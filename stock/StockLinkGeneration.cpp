@@ -14,12 +14,14 @@ namespace zym {
 namespace {
 
 const QString stockCardQuery = QStringLiteral("select * from STKKART WHERE STKACIK1<>'' ;");
-const QString existingItemsQuery = QStringLiteral("SELECT SMBITEMNO FROM STKMUHBAGLANTI WHERE SMBSTKKOD=:pKOD");
+const QString existingItemsQuery =
+        QStringLiteral("SELECT SMBITEMNO FROM STKMUHBAGLANTI WHERE SMBSTKKOD=:pKOD");
 
 QSet<int> itemsOf(const Command &existingItems, const QString &stockCode)
 {
     QSet<int> items;
-    for (const QVariantList &row : existingItems.fetch({{QStringLiteral("pKOD"), stockCode}}).rows)
+    for (const QVariantList &row :
+         existingItems.fetch({ { QStringLiteral("pKOD"), stockCode } }).rows)
         items.insert(row.first().toInt());
     return items;
 }
@@ -36,15 +38,16 @@ void StockLinkGeneration::run(const StockLinkRequest &)
     const Command existingItems(connection, existingItemsQuery);
     Walk(m_context, cards).run([&] {
         const QString code = cards.readKey(QStringLiteral("STKKOD"));
-        const QList<StockAccountSets::Item> set = StockAccountSets::items(readInteger(cards, QStringLiteral("STKGENKDVNO")));
+        const QList<StockAccountSets::Item> set =
+                StockAccountSets::items(readInteger(cards, QStringLiteral("STKGENKDVNO")));
         if (set.isEmpty())
-            return UnitResult::done({.key = code});
+            return UnitResult::done({ .key = code });
         const QSet<int> present = itemsOf(existingItems, code);
         for (const StockAccountSets::Item &item : set) {
             if (!present.contains(item.number))
-                Command(connection, item.insert).execute({{QStringLiteral("pKOD"), code}});
+                Command(connection, item.insert).execute({ { QStringLiteral("pKOD"), code } });
         }
-        return UnitResult::done({.key = code});
+        return UnitResult::done({ .key = code });
     });
 }
 

@@ -19,7 +19,7 @@ struct StockLinkRequest
 class StockLinkGeneration
 {
 public:
-    explicit StockLinkGeneration(const OperationContext &context) : m_context(context) {}
+    explicit StockLinkGeneration(const OperationContext &context) : m_context(context) { }
 
     void run(const StockLinkRequest &request);
 

@@ -31,7 +31,8 @@ protected:
         DesignFont::ensureTahoma();
         m_server = std::make_unique<TestServer>();
         m_prompter = std::make_unique<RecordingPrompter>();
-        m_window = std::make_unique<TForm8>(*m_prompter, serverText.isEmpty() ? m_server->folder() : serverText);
+        m_window = std::make_unique<TForm8>(*m_prompter,
+                                            serverText.isEmpty() ? m_server->folder() : serverText);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -68,10 +69,11 @@ protected:
     {
         QList<QVariantList> cards;
         for (int i = 1; i <= count; ++i)
-            cards << QVariantList{QStringLiteral("K%1").arg(i), QStringLiteral("Kart %1").arg(i), 1, QStringLiteral("")};
+            cards << QVariantList{ QStringLiteral("K%1").arg(i), QStringLiteral("Kart %1").arg(i),
+                                   1, QStringLiteral("") };
         m_server->db().insert(QStringLiteral("CARKART"),
-                              {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
-                               QStringLiteral("CAROZKOD3")},
+                              { QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"),
+                                QStringLiteral("CARMUHTIPI"), QStringLiteral("CAROZKOD3") },
                               cards);
     }
 
@@ -91,13 +93,17 @@ protected:
         QCOMPARE(m_window->session().connection.currentDatabase(), TestServer::company);
     }
 
-    ReportWindow *reportWindow() const { return m_window->findChild<ReportWindow *>(QStringLiteral("ReportWindow")); }
+    ReportWindow *reportWindow() const
+    {
+        return m_window->findChild<ReportWindow *>(QStringLiteral("ReportWindow"));
+    }
 
     // The company's card codes, in order.
     QStringList cardCodes() const
     {
         QStringList codes;
-        for (const auto &row : m_server->db().select(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")))
+        for (const auto &row :
+             m_server->db().select(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")))
             codes << row.first().toString();
         return codes;
     }

@@ -25,11 +25,14 @@ private slots:
         QTest::newRow("top-left stays") << topLeft << QSize(130, 80) << QRect(10, 5, 60, 20);
         QTest::newRow("all edges stretch") << all << QSize(130, 80) << QRect(10, 5, 90, 50);
         QTest::newRow("all edges shrink") << all << QSize(90, 40) << QRect(10, 5, 50, 10);
-        QTest::newRow("left, top, right") << (topLeft | Qt::RightEdge) << QSize(130, 80) << QRect(10, 5, 90, 20);
-        QTest::newRow("right only moves") << (Qt::TopEdge | Qt::RightEdge) << QSize(130, 80) << QRect(40, 5, 60, 20);
-        QTest::newRow("top, right, bottom") << (Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge) << QSize(130, 80)
-                                            << QRect(40, 5, 60, 50);
-        QTest::newRow("bottom only moves") << (Qt::LeftEdge | Qt::BottomEdge) << QSize(130, 80) << QRect(10, 35, 60, 20);
+        QTest::newRow("left, top, right")
+                << (topLeft | Qt::RightEdge) << QSize(130, 80) << QRect(10, 5, 90, 20);
+        QTest::newRow("right only moves")
+                << (Qt::TopEdge | Qt::RightEdge) << QSize(130, 80) << QRect(40, 5, 60, 20);
+        QTest::newRow("top, right, bottom") << (Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge)
+                                            << QSize(130, 80) << QRect(40, 5, 60, 50);
+        QTest::newRow("bottom only moves")
+                << (Qt::LeftEdge | Qt::BottomEdge) << QSize(130, 80) << QRect(10, 35, 60, 20);
     }
 
     void anchored()
@@ -37,7 +40,8 @@ private slots:
         QFETCH(Qt::Edges, anchors);
         QFETCH(QSize, size);
         QFETCH(QRect, place);
-        QCOMPARE(AnchorLayout::anchored(QRect(10, 5, 60, 20), anchors, QSize(100, 50), size), place);
+        QCOMPARE(AnchorLayout::anchored(QRect(10, 5, 60, 20), anchors, QSize(100, 50), size),
+                 place);
     }
 
     // Heights the design gives beyond a widget's size hint are kept, and
@@ -49,7 +53,8 @@ private slots:
         auto *tall = new QWidget;
         auto *grid = new QWidget;
         layout->place(tall, QRect(5, 6, 120, 48));
-        layout->place(grid, QRect(-4, -6, 250, 150), Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+        layout->place(grid, QRect(-4, -6, 250, 150),
+                      Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
         QCOMPARE(tall->parentWidget(), &parent);
         QCOMPARE(tall->geometry(), QRect(5, 6, 120, 48));
 

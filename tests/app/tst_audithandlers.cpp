@@ -20,8 +20,9 @@ private slots:
 
     void checkOpensItsReport()
     {
-        m_server->db().insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN")},
-                              {{QVariant(), QStringLiteral("Kodsuz Ltd.")}});
+        m_server->db().insert(QStringLiteral("CARKART"),
+                              { QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN") },
+                              { { QVariant(), QStringLiteral("Kodsuz Ltd.") } });
         connectAndChoose();
         click("BitBtn9");
         QCOMPARE(m_prompter->errors, QStringList());
@@ -31,14 +32,18 @@ private slots:
         QVERIFY(report->isVisible());
         QCOMPARE(report->windowTitle(), QStringLiteral("Denetim"));
         const QString heading = report->findChild<QLabel *>(QStringLiteral("Heading"))->text();
-        QVERIFY2(heading.contains(QStringLiteral("Firma: ") + zym::test::TestServer::company), qPrintable(heading));
+        QVERIFY2(heading.contains(QStringLiteral("Firma: ") + zym::test::TestServer::company),
+                 qPrintable(heading));
         QVERIFY(heading.contains(QStringLiteral("Kullanıcı: ") + RunHeading::currentUser()));
-        QCOMPARE(report->findChild<QLabel *>(QStringLiteral("RunEnd"))->text(), QStringLiteral("Sonuç: Tamamlandı"));
-        const QAbstractItemModel *summary = report->findChild<QTableView *>(QStringLiteral("Units"))->model();
+        QCOMPARE(report->findChild<QLabel *>(QStringLiteral("RunEnd"))->text(),
+                 QStringLiteral("Sonuç: Tamamlandı"));
+        const QAbstractItemModel *summary =
+                report->findChild<QTableView *>(QStringLiteral("Units"))->model();
         QCOMPARE(summary->rowCount(), 8);
         QCOMPARE(summary->index(0, 0).data().toString(), QStringLiteral("Kodu boş kartlar"));
         QCOMPARE(summary->index(0, 1).data().toString(), QStringLiteral("1"));
-        const QAbstractItemModel *findings = report->findChild<QTableView *>(QStringLiteral("Totals"))->model();
+        const QAbstractItemModel *findings =
+                report->findChild<QTableView *>(QStringLiteral("Totals"))->model();
         QCOMPARE(findings->rowCount(), 1);
         QCOMPARE(findings->index(0, 2).data().toString(), QStringLiteral("NULL"));
         QVERIFY(control<QPushButton>("BitBtn8")->isEnabled());
@@ -49,7 +54,7 @@ private slots:
     {
         click("BitBtn1");
         click("BitBtn9");
-        QCOMPARE(m_prompter->notices, QStringList{"Önce bir firma seçin."});
+        QCOMPARE(m_prompter->notices, QStringList{ "Önce bir firma seçin." });
         QVERIFY(!control<QPushButton>("BitBtn8")->isEnabled());
     }
 };

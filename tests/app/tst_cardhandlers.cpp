@@ -26,7 +26,8 @@ private slots:
     {
         openWindow();
         seedCustomerCards(5);
-        m_server->db().insert(QStringLiteral("CARHAR"), {QStringLiteral("CARHARCARKOD")}, {{QStringLiteral("K4")}});
+        m_server->db().insert(QStringLiteral("CARHAR"), { QStringLiteral("CARHARCARKOD") },
+                              { { QStringLiteral("K4") } });
     }
 
     void cleanup() { closeWindow(); }
@@ -54,12 +55,12 @@ private slots:
         control<QCheckBox>("CheckBox2")->setChecked(true);
         click("BitBtn3");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
+        QCOMPARE(m_prompter->questions, QStringList{ "Uyarı: İşlem Başlayacak Emin misiniz?" });
         QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")),
-                 (QStringList{"0001", "0002", "K1", "K2", "K3"}));
-        QCOMPARE(column(QStringLiteral("SELECT CARHARCARKOD FROM CARHAR")), QStringList{"0001"});
+                 (QStringList{ "0001", "0002", "K1", "K2", "K3" }));
+        QCOMPARE(column(QStringLiteral("SELECT CARHARCARKOD FROM CARHAR")), QStringList{ "0001" });
         QCOMPARE(column(QStringLiteral("SELECT MUHKOD FROM MUHHESAP ORDER BY MUHKOD")),
-                 (QStringList{"120 0001", "120 0002"}));
+                 (QStringList{ "120 0001", "120 0002" }));
         // The grid still shows the codes as loaded; the list is past its end.
         QCOMPARE(grid->model()->index(3, 0).data().toString(), QStringLiteral("K4"));
         QVERIFY(m_window->session().cardList.atEnd());
@@ -72,10 +73,10 @@ private slots:
         control<QTableView>("DBGrid1")->selectRow(3);
         click("BitBtn5");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
+        QCOMPARE(m_prompter->questions, QStringList{ "Uyarı: İşlem Başlayacak Emin misiniz?" });
         QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")),
-                 (QStringList{"0001", "0002", "K1", "K2", "K3"}));
-        QCOMPARE(column(QStringLiteral("SELECT CARHARCARKOD FROM CARHAR")), QStringList{"K4"});
+                 (QStringList{ "0001", "0002", "K1", "K2", "K3" }));
+        QCOMPARE(column(QStringLiteral("SELECT CARHARCARKOD FROM CARHAR")), QStringList{ "K4" });
         QVERIFY(m_window->session().cardList.atEnd());
     }
 
@@ -87,10 +88,11 @@ private slots:
         control<QLineEdit>("Edit9")->setText(QStringLiteral("000"));
         click("BitBtn6");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
+        QCOMPARE(m_prompter->questions, QStringList{ "Uyarı: İşlem Başlayacak Emin misiniz?" });
         QCOMPARE(column(QStringLiteral("SELECT MUHKOD FROM MUHHESAP ORDER BY MUHKOD")),
-                 (QStringList{"120 005", "120 006", "120 007", "120 008", "120 009"}));
-        QCOMPARE(column(QStringLiteral("SELECT CARMUHKODU FROM CARKART ORDER BY CARKOD")).first(), QStringLiteral("120 005"));
+                 (QStringList{ "120 005", "120 006", "120 007", "120 008", "120 009" }));
+        QCOMPARE(column(QStringLiteral("SELECT CARMUHKODU FROM CARKART ORDER BY CARKOD")).first(),
+                 QStringLiteral("120 005"));
         QVERIFY(m_window->session().cardList.atEnd());
     }
 
@@ -102,9 +104,9 @@ private slots:
         grid->selectRow(2);
         click("BitBtn4");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: Kayıt Silinecek"});
+        QCOMPARE(m_prompter->questions, QStringList{ "Uyarı: Kayıt Silinecek" });
         QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD")),
-                 (QStringList{"K1", "K2", "K4", "K5"}));
+                 (QStringList{ "K1", "K2", "K4", "K5" }));
         QCOMPARE(grid->model()->rowCount(), 4);
         QCOMPARE(grid->currentIndex().row(), 0);
         QCOMPARE(grid->model()->index(2, 0).data().toString(), QStringLiteral("K4"));
@@ -114,7 +116,7 @@ private slots:
     {
         connectAndChoose();
         click("BitBtn4");
-        QCOMPARE(m_prompter->notices, QStringList{"Seçili kart yok."});
+        QCOMPARE(m_prompter->notices, QStringList{ "Seçili kart yok." });
         QVERIFY(m_prompter->questions.isEmpty());
         QCOMPARE(column(QStringLiteral("SELECT CARKOD FROM CARKART")).size(), 5);
     }
@@ -123,10 +125,12 @@ private slots:
     {
         connectAndChoose();
         click("BitBtn2");
-        control<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("SELECT CARKOD FROM CARKART"));
+        control<QPlainTextEdit>("Memo1")->setPlainText(
+                QStringLiteral("SELECT CARKOD FROM CARKART"));
         click("BitBtn2");
         QCOMPARE(m_prompter->errors.size(), 1);
-        QVERIFY2(m_prompter->errors.first().contains(QStringLiteral("CARUNVAN")), qPrintable(m_prompter->errors.first()));
+        QVERIFY2(m_prompter->errors.first().contains(QStringLiteral("CARUNVAN")),
+                 qPrintable(m_prompter->errors.first()));
         QVERIFY(!m_window->session().cardList.isOpen());
         QCOMPARE(control<QTableView>("DBGrid1")->model()->rowCount(), 0);
     }
@@ -138,10 +142,13 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::newRow("default query") << CardList::defaultQuery;
         QTest::newRow("reordered, with an extra column")
-            << "SELECT CAROZKOD3, HESSATICI, CAREKCHAR1, HESALICI, CARMUHKODU, CARMUHTIPI, KIMLIKNO, CARVERHESNO, "
-               "CARVERDAIRE, CARUNVAN, CARKOD FROM (" + CardList::defaultQuery.section(QStringLiteral(" ORDER BY"), 0, 0)
-                   .replace(QStringLiteral("SELECT CARKOD,"), QStringLiteral("SELECT CAROZKOD3,CARKOD,"))
-               + ") ORDER BY CARKOD";
+                << "SELECT CAROZKOD3, HESSATICI, CAREKCHAR1, HESALICI, CARMUHKODU, CARMUHTIPI, "
+                   "KIMLIKNO, CARVERHESNO, "
+                   "CARVERDAIRE, CARUNVAN, CARKOD FROM ("
+                        + CardList::defaultQuery.section(QStringLiteral(" ORDER BY"), 0, 0)
+                                  .replace(QStringLiteral("SELECT CARKOD,"),
+                                           QStringLiteral("SELECT CAROZKOD3,CARKOD,"))
+                        + ") ORDER BY CARKOD";
     }
 
     void gridShowsTheTenFieldsInTheirOrder()
@@ -170,13 +177,15 @@ private slots:
     {
         DatabaseSeeder &master = m_server->db(masterDatabaseName(QStringLiteral("MASTERV8")));
         master.createTables(Tables::companyTables());
-        master.insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CAROZKOD3")},
-                      {{QStringLiteral("MASTERKART"), QStringLiteral("")}});
+        master.insert(QStringLiteral("CARKART"),
+                      { QStringLiteral("CARKOD"), QStringLiteral("CAROZKOD3") },
+                      { { QStringLiteral("MASTERKART"), QStringLiteral("") } });
         click("BitBtn1");
         click("BitBtn2");
         QCOMPARE(m_prompter->errors, QStringList());
         QCOMPARE(m_window->session().cardList.rowCount(), 1);
-        QCOMPARE(m_window->session().cardList.readText(QStringLiteral("CARKOD")), QStringLiteral("MASTERKART"));
+        QCOMPARE(m_window->session().cardList.readText(QStringLiteral("CARKOD")),
+                 QStringLiteral("MASTERKART"));
     }
 
     void choosingTheSameCompanyTwice()

@@ -22,7 +22,7 @@ private slots:
         m_box = new QComboBox;
         m_box->setEditable(true);
         m_box->setInsertPolicy(QComboBox::NoInsert);
-        m_box->addItems({QStringLiteral("FIRMA_A"), QStringLiteral("FIRMA_B")});
+        m_box->addItems({ QStringLiteral("FIRMA_A"), QStringLiteral("FIRMA_B") });
         m_box->setCurrentIndex(-1);
         m_other = new QLineEdit;
         layout->addWidget(m_box);
@@ -43,15 +43,24 @@ private slots:
         QTest::addColumn<QString>("then");
         QTest::addColumn<int>("chosen");
         QTest::addColumn<QString>("text");
-        QTest::newRow("picked with the arrow key") << "" << "down" << 1 << "FIRMA_A";
-        QTest::newRow("picked, then the box is left") << "" << "down,leave" << 1 << "FIRMA_A";
-        QTest::newRow("typed only") << "YENI" << "" << 0 << "YENI";
-        QTest::newRow("typed and Enter") << "YENI" << "enter" << 1 << "YENI";
-        QTest::newRow("typed and left") << "YENI" << "leave" << 1 << "YENI";
-        QTest::newRow("listed name typed and Enter") << "FIRMA_B" << "enter" << 1 << "FIRMA_B";
-        QTest::newRow("typed, Enter, then left") << "YENI" << "enter,leave" << 1 << "YENI";
-        QTest::newRow("left without typing") << "" << "leave" << 0 << "";
-        QTest::newRow("typed, then the list opened") << "YENI" << "popup" << 0 << "YENI";
+        QTest::newRow("picked with the arrow key") << ""
+                                                   << "down" << 1 << "FIRMA_A";
+        QTest::newRow("picked, then the box is left") << ""
+                                                      << "down,leave" << 1 << "FIRMA_A";
+        QTest::newRow("typed only") << "YENI"
+                                    << "" << 0 << "YENI";
+        QTest::newRow("typed and Enter") << "YENI"
+                                         << "enter" << 1 << "YENI";
+        QTest::newRow("typed and left") << "YENI"
+                                        << "leave" << 1 << "YENI";
+        QTest::newRow("listed name typed and Enter") << "FIRMA_B"
+                                                     << "enter" << 1 << "FIRMA_B";
+        QTest::newRow("typed, Enter, then left") << "YENI"
+                                                 << "enter,leave" << 1 << "YENI";
+        QTest::newRow("left without typing") << ""
+                                             << "leave" << 0 << "";
+        QTest::newRow("typed, then the list opened") << "YENI"
+                                                     << "popup" << 0 << "YENI";
     }
 
     void choices()

@@ -38,12 +38,15 @@ private slots:
         QTest::addColumn<QString>("first");
         const QDateTime january3(QDate(2024, 1, 3), QTime(0, 0));
         const QDateTime january7(QDate(2024, 1, 7), QTime(0, 0));
-        QTest::newRow("a date") << QVariantList{QDate(2024, 1, 3)} << "03.01.2024";
-        QTest::newRow("midnights only") << QVariantList{january3, january7} << "03.01.2024";
-        QTest::newRow("a NULL among midnights") << QVariantList{january3, QString(), january7} << "03.01.2024";
+        QTest::newRow("a date") << QVariantList{ QDate(2024, 1, 3) } << "03.01.2024";
+        QTest::newRow("midnights only") << QVariantList{ january3, january7 } << "03.01.2024";
+        QTest::newRow("a NULL among midnights")
+                << QVariantList{ january3, QString(), january7 } << "03.01.2024";
         QTest::newRow("one value with a time")
-            << QVariantList{january3, QDateTime(QDate(2024, 1, 7), QTime(13, 45, 10))} << "03.01.2024 00:00:00";
-        QTest::newRow("a text stays as it is") << QVariantList{QStringLiteral("2024-01-07")} << "2024-01-07";
+                << QVariantList{ january3, QDateTime(QDate(2024, 1, 7), QTime(13, 45, 10)) }
+                << "03.01.2024 00:00:00";
+        QTest::newRow("a text stays as it is")
+                << QVariantList{ QStringLiteral("2024-01-07") } << "2024-01-07";
     }
 
     void shown()

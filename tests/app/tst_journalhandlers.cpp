@@ -30,14 +30,18 @@ private slots:
     void init()
     {
         openWindow();
-        seedAccounts(m_server->db(), {{QStringLiteral("103 01 001"), QStringLiteral("Çek Hesabı")},
-                                      {QStringLiteral("600 01"), QStringLiteral("Satışlar")}});
+        seedAccounts(m_server->db(),
+                     { { QStringLiteral("103 01 001"), QStringLiteral("Çek Hesabı") },
+                       { QStringLiteral("600 01"), QStringLiteral("Satışlar") } });
         // Vouchers 1 to 3 on 1 to 3 March, each with a 103 01 line of type 1
         // and a sales line of type 2; voucher 3 also has a line in February.
-        seedJournal(m_server->db(), {1, 2, 3},
-                    {{1, 1, 1, "103 01 001", QDate(2024, 3, 1)}, {1, 2, 2, "600 01", QDate(2024, 3, 1)},
-                     {2, 1, 1, "103 01 001", QDate(2024, 3, 2)}, {2, 2, 2, "600 01", QDate(2024, 3, 2)},
-                     {3, 1, 1, "103 01 001", QDate(2024, 3, 3)}, {3, 2, 2, "600 01", QDate(2024, 2, 20)}});
+        seedJournal(m_server->db(), { 1, 2, 3 },
+                    { { 1, 1, 1, "103 01 001", QDate(2024, 3, 1) },
+                      { 1, 2, 2, "600 01", QDate(2024, 3, 1) },
+                      { 2, 1, 1, "103 01 001", QDate(2024, 3, 2) },
+                      { 2, 2, 2, "600 01", QDate(2024, 3, 2) },
+                      { 3, 1, 1, "103 01 001", QDate(2024, 3, 3) },
+                      { 3, 2, 2, "600 01", QDate(2024, 2, 20) } });
     }
 
     void cleanup() { closeWindow(); }
@@ -53,22 +57,28 @@ private slots:
         vouchers->selectRow(1);
         QList<int> gridRows;
         const Connection::Observation following = m_window->session().connection.observe(
-            {.executed = [&](const QString &, const QVariantMap &, int) { gridRows << vouchers->currentIndex().row(); }});
+                { .executed = [&](const QString &, const QVariantMap &, int) {
+                    gridRows << vouchers->currentIndex().row();
+                } });
         click("Button2");
         QCOMPARE(m_prompter->errors, QStringList());
         QVERIFY(m_prompter->notices.isEmpty());
         QVERIFY(m_prompter->questions.isEmpty());
-        QCOMPARE(descriptions(m_server->db(), 1), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
-        QCOMPARE(descriptions(m_server->db(), 2), (QStringList{"1: 600 01| / Satışlar|", "2: 103 01 001| / Çek Hesabı|"}));
-        QCOMPARE(descriptions(m_server->db(), 3), (QStringList{"1: 600 01| / Satışlar|", "2: 103 01 001| / Çek Hesabı|"}));
-        QCOMPARE(gridRows, (QList<int>{1, 1, 1, 1}));
+        QCOMPARE(descriptions(m_server->db(), 1),
+                 (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
+        QCOMPARE(descriptions(m_server->db(), 2),
+                 (QStringList{ "1: 600 01| / Satışlar|", "2: 103 01 001| / Çek Hesabı|" }));
+        QCOMPARE(descriptions(m_server->db(), 3),
+                 (QStringList{ "1: 600 01| / Satışlar|", "2: 103 01 001| / Çek Hesabı|" }));
+        QCOMPARE(gridRows, (QList<int>{ 1, 1, 1, 1 }));
         QVERIFY(vouchers->selectionModel()->selectedRows().isEmpty());
     }
 
     void gridFollowsTheListWhenAnErrorEndsTheTransfer()
     {
-        m_server->db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON MUHHAR WHEN NEW.MUHHARREFNO=2 "
-                                           "BEGIN SELECT RAISE(ABORT,'MUHHAR kilitli'); END"));
+        m_server->db().exec(QStringLiteral(
+                "CREATE TRIGGER kilit BEFORE UPDATE ON MUHHAR WHEN NEW.MUHHARREFNO=2 "
+                "BEGIN SELECT RAISE(ABORT,'MUHHAR kilitli'); END"));
         connectAndChoose();
         click("Button1");
         click("Button2");
@@ -76,7 +86,8 @@ private slots:
         auto *vouchers = control<QTableView>("DBGrid2");
         QCOMPARE(vouchers->currentIndex().row(), 1);
         QCOMPARE(vouchers->selectionModel()->selectedRows().size(), 1);
-        QCOMPARE(descriptions(m_server->db(), 2), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
+        QCOMPARE(descriptions(m_server->db(), 2),
+                 (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
     }
 
     // The renumbering page's grid shows the transfer's last reading, and its
@@ -95,8 +106,10 @@ private slots:
         QCOMPARE(cell(0, QStringLiteral("MUHHARSIRANO")), QStringLiteral("2"));
 
         click("Button4");
-        QCOMPARE(m_prompter->notices, QStringList{listFirst});
-        QCOMPARE(documentNumbers(m_server->db()), (QMap<int, QStringList>{{1, {"ESKI"}}, {2, {"ESKI"}}, {3, {"ESKI"}}}));
+        QCOMPARE(m_prompter->notices, QStringList{ listFirst });
+        QCOMPARE(documentNumbers(m_server->db()),
+                 (QMap<int, QStringList>{
+                         { 1, { "ESKI" } }, { 2, { "ESKI" } }, { 3, { "ESKI" } } }));
         QCOMPARE(cell(0, QStringLiteral("MUHHARADI")), QStringLiteral("Satışlar"));
     }
 
@@ -104,9 +117,9 @@ private slots:
     {
         connectAndChoose();
         click("Button4");
-        QCOMPARE(m_prompter->notices, QStringList{listFirst});
+        QCOMPARE(m_prompter->notices, QStringList{ listFirst });
         QVERIFY(m_prompter->errors.isEmpty());
-        QCOMPARE(documentNumbers(m_server->db()).value(1), QStringList{"ESKI"});
+        QCOMPARE(documentNumbers(m_server->db()).value(1), QStringList{ "ESKI" });
     }
 
     // The selection is the listing's: editors changed after "Listele" do not
@@ -116,7 +129,7 @@ private slots:
         connectAndChoose();
         control<NullableDateEdit>("cxDateEdit1")->setDate(QDate(2024, 3, 2));
         click("Button3");
-        QCOMPARE(gridValues(QStringLiteral("MUHHARREFNO")), (QStringList{"2", "2", "3"}));
+        QCOMPARE(gridValues(QStringLiteral("MUHHARREFNO")), (QStringList{ "2", "2", "3" }));
 
         control<NullableDateEdit>("cxDateEdit1")->setDate(QDate(2024, 1, 1));
         control<QLineEdit>("Edit12")->setText(QStringLiteral("600 %"));
@@ -124,20 +137,23 @@ private slots:
         control<QLineEdit>("Edit14")->setText(QStringLiteral("7"));
         click("Button4");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_prompter->notices, QStringList{renumberingFinished});
-        QCOMPARE(documentNumbers(m_server->db()), (QMap<int, QStringList>{{1, {"ESKI"}}, {2, {"MF7"}}, {3, {"MF8"}}}));
-        QCOMPARE(gridValues(QStringLiteral("MUHHARREFNO")), (QStringList{"2", "3"}));
-        QCOMPARE(gridValues(QStringLiteral("MUHHAREVRAKNO")), (QStringList{"ESKI", "ESKI"}));
+        QCOMPARE(m_prompter->notices, QStringList{ renumberingFinished });
+        QCOMPARE(documentNumbers(m_server->db()),
+                 (QMap<int, QStringList>{ { 1, { "ESKI" } }, { 2, { "MF7" } }, { 3, { "MF8" } } }));
+        QCOMPARE(gridValues(QStringLiteral("MUHHARREFNO")), (QStringList{ "2", "3" }));
+        QCOMPARE(gridValues(QStringLiteral("MUHHAREVRAKNO")), (QStringList{ "ESKI", "ESKI" }));
     }
 
     void emptyDateListsEveryDate()
     {
         connectAndChoose();
         click("Button3");
-        QCOMPARE(gridValues(QStringLiteral("MUHHARREFNO")), (QStringList{"3", "1", "1", "2", "2", "3"}));
+        QCOMPARE(gridValues(QStringLiteral("MUHHARREFNO")),
+                 (QStringList{ "3", "1", "1", "2", "2", "3" }));
         click("Button4");
         QCOMPARE(documentNumbers(m_server->db()),
-                 (QMap<int, QStringList>{{1, {"22FCB02"}}, {2, {"22FCB03"}}, {3, {"22FCB01"}}}));
+                 (QMap<int, QStringList>{
+                         { 1, { "22FCB02" } }, { 2, { "22FCB03" } }, { 3, { "22FCB01" } } }));
     }
 
     void firstNumberThatIsNoNumberIsShown()
@@ -146,10 +162,10 @@ private slots:
         click("Button3");
         control<QLineEdit>("Edit14")->setText(QStringLiteral("x1"));
         click("Button4");
-        QCOMPARE(m_prompter->errors, QStringList{"'x1' is not a valid integer value"});
+        QCOMPARE(m_prompter->errors, QStringList{ "'x1' is not a valid integer value" });
         QVERIFY(m_prompter->notices.isEmpty());
         QCOMPARE(journalGrid()->model()->rowCount(), 3);
-        QCOMPARE(documentNumbers(m_server->db()).value(1), QStringList{"ESKI"});
+        QCOMPARE(documentNumbers(m_server->db()).value(1), QStringList{ "ESKI" });
     }
 
 private:
@@ -165,7 +181,11 @@ private:
 
     QString cell(int row, const QString &column) const
     {
-        return journalGrid()->model()->index(row, int(gridColumns().indexOf(column))).data().toString();
+        return journalGrid()
+                ->model()
+                ->index(row, int(gridColumns().indexOf(column)))
+                .data()
+                .toString();
     }
 
     QStringList gridValues(const QString &column) const

@@ -41,8 +41,12 @@ void answerNextBox(QMessageBox::StandardButton answer, ShownBox &shown)
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
-        shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                 box->standardButton(box->defaultButton()), box->textFormat()};
+        shown = { box->windowTitle(),
+                  box->text(),
+                  box->icon(),
+                  box->standardButtons(),
+                  box->standardButton(box->defaultButton()),
+                  box->textFormat() };
         box->button(answer)->click();
     });
 }
@@ -60,16 +64,26 @@ private slots:
     {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("letter") << "Syntax error" << "Syntax error.";
-        QTest::newRow("full stop") << "Bitti." << "Bitti.";
-        QTest::newRow("digit") << "Hata 42" << "Hata 42.";
-        QTest::newRow("slash, code 47") << "a/" << "a/.";
-        QTest::newRow("hyphen, code 45") << "a-" << "a-";
-        QTest::newRow("blank") << "a " << "a ";
-        QTest::newRow("quote, code 39") << "'x'" << "'x'";
-        QTest::newRow("Turkish letter") << "bağlantı açık değil" << "bağlantı açık değil.";
-        QTest::newRow("newline") << "satır\n" << "satır\n";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("letter") << "Syntax error"
+                                << "Syntax error.";
+        QTest::newRow("full stop") << "Bitti."
+                                   << "Bitti.";
+        QTest::newRow("digit") << "Hata 42"
+                               << "Hata 42.";
+        QTest::newRow("slash, code 47") << "a/"
+                                        << "a/.";
+        QTest::newRow("hyphen, code 45") << "a-"
+                                         << "a-";
+        QTest::newRow("blank") << "a "
+                               << "a ";
+        QTest::newRow("quote, code 39") << "'x'"
+                                        << "'x'";
+        QTest::newRow("Turkish letter") << "bağlantı açık değil"
+                                        << "bağlantı açık değil.";
+        QTest::newRow("newline") << "satır\n"
+                                 << "satır\n";
     }
 
     void fullStopRule()
@@ -89,10 +103,10 @@ private slots:
         QTest::addColumn<int>("thrown");
         QTest::addColumn<QStringList>("errors");
         QTest::newRow("nothing") << 0 << QStringList();
-        QTest::newRow("tool error") << 1 << QStringList{"Database 'X' does not exist."};
-        QTest::newRow("conversion") << 2 << QStringList{"'abc' is not a valid integer value"};
-        QTest::newRow("standard exception") << 3 << QStringList{"kötü"};
-        QTest::newRow("no exception object") << 4 << QStringList{""};
+        QTest::newRow("tool error") << 1 << QStringList{ "Database 'X' does not exist." };
+        QTest::newRow("conversion") << 2 << QStringList{ "'abc' is not a valid integer value" };
+        QTest::newRow("standard exception") << 3 << QStringList{ "kötü" };
+        QTest::newRow("no exception object") << 4 << QStringList{ "" };
     }
 
     void guardedHandlerShowsWhatEndedIt()
@@ -134,7 +148,9 @@ private slots:
         MessageBoxPrompter prompter;
         ShownBox shown;
         answerNextBox(answer, shown);
-        QCOMPARE(prompter.confirm(QStringLiteral("İşlem Başlayacak Emin misiniz?"), QStringLiteral("Uyarı")), result);
+        QCOMPARE(prompter.confirm(QStringLiteral("İşlem Başlayacak Emin misiniz?"),
+                                  QStringLiteral("Uyarı")),
+                 result);
         QCOMPARE(shown.title, QStringLiteral("Uyarı"));
         QCOMPARE(shown.text, QStringLiteral("İşlem Başlayacak Emin misiniz?"));
         QCOMPARE(shown.icon, QMessageBox::NoIcon);
@@ -207,14 +223,16 @@ private slots:
                 return;
             owner = box->parentWidget();
             focused = QTest::qWaitFor([box] { return box->isActiveWindow(); })
-                      && box->isAncestorOf(QApplication::focusWidget());
+                    && box->isAncestorOf(QApplication::focusWidget());
             box->button(kind == 1 ? QMessageBox::Yes : QMessageBox::Ok)->click();
         });
         MessageBoxPrompter prompter;
         if (kind == 0)
             prompter.notify(QStringLiteral("15->0001"));
         else if (kind == 1)
-            prompter.confirm(QStringLiteral("Yedek alınamadı: disk dolu. Yedeksiz devam edilsin mi?"), QStringLiteral("Uyarı"));
+            prompter.confirm(
+                    QStringLiteral("Yedek alınamadı: disk dolu. Yedeksiz devam edilsin mi?"),
+                    QStringLiteral("Uyarı"));
         else
             prompter.showError(QStringLiteral("CARKART kilitli"));
         QCOMPARE(owner, dialog);
@@ -237,7 +255,8 @@ private slots:
         QFETCH(QString, text);
         static const bool installed = installQtTurkish();
         QVERIFY(installed);
-        QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+        QMessageBox box(QMessageBox::NoIcon, QString(), QString(),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
         QCOMPARE(box.button(button)->text().remove(u'&'), text);
     }
 };

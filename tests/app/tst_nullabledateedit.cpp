@@ -27,13 +27,21 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<OptionalDate>("date");
-        QTest::newRow("full date") << "05.01.2024" << "05.01.2024" << OptionalDate(QDate(2024, 1, 5));
-        QTest::newRow("short day and month") << "5.1.2024" << "5.1.2024" << OptionalDate(QDate(2024, 1, 5));
-        QTest::newRow("leap day") << "29.02.2024" << "29.02.2024" << OptionalDate(QDate(2024, 2, 29));
-        QTest::newRow("no such day") << "31.02.2024" << "31.02.2024" << OptionalDate();
-        QTest::newRow("half typed") << "05.01." << "05.01." << OptionalDate();
-        QTest::newRow("letters refused") << "ab" << "" << OptionalDate();
-        QTest::newRow("letters after a date refused") << "05.01.2024x" << "05.01.2024" << OptionalDate(QDate(2024, 1, 5));
+        QTest::newRow("full date") << "05.01.2024"
+                                   << "05.01.2024" << OptionalDate(QDate(2024, 1, 5));
+        QTest::newRow("short day and month") << "5.1.2024"
+                                             << "5.1.2024" << OptionalDate(QDate(2024, 1, 5));
+        QTest::newRow("leap day") << "29.02.2024"
+                                  << "29.02.2024" << OptionalDate(QDate(2024, 2, 29));
+        QTest::newRow("no such day") << "31.02.2024"
+                                     << "31.02.2024" << OptionalDate();
+        QTest::newRow("half typed") << "05.01."
+                                    << "05.01." << OptionalDate();
+        QTest::newRow("letters refused") << "ab"
+                                         << "" << OptionalDate();
+        QTest::newRow("letters after a date refused")
+                << "05.01.2024x"
+                << "05.01.2024" << OptionalDate(QDate(2024, 1, 5));
     }
 
     void typed()

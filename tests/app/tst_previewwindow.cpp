@@ -37,8 +37,8 @@ private slots:
         control<QCheckBox>("CheckBox5")->setChecked(true);
         click("BitBtn3");
         QCOMPARE(m_prompter->errors, QStringList());
-        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
-        QCOMPARE(cardCodes(), (QStringList{"K1", "K2", "K3", "K4", "K5"}));
+        QCOMPARE(m_prompter->questions, QStringList{ "Uyarı: İşlem Başlayacak Emin misiniz?" });
+        QCOMPARE(cardCodes(), (QStringList{ "K1", "K2", "K3", "K4", "K5" }));
 
         ReportWindow *report = reportWindow();
         QVERIFY(report->isVisible());
@@ -46,8 +46,10 @@ private slots:
         QVERIFY(!report->isModal());
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(report->windowTitle(), QStringLiteral("Önizleme: hiçbir değişiklik kaydedilmedi"));
-        QCOMPARE(report->findChild<QLabel *>(QStringLiteral("RunEnd"))->text(), QStringLiteral("Sonuç: Tamamlandı"));
-        const QAbstractItemModel *units = report->findChild<QTableView *>(QStringLiteral("Units"))->model();
+        QCOMPARE(report->findChild<QLabel *>(QStringLiteral("RunEnd"))->text(),
+                 QStringLiteral("Sonuç: Tamamlandı"));
+        const QAbstractItemModel *units =
+                report->findChild<QTableView *>(QStringLiteral("Units"))->model();
         QCOMPARE(units->rowCount(), 5);
         QCOMPARE(units->index(4, 1).data().toString(), QStringLiteral("K5"));
         QCOMPARE(units->index(4, 2).data().toString(), QStringLiteral("0005"));
@@ -59,7 +61,7 @@ private slots:
     void realRunsReportWaitsBehindTheButton()
     {
         click("BitBtn3");
-        QCOMPARE(cardCodes(), (QStringList{"0001", "0002", "0003", "0004", "0005"}));
+        QCOMPARE(cardCodes(), (QStringList{ "0001", "0002", "0003", "0004", "0005" }));
         ReportWindow *report = reportWindow();
         QVERIFY(!report->isVisible());
         click("BitBtn8");
@@ -71,27 +73,32 @@ private slots:
     // No at the prompt runs nothing: no report, and the last one stays.
     void runEndedAtThePromptKeepsTheLastReport()
     {
-        m_prompter->answers = {false};
+        m_prompter->answers = { false };
         click("BitBtn3");
         QVERIFY(!control<QPushButton>("BitBtn8")->isEnabled());
 
         control<QCheckBox>("CheckBox5")->setChecked(true);
         click("BitBtn3");
         reportWindow()->close();
-        m_prompter->answers = {false};
+        m_prompter->answers = { false };
         click("BitBtn6");
         QVERIFY(!reportWindow()->isVisible());
-        QCOMPARE(reportWindow()->findChild<QTableView *>(QStringLiteral("Units"))->model()->rowCount(), 5);
+        QCOMPARE(reportWindow()
+                         ->findChild<QTableView *>(QStringLiteral("Units"))
+                         ->model()
+                         ->rowCount(),
+                 5);
     }
 
     void previewEndedByAnErrorShowsTheErrorAndItsReport()
     {
-        m_server->db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON CARKART WHEN NEW.CARKOD='0003' "
-                                           "BEGIN SELECT RAISE(ABORT,'CARKART kilitli'); END"));
+        m_server->db().exec(QStringLiteral(
+                "CREATE TRIGGER kilit BEFORE UPDATE ON CARKART WHEN NEW.CARKOD='0003' "
+                "BEGIN SELECT RAISE(ABORT,'CARKART kilitli'); END"));
         control<QCheckBox>("CheckBox5")->setChecked(true);
         click("BitBtn3");
-        QCOMPARE(m_prompter->errors, QStringList{"CARKART kilitli"});
-        QCOMPARE(cardCodes(), (QStringList{"K1", "K2", "K3", "K4", "K5"}));
+        QCOMPARE(m_prompter->errors, QStringList{ "CARKART kilitli" });
+        QCOMPARE(cardCodes(), (QStringList{ "K1", "K2", "K3", "K4", "K5" }));
         ReportWindow *report = reportWindow();
         QVERIFY(report->isVisible());
         QCOMPARE(report->findChild<QLabel *>(QStringLiteral("RunEnd"))->text(),
@@ -108,15 +115,17 @@ private slots:
         reportWindow()->saveAs(path);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readLine(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("Önizleme: hiçbir değişiklik kaydedilmedi\r\n").toUtf8());
+        QCOMPARE(file.readLine(),
+                 QByteArray("\xEF\xBB\xBF")
+                         + QStringLiteral("Önizleme: hiçbir değişiklik kaydedilmedi\r\n").toUtf8());
 
         const QString nowhere = folder.filePath(QStringLiteral("yok/rapor.csv"));
         const QString error = errorRaisedBy([&] { reportWindow()->saveAs(nowhere); });
-        QVERIFY2(error.startsWith(QStringLiteral("Rapor kaydedilemedi: ") + QDir::toNativeSeparators(nowhere)),
+        QVERIFY2(error.startsWith(QStringLiteral("Rapor kaydedilemedi: ")
+                                  + QDir::toNativeSeparators(nowhere)),
                  qPrintable(error));
         QVERIFY(!QFile::exists(nowhere));
     }
-
 };
 
 QTEST_MAIN(TestPreviewWindow)

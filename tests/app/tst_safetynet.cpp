@@ -44,12 +44,19 @@ private slots:
         QTest::addColumn<bool>("changed");
         QTest::addColumn<QString>("backup"); // what the heading says, "FILE" for the backup's file
         QTest::addColumn<QString>("logSuffix"); // none: no file in the run log
-        QTest::newRow("real run, backup made") << false << true << false << true << true << "FILE" << ".xlsx";
+        QTest::newRow("real run, backup made") << false << true << false << true << true << "FILE"
+                                               << ".xlsx";
         QTest::newRow("real run, no backup asked for")
-            << false << false << false << true << true << "Yedek alınmadı (\"Yedek al\" işaretli değil)" << ".xlsx";
-        QTest::newRow("backup fails, go on") << false << true << true << true << true << "Yedek alınamadı: " << ".xlsx";
-        QTest::newRow("backup fails, stop") << false << true << true << false << false << "" << "";
-        QTest::newRow("preview") << true << true << false << true << false << "Önizlemede yedek alınmaz"
+                << false << false << false << true << true
+                << "Yedek alınmadı (\"Yedek al\" işaretli değil)"
+                << ".xlsx";
+        QTest::newRow("backup fails, go on")
+                << false << true << true << true << true << "Yedek alınamadı: "
+                << ".xlsx";
+        QTest::newRow("backup fails, stop") << false << true << true << false << false << ""
+                                            << "";
+        QTest::newRow("preview") << true << true << false << true << false
+                                 << "Önizlemede yedek alınmaz"
                                  << " (önizleme).xlsx";
     }
 
@@ -69,7 +76,7 @@ private slots:
         click("BitBtn2");
         control<QCheckBox>("CheckBox5")->setChecked(preview);
         control<QCheckBox>("CheckBox6")->setChecked(backupTicked);
-        m_prompter->answers = {true, goOnWithout};
+        m_prompter->answers = { true, goOnWithout };
         click("BitBtn3");
 
         QCOMPARE(m_prompter->errors, QStringList());
@@ -85,28 +92,37 @@ private slots:
         }
 
         const QString shownBackup = backup == QLatin1String("FILE")
-                                        ? QDir::toNativeSeparators(QDir(backupFolder).filePath(backups.first()))
-                                        : backup;
-        const QString heading = reportWindow()->findChild<QLabel *>(QStringLiteral("Heading"))->text();
-        for (const QString &line : {QStringLiteral("İşlem: Sıralı Cari Kod Düzenleme"),
-                                    QStringLiteral("Sunucu: ") + m_server->folder(),
-                                    QStringLiteral("Firma: ") + zym::test::TestServer::company,
-                                    QStringLiteral("Kullanıcı: ") + RunHeading::currentUser(),
-                                    QStringLiteral("Tür: ") + (preview ? QStringLiteral("Önizleme") : QStringLiteral("Gerçek çalıştırma")),
-                                    QStringLiteral("Yedek: ") + shownBackup})
-            QVERIFY2(heading.contains(line), qPrintable(heading + QStringLiteral("\n lacks ") + line));
+                ? QDir::toNativeSeparators(QDir(backupFolder).filePath(backups.first()))
+                : backup;
+        const QString heading =
+                reportWindow()->findChild<QLabel *>(QStringLiteral("Heading"))->text();
+        for (const QString &line : { QStringLiteral("İşlem: Sıralı Cari Kod Düzenleme"),
+                                     QStringLiteral("Sunucu: ") + m_server->folder(),
+                                     QStringLiteral("Firma: ") + zym::test::TestServer::company,
+                                     QStringLiteral("Kullanıcı: ") + RunHeading::currentUser(),
+                                     QStringLiteral("Tür: ")
+                                             + (preview ? QStringLiteral("Önizleme")
+                                                        : QStringLiteral("Gerçek çalıştırma")),
+                                     QStringLiteral("Yedek: ") + shownBackup })
+            QVERIFY2(heading.contains(line),
+                     qPrintable(heading + QStringLiteral("\n lacks ") + line));
 
         // One file in the run log, named after the run, saying the same.
         QCOMPARE(logged.size(), 1);
-        const QRegularExpression name(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}_\\d{6} FIRMA_A Sıralı Cari Kod Düzenleme")
-                                      + QRegularExpression::escape(logSuffix) + u'$');
+        const QRegularExpression name(
+                QStringLiteral("^\\d{4}-\\d{2}-\\d{2}_\\d{6} FIRMA_A Sıralı Cari Kod Düzenleme")
+                + QRegularExpression::escape(logSuffix) + u'$');
         QVERIFY2(name.match(logged.first()).hasMatch(), qPrintable(logged.first()));
         const XlsxSheet sheet(QDir(RunLog::folder()).filePath(logged.first()), 1);
         QCOMPARE(sheet.error, QString());
         QCOMPARE(sheet.cells.value(QStringLiteral("A8")).text, QStringLiteral("Yedek"));
-        QVERIFY2(sheet.cells.value(QStringLiteral("B8")).text.startsWith(shownBackup), qPrintable(sheet.cells.value(QStringLiteral("B8")).text));
+        QVERIFY2(sheet.cells.value(QStringLiteral("B8")).text.startsWith(shownBackup),
+                 qPrintable(sheet.cells.value(QStringLiteral("B8")).text));
         QCOMPARE(sheet.cells.value(QStringLiteral("B9")).text, QStringLiteral("Tamamlandı"));
-        QVERIFY(reportWindow()->findChild<QLabel *>(QStringLiteral("LogFile"))->text().endsWith(logged.first()));
+        QVERIFY(reportWindow()
+                        ->findChild<QLabel *>(QStringLiteral("LogFile"))
+                        ->text()
+                        .endsWith(logged.first()));
     }
 
     // Saving through the save dialog says where the file went.
@@ -114,8 +130,10 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("CSV") << "Save" << "rapor.csv";
-        QTest::newRow("Excel") << "SaveXlsx" << "rapor.xlsx";
+        QTest::newRow("CSV") << "Save"
+                             << "rapor.csv";
+        QTest::newRow("Excel") << "SaveXlsx"
+                               << "rapor.xlsx";
     }
 
     void savingSaysWhere()
@@ -137,7 +155,9 @@ private slots:
         reportWindow()->findChild<QPushButton *>(button)->click();
         QCOMPARE(m_prompter->errors, QStringList());
         QVERIFY(QFile::exists(path));
-        QCOMPARE(m_prompter->notices, QStringList{QStringLiteral("Rapor kaydedildi: ") + QDir::toNativeSeparators(path)});
+        QCOMPARE(m_prompter->notices,
+                 QStringList{ QStringLiteral("Rapor kaydedildi: ")
+                              + QDir::toNativeSeparators(path) });
     }
 
     void connectingToAMissingFolder_data()
@@ -152,7 +172,9 @@ private slots:
         QFETCH(QString, server);
         control<QLineEdit>("Edit1")->setText(server);
         click("BitBtn1");
-        QCOMPARE(m_prompter->errors, QStringList{QStringLiteral("Klasör bulunamadı: ") + QDir::toNativeSeparators(server)});
+        QCOMPARE(m_prompter->errors,
+                 QStringList{ QStringLiteral("Klasör bulunamadı: ")
+                              + QDir::toNativeSeparators(server) });
         QCOMPARE(m_window->statusText(), QStringLiteral("Bağlı değil"));
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -170,11 +192,7 @@ private slots:
         QCOMPARE(m_window->statusText(), QStringLiteral("Bağlandı"));
     }
 
-    void windowCarriesTheProgramsIcon()
-    {
-        QVERIFY(!m_window->windowIcon().pixmap(32).isNull());
-    }
-
+    void windowCarriesTheProgramsIcon() { QVERIFY(!m_window->windowIcon().pixmap(32).isNull()); }
 };
 
 QTEST_MAIN(TestSafetyNet)

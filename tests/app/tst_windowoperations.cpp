@@ -23,7 +23,7 @@ private slots:
     void init()
     {
         openWindow();
-        DemoData::writeCompany(m_server->folder(), TestServer::company, {24, 200, 12, 6, 6});
+        DemoData::writeCompany(m_server->folder(), TestServer::company, { 24, 200, 12, 6, 6 });
     }
 
     void cleanup() { closeWindow(); }
@@ -47,7 +47,7 @@ private slots:
         QFETCH(QString, button);
         const QStringList before = tableDigest(m_server->db());
         click(qPrintable(button));
-        QCOMPARE(m_prompter->notices, QStringList{"Önce sunucuya bağlanın."});
+        QCOMPARE(m_prompter->notices, QStringList{ "Önce sunucuya bağlanın." });
         QVERIFY(m_prompter->questions.isEmpty());
         QVERIFY(m_prompter->errors.isEmpty());
         QVERIFY(!m_window->session().connection.isOpen());
@@ -69,9 +69,11 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, position);
         connectAndChoose();
-        control<QLineEdit>("Edit7")->setText(QStringLiteral("900")); // accounts the demo has not made yet
+        control<QLineEdit>("Edit7")->setText(
+                QStringLiteral("900")); // accounts the demo has not made yet
         control<QLineEdit>("Edit8")->setText(QStringLiteral("900"));
-        control<QLineEdit>("Edit10")->setText(QStringLiteral("YENİ")); // a workplace code no row has
+        control<QLineEdit>("Edit10")->setText(
+                QStringLiteral("YENİ")); // a workplace code no row has
         listFor(button);
         const QStringList before = tableDigest(m_server->db());
         {

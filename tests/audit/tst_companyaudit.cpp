@@ -17,7 +17,16 @@ using namespace zym::test;
 namespace {
 
 // The checks in the order they run.
-enum Check { EmptyCards, AlikeCards, CardlessCodes, AccountLinks, CardTypes, Registry, Stock, Journal };
+enum Check {
+    EmptyCards,
+    AlikeCards,
+    CardlessCodes,
+    AccountLinks,
+    CardTypes,
+    Registry,
+    Stock,
+    Journal
+};
 
 const QString noCollation;
 
@@ -42,12 +51,14 @@ private slots:
         QTest::addColumn<QString>("collation");
         QTest::addColumn<QStringList>("seed");
         QTest::newRow("exact") << noCollation << QStringList{};
-        QTest::newRow("case ignored") << "NOCASE"
-                                      << QStringList{"INSERT INTO CARHAR (CARHARCARKOD) VALUES ('k1')",
-                                                     "INSERT INTO BORDETAY (BORDETKOD) VALUES ('p1')"};
-        QTest::newRow("trailing blanks ignored") << "RTRIM"
-                                                 << QStringList{"INSERT INTO CARHAR (CARHARCARKOD) VALUES ('K1 ')",
-                                                                "INSERT INTO BORDETAY (BORDETKOD) VALUES ('P1 ')"};
+        QTest::newRow("case ignored")
+                << "NOCASE"
+                << QStringList{ "INSERT INTO CARHAR (CARHARCARKOD) VALUES ('k1')",
+                                "INSERT INTO BORDETAY (BORDETKOD) VALUES ('p1')" };
+        QTest::newRow("trailing blanks ignored")
+                << "RTRIM"
+                << QStringList{ "INSERT INTO CARHAR (CARHARCARKOD) VALUES ('K1 ')",
+                                "INSERT INTO BORDETAY (BORDETKOD) VALUES ('P1 ')" };
     }
 
     void cleanCompanyHasNoFindings()
@@ -61,7 +72,8 @@ private slots:
         QVERIFY(!outcome.cancelled);
         QCOMPARE(outcome.checks.size(), AuditChecks::all().size());
         for (const CheckOutcome &check : outcome.checks) {
-            QVERIFY2(check.findings.isEmpty(), qPrintable(check.title + u' ' + check.findings.value(0).key));
+            QVERIFY2(check.findings.isEmpty(),
+                     qPrintable(check.title + u' ' + check.findings.value(0).key));
             QCOMPARE(check.total, qint64(0));
         }
     }
@@ -76,58 +88,74 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("named"); // what its explanation names
 
-        const auto row = [](const char *name, const QString &collation, const QStringList &seed, Check check,
-                            const char *table, const QStringList &keys, int count, const char *named = "") {
-            QTest::newRow(name) << collation << seed << int(check) << QString::fromLatin1(table) << keys << count
-                                << QString::fromUtf8(named);
+        const auto row = [](const char *name, const QString &collation, const QStringList &seed,
+                            Check check, const char *table, const QStringList &keys, int count,
+                            const char *named = "") {
+            QTest::newRow(name) << collation << seed << int(check) << QString::fromLatin1(table)
+                                << keys << count << QString::fromUtf8(named);
         };
-        row("card code NULL", noCollation, {"INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (NULL, 'Boş')"}, EmptyCards,
-            "CARKART", {"NULL"}, 1, "Kodu NULL");
-        row("card code empty", noCollation, {"INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('', 'Boş')"}, EmptyCards,
-            "CARKART", {"''"}, 1, "Kodu boş ('')");
-        row("card codes alike by case", "NOCASE", {"INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('k1', 'İkiz')"},
-            AlikeCards, "CARKART", {"K1", "k1"}, 2);
+        row("card code NULL", noCollation,
+            { "INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (NULL, 'Boş')" }, EmptyCards,
+            "CARKART", { "NULL" }, 1, "Kodu NULL");
+        row("card code empty", noCollation,
+            { "INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('', 'Boş')" }, EmptyCards, "CARKART",
+            { "''" }, 1, "Kodu boş ('')");
+        row("card codes alike by case", "NOCASE",
+            { "INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('k1', 'İkiz')" }, AlikeCards,
+            "CARKART", { "K1", "k1" }, 2);
         row("card codes alike by trailing blanks", "RTRIM",
-            {"INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('K1  ', 'İkiz')"}, AlikeCards, "CARKART", {"K1", "K1  "}, 2);
+            { "INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES ('K1  ', 'İkiz')" }, AlikeCards,
+            "CARKART", { "K1", "K1  " }, 2);
         row("movement rows of a deleted card", noCollation,
-            {"INSERT INTO FATHAR (FATHARCARKOD) VALUES ('SILINDI')", "INSERT INTO FATHAR (FATHARCARKOD) VALUES ('SILINDI')"},
-            CardlessCodes, "FATHAR", {"SILINDI"}, 2, "Hiçbir kartın");
-        row("address row of a deleted card", noCollation, {"INSERT INTO ADRESLER (ADRKOD1, ADRMODUL) VALUES ('SILINDI', 1)"},
-            CardlessCodes, "ADRESLER", {"SILINDI"}, 1);
+            { "INSERT INTO FATHAR (FATHARCARKOD) VALUES ('SILINDI')",
+              "INSERT INTO FATHAR (FATHARCARKOD) VALUES ('SILINDI')" },
+            CardlessCodes, "FATHAR", { "SILINDI" }, 2, "Hiçbir kartın");
+        row("address row of a deleted card", noCollation,
+            { "INSERT INTO ADRESLER (ADRKOD1, ADRMODUL) VALUES ('SILINDI', 1)" }, CardlessCodes,
+            "ADRESLER", { "SILINDI" }, 1);
         row("identity row without a module", noCollation,
-            {"INSERT INTO KIMLIKLER (KIMKOD, KIMMODUL) VALUES ('SILINDI', NULL)"}, CardlessCodes, "KIMLIKLER", {"SILINDI"}, 1);
-        row("customer account missing", noCollation, {"UPDATE CARKART SET CARMUHKODU='120 YOK'"}, AccountLinks, "CARKART",
-            {"K1"}, 1, "120 YOK");
-        row("supplier account missing", noCollation, {"UPDATE CARKART SET CAREKCHAR1='320 YOK'"}, AccountLinks, "CARKART",
-            {"K1"}, 1, "320 YOK");
+            { "INSERT INTO KIMLIKLER (KIMKOD, KIMMODUL) VALUES ('SILINDI', NULL)" }, CardlessCodes,
+            "KIMLIKLER", { "SILINDI" }, 1);
+        row("customer account missing", noCollation, { "UPDATE CARKART SET CARMUHKODU='120 YOK'" },
+            AccountLinks, "CARKART", { "K1" }, 1, "120 YOK");
+        row("supplier account missing", noCollation, { "UPDATE CARKART SET CAREKCHAR1='320 YOK'" },
+            AccountLinks, "CARKART", { "K1" }, 1, "320 YOK");
         row("account of two cards", noCollation,
-            {"INSERT INTO CARKART (CARKOD, CARUNVAN, CARMUHTIPI, CARMUHKODU, CAREKCHAR1) "
-             "VALUES ('K2', 'İkinci', 2, '', '320 K1')"},
-            AccountLinks, "MUHHESAP", {"320 K1"}, 2, "Birden çok kart");
-        row("card type 7", noCollation, {"UPDATE CARKART SET CARMUHTIPI=7"}, CardTypes, "CARKART", {"K1"}, 1, "7");
+            { "INSERT INTO CARKART (CARKOD, CARUNVAN, CARMUHTIPI, CARMUHKODU, CAREKCHAR1) "
+              "VALUES ('K2', 'İkinci', 2, '', '320 K1')" },
+            AccountLinks, "MUHHESAP", { "320 K1" }, 2, "Birden çok kart");
+        row("card type 7", noCollation, { "UPDATE CARKART SET CARMUHTIPI=7" }, CardTypes, "CARKART",
+            { "K1" }, 1, "7");
         row("registry codes alike by case", "NOCASE",
-            {"INSERT INTO BORSICIL (BORSCLKOD, BORSCLISCIKKOD, BORSCLISYKODU) VALUES ('p1', 0, 'MERKEZ')"}, Registry,
-            "BORSICIL", {"P1", "p1"}, 2, "eş sayar");
-        row("payroll rows of a departed employee", noCollation, {"INSERT INTO BORDETAY (BORDETKOD) VALUES ('P9')"}, Registry,
-            "BORDETAY", {"P9"}, 1, "Hiçbir çalışanın");
+            { "INSERT INTO BORSICIL (BORSCLKOD, BORSCLISCIKKOD, BORSCLISYKODU) VALUES ('p1', 0, "
+              "'MERKEZ')" },
+            Registry, "BORSICIL", { "P1", "p1" }, 2, "eş sayar");
+        row("payroll rows of a departed employee", noCollation,
+            { "INSERT INTO BORDETAY (BORDETKOD) VALUES ('P9')" }, Registry, "BORDETAY", { "P9" }, 1,
+            "Hiçbir çalışanın");
         row("payroll picture of a departed employee", noCollation,
-            {"INSERT INTO RESIMLER (RESIMKOD, RESIMMODUL) VALUES ('P9', 8)"}, Registry, "RESIMLER", {"P9"}, 1);
+            { "INSERT INTO RESIMLER (RESIMKOD, RESIMMODUL) VALUES ('P9', 8)" }, Registry,
+            "RESIMLER", { "P9" }, 1);
         row("registry code empty", noCollation,
-            {"INSERT INTO BORSICIL (BORSCLKOD, BORSCLISCIKKOD, BORSCLISYKODU) VALUES ('', 0, 'MERKEZ')"}, Registry,
-            "BORSICIL", {"''"}, 1, "Sicil kodu boş");
-        row("stock code NULL", noCollation, {"INSERT INTO STKKART (STKKOD, STKACIK1, STKGENKDVNO) VALUES (NULL, 'Somun', 2)"},
-            Stock, "STKKART", {"NULL"}, 1, "Stok kodu NULL");
+            { "INSERT INTO BORSICIL (BORSCLKOD, BORSCLISCIKKOD, BORSCLISYKODU) VALUES ('', 0, "
+              "'MERKEZ')" },
+            Registry, "BORSICIL", { "''" }, 1, "Sicil kodu boş");
+        row("stock code NULL", noCollation,
+            { "INSERT INTO STKKART (STKKOD, STKACIK1, STKGENKDVNO) VALUES (NULL, 'Somun', 2)" },
+            Stock, "STKKART", { "NULL" }, 1, "Stok kodu NULL");
         row("link rows of a deleted stock card", noCollation,
-            {"INSERT INTO STKMUHBAGLANTI (SMBSTKKOD, SMBITEMNO, SMBFTNO, SMBMUHKOD1) VALUES ('S9', 1, 1, '153 03 05')"},
-            Stock, "STKMUHBAGLANTI", {"S9"}, 1, "stok kartının");
-        row("stock group without a set", noCollation, {"UPDATE STKKART SET STKGENKDVNO=7"}, Stock, "STKKART", {"S1"}, 1,
-            "Grup 7");
+            { "INSERT INTO STKMUHBAGLANTI (SMBSTKKOD, SMBITEMNO, SMBFTNO, SMBMUHKOD1) VALUES "
+              "('S9', 1, 1, '153 03 05')" },
+            Stock, "STKMUHBAGLANTI", { "S9" }, 1, "stok kartının");
+        row("stock group without a set", noCollation, { "UPDATE STKKART SET STKGENKDVNO=7" }, Stock,
+            "STKKART", { "S1" }, 1, "Grup 7");
         row("journal lines without a header", noCollation,
-            {"INSERT INTO MUHHAR (MUHHARREFNO, MUHHARSIRANO, MUHHARBATIPI) VALUES (9, 1, 1)",
-             "INSERT INTO MUHHAR (MUHHARREFNO, MUHHARSIRANO, MUHHARBATIPI) VALUES (9, 2, 2)"},
-            Journal, "MUHHAR", {"9"}, 2, "başlığı yok");
-        row("journal header without lines", noCollation, {"INSERT INTO MUHFIS (MUHFISREFNO) VALUES (8)"}, Journal, "MUHFIS",
-            {"8"}, 1, "satırı yok");
+            { "INSERT INTO MUHHAR (MUHHARREFNO, MUHHARSIRANO, MUHHARBATIPI) VALUES (9, 1, 1)",
+              "INSERT INTO MUHHAR (MUHHARREFNO, MUHHARSIRANO, MUHHARBATIPI) VALUES (9, 2, 2)" },
+            Journal, "MUHHAR", { "9" }, 2, "başlığı yok");
+        row("journal header without lines", noCollation,
+            { "INSERT INTO MUHFIS (MUHFISREFNO) VALUES (8)" }, Journal, "MUHFIS", { "8" }, 1,
+            "satırı yok");
     }
 
     // The check also reads without writing: every table is as it was.
@@ -167,8 +195,8 @@ private slots:
         seedCleanCompany(noCollation);
         QList<QVariantList> orphans;
         for (int i = 0; i < AuditChecks::findingLimit + 5; ++i)
-            orphans << QVariantList{QStringLiteral("YOK%1").arg(i, 5, 10, QLatin1Char('0'))};
-        db().insert(QStringLiteral("KASAHAR"), {QStringLiteral("KASHARCARKOD")}, orphans);
+            orphans << QVariantList{ QStringLiteral("YOK%1").arg(i, 5, 10, QLatin1Char('0')) };
+        db().insert(QStringLiteral("KASAHAR"), { QStringLiteral("KASHARCARKOD") }, orphans);
         const CheckOutcome checked = audit().checks.at(CardlessCodes);
         QCOMPARE(checked.total, qint64(AuditChecks::findingLimit + 5));
         QCOMPARE(checked.findings.size(), qsizetype(AuditChecks::findingLimit));
@@ -230,43 +258,53 @@ private:
             db().createTables(tables, m_server->hasFiles() ? collation : QString());
         }
         db().insert(QStringLiteral("CARKART"),
-                    {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
-                     QStringLiteral("CARMUHKODU"), QStringLiteral("CAREKCHAR1"), QStringLiteral("CAROZKOD3")},
-                    {{QStringLiteral("K1"), QStringLiteral("Ağaç Ltd."), 3, QStringLiteral("120 K1"),
-                      QStringLiteral("320 K1"), QStringLiteral("")}});
-        db().insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1")},
-                    {{QStringLiteral("120 K1"), QStringLiteral("Ağaç Ltd.")}, {QStringLiteral("320 K1"), QStringLiteral("Ağaç Ltd.")}});
+                    { QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"),
+                      QStringLiteral("CARMUHTIPI"), QStringLiteral("CARMUHKODU"),
+                      QStringLiteral("CAREKCHAR1"), QStringLiteral("CAROZKOD3") },
+                    { { QStringLiteral("K1"), QStringLiteral("Ağaç Ltd."), 3,
+                        QStringLiteral("120 K1"), QStringLiteral("320 K1"), QStringLiteral("") } });
+        db().insert(QStringLiteral("MUHHESAP"),
+                    { QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1") },
+                    { { QStringLiteral("120 K1"), QStringLiteral("Ağaç Ltd.") },
+                      { QStringLiteral("320 K1"), QStringLiteral("Ağaç Ltd.") } });
         const auto &cardSteps = CardCodePropagation::steps();
         for (qsizetype i = 1; i < cardSteps.size(); ++i) {
             if (cardSteps.at(i).moduleColumn.isEmpty())
-                db().insert(cardSteps.at(i).table, {cardSteps.at(i).column}, {{QStringLiteral("K1")}});
+                db().insert(cardSteps.at(i).table, { cardSteps.at(i).column },
+                            { { QStringLiteral("K1") } });
         }
         const auto &payrollSteps = RegistryCodePropagation::steps();
         db().insert(QStringLiteral("BORSICIL"),
-                    {QStringLiteral("BORSCLKOD"), QStringLiteral("BORSCLISCIKKOD"), QStringLiteral("BORSCLISYKODU")},
-                    {{QStringLiteral("P1"), 0, QStringLiteral("MERKEZ")}});
+                    { QStringLiteral("BORSCLKOD"), QStringLiteral("BORSCLISCIKKOD"),
+                      QStringLiteral("BORSCLISYKODU") },
+                    { { QStringLiteral("P1"), 0, QStringLiteral("MERKEZ") } });
         for (qsizetype i = 1; i < payrollSteps.size(); ++i) {
             const auto &step = payrollSteps.at(i);
             if (step.moduleColumn.isEmpty()) {
-                db().insert(step.table, {step.column}, {{QStringLiteral("P1")}});
+                db().insert(step.table, { step.column }, { { QStringLiteral("P1") } });
                 continue;
             }
             // The shared tables hold both modules' rows: each is left to its own check.
-            db().insert(step.table, {step.column, step.moduleColumn},
-                        {{QStringLiteral("P1"), Tables::payrollModule}, {QStringLiteral("K1"), 1}});
+            db().insert(step.table, { step.column, step.moduleColumn },
+                        { { QStringLiteral("P1"), Tables::payrollModule },
+                          { QStringLiteral("K1"), 1 } });
         }
-        db().insert(QStringLiteral("STKKART"), {QStringLiteral("STKKOD"), QStringLiteral("STKACIK1"), QStringLiteral("STKGENKDVNO")},
-                    {{QStringLiteral("S1"), QStringLiteral("Vida M6"), 1}});
+        db().insert(QStringLiteral("STKKART"),
+                    { QStringLiteral("STKKOD"), QStringLiteral("STKACIK1"),
+                      QStringLiteral("STKGENKDVNO") },
+                    { { QStringLiteral("S1"), QStringLiteral("Vida M6"), 1 } });
         QList<QVariantList> links;
         for (const StockAccountSets::Item &item : StockAccountSets::items(1))
-            links << QVariantList{QStringLiteral("S1"), item.number, item.number, item.account};
+            links << QVariantList{ QStringLiteral("S1"), item.number, item.number, item.account };
         db().insert(QStringLiteral("STKMUHBAGLANTI"),
-                    {QStringLiteral("SMBSTKKOD"), QStringLiteral("SMBITEMNO"), QStringLiteral("SMBFTNO"), QStringLiteral("SMBMUHKOD1")},
+                    { QStringLiteral("SMBSTKKOD"), QStringLiteral("SMBITEMNO"),
+                      QStringLiteral("SMBFTNO"), QStringLiteral("SMBMUHKOD1") },
                     links);
-        db().insert(QStringLiteral("MUHFIS"), {QStringLiteral("MUHFISREFNO")}, {{1}});
+        db().insert(QStringLiteral("MUHFIS"), { QStringLiteral("MUHFISREFNO") }, { { 1 } });
         db().insert(QStringLiteral("MUHHAR"),
-                    {QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARSIRANO"), QStringLiteral("MUHHARBATIPI")},
-                    {{1, 1, 1}, {1, 2, 2}});
+                    { QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARSIRANO"),
+                      QStringLiteral("MUHHARBATIPI") },
+                    { { 1, 1, 1 }, { 1, 2, 2 } });
     }
 };
 

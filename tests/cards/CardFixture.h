@@ -17,7 +17,7 @@ namespace zym::test {
 inline const QList<CodeColumn> &cardCodeCarriers()
 {
     static const QList<CodeColumn> carriers = [] {
-        QList<CodeColumn> list{{QStringLiteral("CARKART"), QStringLiteral("CARKOD")}};
+        QList<CodeColumn> list{ { QStringLiteral("CARKART"), QStringLiteral("CARKOD") } };
         return list + Tables::sharedTables() + Tables::movementTables();
     }();
     return carriers;
@@ -38,22 +38,26 @@ inline void seedCards(DatabaseSeeder &db, const QList<CardRow> &cards)
 {
     QList<QVariantList> cardRows;
     for (const CardRow &card : cards) {
-        cardRows << QVariantList{card.code, card.title, card.type, card.specialCode, QString(""), QString("")};
-        db.insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMERNISNO"), QStringLiteral("KIMMODUL")},
-                  {{card.code, QStringLiteral("TC-") + card.code, 1}});
+        cardRows << QVariantList{ card.code,        card.title,  card.type,
+                                  card.specialCode, QString(""), QString("") };
+        db.insert(QStringLiteral("KIMLIKLER"),
+                  { QStringLiteral("KIMKOD"), QStringLiteral("KIMMERNISNO"),
+                    QStringLiteral("KIMMODUL") },
+                  { { card.code, QStringLiteral("TC-") + card.code, 1 } });
     }
     db.insert(QStringLiteral("CARKART"),
-              {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"), QStringLiteral("CAROZKOD3"),
-               QStringLiteral("CARMUHKODU"), QStringLiteral("CAREKCHAR1")},
+              { QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
+                QStringLiteral("CAROZKOD3"), QStringLiteral("CARMUHKODU"),
+                QStringLiteral("CAREKCHAR1") },
               cardRows);
     const auto &steps = cardCodeCarriers();
     for (qsizetype i = 1; i < steps.size(); ++i) { // the card rows are above
-        QList<QVariantList> rows{{QStringLiteral("DIGER")}};
+        QList<QVariantList> rows{ { QStringLiteral("DIGER") } };
         for (const CardRow &card : cards) {
             if (steps.at(i).table != QStringLiteral("KIMLIKLER"))
-                rows << QVariantList{card.code};
+                rows << QVariantList{ card.code };
         }
-        db.insert(steps.at(i).table, {steps.at(i).column}, rows);
+        db.insert(steps.at(i).table, { steps.at(i).column }, rows);
     }
 }
 
@@ -63,21 +67,23 @@ inline void failWhenRenamedTo(DatabaseSeeder &db, const CodeColumn &step, const 
 {
     db.exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE OF %2 ON %1 WHEN NEW.%2='%3' "
                            "BEGIN SELECT RAISE(ABORT,'%4'); END")
-                .arg(step.table, step.column, code, InjectedFailure::message));
+                    .arg(step.table, step.column, code, InjectedFailure::message));
 }
 
 // The codes a table's code column holds, sorted.
 inline QStringList codesIn(DatabaseSeeder &db, const QString &table, const QString &column)
 {
     QStringList codes;
-    for (const auto &row : db.select(QStringLiteral("SELECT %2 FROM %1 ORDER BY %2").arg(table, column)))
+    for (const auto &row :
+         db.select(QStringLiteral("SELECT %2 FROM %1 ORDER BY %2").arg(table, column)))
         codes << row.first().toString();
     return codes;
 }
 
 // Whether every table of the first `steps` renames carries `code` and,
 // unless the two are the same, none `old`.
-inline bool renamedEverywhere(DatabaseSeeder &db, const QString &old, const QString &code, qsizetype steps)
+inline bool renamedEverywhere(DatabaseSeeder &db, const QString &old, const QString &code,
+                              qsizetype steps)
 {
     for (qsizetype i = 0; i < steps; ++i) {
         const auto &step = cardCodeCarriers().at(i);
@@ -92,8 +98,9 @@ inline bool renamedEverywhere(DatabaseSeeder &db, const QString &old, const QStr
 inline QMap<QString, QStringList> cardAccounts(DatabaseSeeder &db)
 {
     QMap<QString, QStringList> accounts;
-    for (const auto &row : db.select(QStringLiteral("SELECT CARKOD, CARMUHKODU, CAREKCHAR1 FROM CARKART")))
-        accounts.insert(row.at(0).toString(), {row.at(1).toString(), row.at(2).toString()});
+    for (const auto &row :
+         db.select(QStringLiteral("SELECT CARKOD, CARMUHKODU, CAREKCHAR1 FROM CARKART")))
+        accounts.insert(row.at(0).toString(), { row.at(1).toString(), row.at(2).toString() });
     return accounts;
 }
 

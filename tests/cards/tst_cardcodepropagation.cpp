@@ -19,30 +19,38 @@ private slots:
     {
         startServer();
         DatabaseSeeder &db = m_server->db();
-        seedCards(db, {{QStringLiteral("ESKI"), QStringLiteral("Eski Kart"), 1}});
+        seedCards(db, { { QStringLiteral("ESKI"), QStringLiteral("Eski Kart"), 1 } });
         // A second row of the old code in a movement table, an account named
         // like the card, and payroll rows of the same code.
-        db.insert(QStringLiteral("FATHAR"), {QStringLiteral("FATHARCARKOD")}, {{QStringLiteral("ESKI")}});
-        db.insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD")}, {{QStringLiteral("ESKI")}});
-        db.insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")},
-                  {{QStringLiteral("ESKI"), 8}, {QStringLiteral("ESKI"), QVariant()}});
-        db.insert(QStringLiteral("ADRESLER"), {QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")}, {{QStringLiteral("ESKI"), 8}});
+        db.insert(QStringLiteral("FATHAR"), { QStringLiteral("FATHARCARKOD") },
+                  { { QStringLiteral("ESKI") } });
+        db.insert(QStringLiteral("MUHHESAP"), { QStringLiteral("MUHKOD") },
+                  { { QStringLiteral("ESKI") } });
+        db.insert(QStringLiteral("KIMLIKLER"),
+                  { QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL") },
+                  { { QStringLiteral("ESKI"), 8 }, { QStringLiteral("ESKI"), QVariant() } });
+        db.insert(QStringLiteral("ADRESLER"),
+                  { QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL") },
+                  { { QStringLiteral("ESKI"), 8 } });
         m_server->connect(*m_session);
     }
 
-    void cleanup()
-    {
-        stopServer();
-    }
+    void cleanup() { stopServer(); }
 
     void statementsInOrder()
     {
         const auto &steps = CardCodePropagation::steps();
         QCOMPARE(steps.size(), 20);
-        QCOMPARE(steps.at(0).sql, QStringLiteral("UPDATE CARKART SET CARKOD=:pKod WHERE CARKOD=:pCarKod;"));
-        QCOMPARE(steps.at(3).sql, QStringLiteral("UPDATE CARFIS SET CARFISCARKOD=:pKod WHERE CARFISCARKOD=:pCarKod;"));
-        QCOMPARE(steps.at(5).sql, QStringLiteral("UPDATE CARMIZDEGER SET CARKOD=:pKod WHERE CARKOD=:pCarKod;"));
-        QCOMPARE(steps.at(19).sql, QStringLiteral("UPDATE STKHAR SET STKHARCARKOD=:pKod WHERE STKHARCARKOD=:pCarKod;"));
+        QCOMPARE(steps.at(0).sql,
+                 QStringLiteral("UPDATE CARKART SET CARKOD=:pKod WHERE CARKOD=:pCarKod;"));
+        QCOMPARE(steps.at(3).sql,
+                 QStringLiteral(
+                         "UPDATE CARFIS SET CARFISCARKOD=:pKod WHERE CARFISCARKOD=:pCarKod;"));
+        QCOMPARE(steps.at(5).sql,
+                 QStringLiteral("UPDATE CARMIZDEGER SET CARKOD=:pKod WHERE CARKOD=:pCarKod;"));
+        QCOMPARE(steps.at(19).sql,
+                 QStringLiteral(
+                         "UPDATE STKHAR SET STKHARCARKOD=:pKod WHERE STKHARCARKOD=:pCarKod;"));
     }
 
     void renamesEveryCarrier_data()
@@ -69,22 +77,39 @@ private slots:
             QString condition;
             if (!step.moduleColumn.isEmpty())
                 condition = QStringLiteral(" AND (%1 IS NULL OR %1<>8)").arg(step.moduleColumn);
-            const int oldRows = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='ESKI'%3")
-                                              .arg(step.table, step.column, condition)).toInt();
+            const int oldRows =
+                    db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='ESKI'%3")
+                                      .arg(step.table, step.column, condition))
+                            .toInt();
             const int newRows = db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='YENI'")
-                                              .arg(step.table, step.column)).toInt();
+                                                  .arg(step.table, step.column))
+                                        .toInt();
             const bool renamed = i < renamedSteps;
-            QVERIFY2(renamed ? oldRows == 0 && newRows > 0 : oldRows > 0 && newRows == 0, qPrintable(step.table));
-            QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='DIGER'").arg(step.table, step.column)).toInt(),
+            QVERIFY2(renamed ? oldRows == 0 && newRows > 0 : oldRows > 0 && newRows == 0,
+                     qPrintable(step.table));
+            QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='DIGER'")
+                                       .arg(step.table, step.column))
+                             .toInt(),
                      step.table == QStringLiteral("CARKART") ? 0 : 1);
         }
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FATHAR WHERE FATHARCARKOD='YENI'")).toInt(),
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FATHAR WHERE FATHARCARKOD='YENI'"))
+                         .toInt(),
                  renamedSteps == 20 ? 2 : 0);
-        QCOMPARE(codesIn(db, QStringLiteral("MUHHESAP"), QStringLiteral("MUHKOD")), QStringList{"ESKI"});
+        QCOMPARE(codesIn(db, QStringLiteral("MUHHESAP"), QStringLiteral("MUHKOD")),
+                 QStringList{ "ESKI" });
         // Payroll rows keep the code; an identity row with no module is the card's.
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='ESKI' AND KIMMODUL=8")).toInt(), 1);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM ADRESLER WHERE ADRKOD1='ESKI' AND ADRMODUL=8")).toInt(), 1);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='YENI' AND KIMMODUL IS NULL")).toInt(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='ESKI' AND "
+                                          "KIMMODUL=8"))
+                         .toInt(),
+                 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM ADRESLER WHERE ADRKOD1='ESKI' AND "
+                                          "ADRMODUL=8"))
+                         .toInt(),
+                 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='YENI' AND "
+                                          "KIMMODUL IS NULL"))
+                         .toInt(),
+                 1);
     }
 
     void takenCodes_data()
@@ -93,13 +118,20 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QVariant>("module");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("movement") << "CARHAR" << "CARHARCARKOD" << QVariant() << true;
-        QTest::newRow("last movement") << "STKHAR" << "STKHARCARKOD" << QVariant() << true;
-        QTest::newRow("card") << "CARKART" << "CARKOD" << QVariant() << true;
-        QTest::newRow("identity") << "KIMLIKLER" << "KIMKOD" << QVariant(1) << true;
-        QTest::newRow("address") << "ADRESLER" << "ADRKOD1" << QVariant(1) << true;
-        QTest::newRow("payroll identity") << "KIMLIKLER" << "KIMKOD" << QVariant(8) << false;
-        QTest::newRow("account") << "MUHHESAP" << "MUHKOD" << QVariant() << false;
+        QTest::newRow("movement") << "CARHAR"
+                                  << "CARHARCARKOD" << QVariant() << true;
+        QTest::newRow("last movement") << "STKHAR"
+                                       << "STKHARCARKOD" << QVariant() << true;
+        QTest::newRow("card") << "CARKART"
+                              << "CARKOD" << QVariant() << true;
+        QTest::newRow("identity") << "KIMLIKLER"
+                                  << "KIMKOD" << QVariant(1) << true;
+        QTest::newRow("address") << "ADRESLER"
+                                 << "ADRKOD1" << QVariant(1) << true;
+        QTest::newRow("payroll identity") << "KIMLIKLER"
+                                          << "KIMKOD" << QVariant(8) << false;
+        QTest::newRow("account") << "MUHHESAP"
+                                 << "MUHKOD" << QVariant() << false;
     }
 
     // Whatever the scope renames, a row of any of the twenty tables under the
@@ -112,10 +144,13 @@ private slots:
         QFETCH(bool, taken);
         DatabaseSeeder &db = m_server->db();
         if (module.isValid())
-            db.insert(table, {column, table == QStringLiteral("KIMLIKLER") ? QStringLiteral("KIMMODUL") : QStringLiteral("ADRMODUL")},
-                      {{QStringLiteral("YENI"), module}});
+            db.insert(table,
+                      { column,
+                        table == QStringLiteral("KIMLIKLER") ? QStringLiteral("KIMMODUL")
+                                                             : QStringLiteral("ADRMODUL") },
+                      { { QStringLiteral("YENI"), module } });
         else
-            db.insert(table, {column}, {{QStringLiteral("YENI")}});
+            db.insert(table, { column }, { { QStringLiteral("YENI") } });
         CardCodePropagation all(m_session->connection, Scope::AllTables);
         CardCodePropagation cardRows(m_session->connection, Scope::CardRows);
         QCOMPARE(all.codeTaken(QStringLiteral("YENI"), QStringLiteral("ESKI")), taken);

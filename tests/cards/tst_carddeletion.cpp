@@ -21,16 +21,19 @@ private slots:
     {
         startServer();
         m_prompter = std::make_unique<RecordingPrompter>();
-        seedCards(db(), {{QStringLiteral("S1"), QStringLiteral("Bir"), 1},
-                         {QStringLiteral("S2"), QStringLiteral("İki"), 2},
-                         {QStringLiteral("S3"), QStringLiteral("Üç"), 3}});
+        seedCards(db(),
+                  { { QStringLiteral("S1"), QStringLiteral("Bir"), 1 },
+                    { QStringLiteral("S2"), QStringLiteral("İki"), 2 },
+                    { QStringLiteral("S3"), QStringLiteral("Üç"), 3 } });
         // S2 has three address rows; S3 none, and no identity row.
-        db().insert(QStringLiteral("ADRESLER"), {QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")},
-                    {{QStringLiteral("S2"), 1}, {QStringLiteral("S2"), QVariant()}});
+        db().insert(QStringLiteral("ADRESLER"),
+                    { QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL") },
+                    { { QStringLiteral("S2"), 1 }, { QStringLiteral("S2"), QVariant() } });
         db().exec(QStringLiteral("DELETE FROM ADRESLER WHERE ADRKOD1='S3'"));
         db().exec(QStringLiteral("DELETE FROM KIMLIKLER WHERE KIMKOD='S3'"));
-        db().insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1")},
-                    {{QStringLiteral("120 S2"), QStringLiteral("İki")}});
+        db().insert(QStringLiteral("MUHHESAP"),
+                    { QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1") },
+                    { { QStringLiteral("120 S2"), QStringLiteral("İki") } });
         m_server->connect(*m_session);
         CardList::load(*m_session, CardList::defaultQuery);
     }
@@ -55,8 +58,9 @@ private slots:
         QFETCH(QString, code);
         list().setCurrentRow(row);
         run();
-        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: Kayıt Silinecek"});
-        for (const QString &table : {QStringLiteral("CARKART"), QStringLiteral("KIMLIKLER"), QStringLiteral("ADRESLER")}) {
+        QCOMPARE(m_prompter->questions, QStringList{ "Uyarı: Kayıt Silinecek" });
+        for (const QString &table : { QStringLiteral("CARKART"), QStringLiteral("KIMLIKLER"),
+                                      QStringLiteral("ADRESLER") }) {
             const auto &step = *std::find_if(cardCodeCarriers().begin(), cardCodeCarriers().end(),
                                              [&](const auto &s) { return s.table == table; });
             const QStringList codes = codesIn(db(), step.table, step.column);
@@ -78,7 +82,8 @@ private slots:
     void listIsLoadedFromTheQueryGiven()
     {
         list().setCurrentRow(0);
-        run(QStringLiteral("SELECT * FROM (") + CardList::defaultQuery.section(QStringLiteral(" ORDER BY"), 0, 0)
+        run(QStringLiteral("SELECT * FROM (")
+            + CardList::defaultQuery.section(QStringLiteral(" ORDER BY"), 0, 0)
             + QStringLiteral(") ORDER BY CARKOD DESC"));
         QCOMPARE(list().rowCount(), 2);
         QCOMPARE(list().currentRow(), 0);
@@ -87,21 +92,29 @@ private slots:
 
     void payrollRowsOfTheSameCodeStay()
     {
-        db().insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")}, {{QStringLiteral("S1"), 8}});
-        db().insert(QStringLiteral("ADRESLER"), {QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")}, {{QStringLiteral("S1"), 8}});
+        db().insert(QStringLiteral("KIMLIKLER"),
+                    { QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL") },
+                    { { QStringLiteral("S1"), 8 } });
+        db().insert(QStringLiteral("ADRESLER"),
+                    { QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL") },
+                    { { QStringLiteral("S1"), 8 } });
         run();
-        QCOMPARE(db().select(QStringLiteral("SELECT KIMMODUL FROM KIMLIKLER WHERE KIMKOD='S1'")), (QList<QVariantList>{{8}}));
-        QCOMPARE(db().select(QStringLiteral("SELECT ADRMODUL FROM ADRESLER WHERE ADRKOD1='S1'")), (QList<QVariantList>{{8}}));
-        QVERIFY(!codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")).contains(QStringLiteral("S1")));
+        QCOMPARE(db().select(QStringLiteral("SELECT KIMMODUL FROM KIMLIKLER WHERE KIMKOD='S1'")),
+                 (QList<QVariantList>{ { 8 } }));
+        QCOMPARE(db().select(QStringLiteral("SELECT ADRMODUL FROM ADRESLER WHERE ADRKOD1='S1'")),
+                 (QList<QVariantList>{ { 8 } }));
+        QVERIFY(!codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD"))
+                         .contains(QStringLiteral("S1")));
     }
 
     void noAtThePromptDeletesNothing()
     {
         list().setCurrentRow(1);
-        m_prompter->answers = {false};
+        m_prompter->answers = { false };
         run(QStringLiteral("SELECT nothing"));
         QCOMPARE(m_prompter->questions.size(), 1);
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"S1", "S2", "S3"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "S1", "S2", "S3" }));
         QCOMPARE(list().rowCount(), 3);
         QCOMPARE(list().currentRow(), 1);
     }
@@ -124,18 +137,25 @@ private slots:
         else
             m_session->cardList.setCurrentRow(3);
         run();
-        QCOMPARE(m_prompter->notices, QStringList{"Seçili kart yok."});
+        QCOMPARE(m_prompter->notices, QStringList{ "Seçili kart yok." });
         QVERIFY(m_prompter->questions.isEmpty());
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"S1", "S2", "S3"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "S1", "S2", "S3" }));
     }
 
     void staleListDeletesNothing()
     {
         list().setCurrentRow(1);
         db().exec(QStringLiteral("UPDATE CARKART SET CARKOD='YENI' WHERE CARKOD='S2'"));
-        QCOMPARE(errorRaisedBy([&] { run(); }), QStringLiteral("Kart bulunamadı: S2. Kart listesini CariKart ile yeniden yükleyin."));
-        QCOMPARE(codesIn(db(), QStringLiteral("ADRESLER"), QStringLiteral("ADRKOD1")).count(QStringLiteral("S2")), 3);
-        QCOMPARE(codesIn(db(), QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD")).count(QStringLiteral("S2")), 1);
+        QCOMPARE(errorRaisedBy([&] { run(); }),
+                 QStringLiteral(
+                         "Kart bulunamadı: S2. Kart listesini CariKart ile yeniden yükleyin."));
+        QCOMPARE(codesIn(db(), QStringLiteral("ADRESLER"), QStringLiteral("ADRKOD1"))
+                         .count(QStringLiteral("S2")),
+                 3);
+        QCOMPARE(codesIn(db(), QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD"))
+                         .count(QStringLiteral("S2")),
+                 1);
         QCOMPARE(list().currentRow(), 1);
     }
 
@@ -157,8 +177,10 @@ private slots:
             QSKIP("the refusal is SQLite's");
         list().setCurrentRow(1);
         const QStringList before = tableDigest(db());
-        runFailingAt(m_session->connection, position, [](const QString &, const QVariantMap &) { return true; },
-                     [&] { run(QStringLiteral("SELECT nothing")); });
+        runFailingAt(
+                m_session->connection, position,
+                [](const QString &, const QVariantMap &) { return true; },
+                [&] { run(QStringLiteral("SELECT nothing")); });
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(tableDigest(db()), before);
@@ -170,8 +192,11 @@ private slots:
     // server refuses leaves it done and the list closed.
     void refusedQueryAfterTheDeletion()
     {
-        QVERIFY(!errorRaisedBy([&] { run(QStringLiteral("SELECT nothing FROM nowhere")); }).isNull());
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"S2", "S3"}));
+        QVERIFY(!errorRaisedBy([&] {
+                     run(QStringLiteral("SELECT nothing FROM nowhere"));
+                 }).isNull());
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "S2", "S3" }));
         QVERIFY(!list().isOpen());
     }
 
@@ -182,7 +207,7 @@ private:
     void run(const QString &listQuery = CardList::defaultQuery)
     {
         SilentProgress progress;
-        CardDeletion({*m_session, *m_prompter, progress}).run({listQuery});
+        CardDeletion({ *m_session, *m_prompter, progress }).run({ listQuery });
     }
 
     std::unique_ptr<RecordingPrompter> m_prompter;

@@ -19,33 +19,43 @@ private slots:
     {
         startServer();
         DatabaseSeeder &db = m_server->db();
-        seedCards(db, {{QStringLiteral("B"), QStringLiteral("Bahçe"), 1},
-                       {QStringLiteral("A"), QStringLiteral("Ağaç"), 2},
-                       {QStringLiteral("S"), QStringLiteral("Sık"), 1, QStringLiteral("SK")},
-                       {QStringLiteral("I"), QStringLiteral("İhracat"), 1, QStringLiteral("IHR")}});
-        db.insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CARMUHKODU"), QStringLiteral("CAROZKOD3")},
-                  {{QStringLiteral("C"), QStringLiteral("120 YOK"), QStringLiteral("")}});
+        seedCards(db,
+                  { { QStringLiteral("B"), QStringLiteral("Bahçe"), 1 },
+                    { QStringLiteral("A"), QStringLiteral("Ağaç"), 2 },
+                    { QStringLiteral("S"), QStringLiteral("Sık"), 1, QStringLiteral("SK") },
+                    { QStringLiteral("I"), QStringLiteral("İhracat"), 1, QStringLiteral("IHR") } });
+        db.insert(QStringLiteral("CARKART"),
+                  { QStringLiteral("CARKOD"), QStringLiteral("CARMUHKODU"),
+                    QStringLiteral("CAROZKOD3") },
+                  { { QStringLiteral("C"), QStringLiteral("120 YOK"), QStringLiteral("") } });
         // A second identity row of another module lists "B" twice.
-        db.insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMERNISNO"), QStringLiteral("KIMMODUL")},
-                  {{QStringLiteral("B"), QStringLiteral("222"), 3}});
+        db.insert(QStringLiteral("KIMLIKLER"),
+                  { QStringLiteral("KIMKOD"), QStringLiteral("KIMMERNISNO"),
+                    QStringLiteral("KIMMODUL") },
+                  { { QStringLiteral("B"), QStringLiteral("222"), 3 } });
         m_server->connect(*m_session);
     }
 
-    void cleanup()
-    {
-        stopServer();
-    }
+    void cleanup() { stopServer(); }
 
     void defaultQueryIsTheKnownText()
     {
         const QStringList lines = CardList::defaultQuery.split(u'\n');
         QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines.at(0), QStringLiteral("SELECT CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,ISNULL(KIMMERNISNO,'')KIMLIKNO,"
-                                             "CARMUHTIPI,CARMUHKODU,ISNULL((SELECT MUHADI1 FROM MUHHESAP "));
-        QCOMPARE(lines.at(1), QStringLiteral("WHERE MUHKOD=CARMUHKODU),'')AS HESALICI,CAREKCHAR1,ISNULL((SELECT MUHADI1 FROM "
-                                             "MUHHESAP WHERE MUHKOD=CAREKCHAR1),'')AS HESSATICI  FROM CARKART "));
-        QCOMPARE(lines.at(2), QStringLiteral("LEFT JOIN KIMLIKLER ON CARKART.CARKOD=KIMLIKLER.KIMKOD WHERE "
-                                             "CARKART.CAROZKOD3<>'SK' AND CARKART.CAROZKOD3<>'IHR' ORDER BY CARKOD"));
+        QCOMPARE(lines.at(0),
+                 QStringLiteral(
+                         "SELECT "
+                         "CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,ISNULL(KIMMERNISNO,'')KIMLIKNO,"
+                         "CARMUHTIPI,CARMUHKODU,ISNULL((SELECT MUHADI1 FROM MUHHESAP "));
+        QCOMPARE(
+                lines.at(1),
+                QStringLiteral("WHERE MUHKOD=CARMUHKODU),'')AS HESALICI,CAREKCHAR1,ISNULL((SELECT "
+                               "MUHADI1 FROM "
+                               "MUHHESAP WHERE MUHKOD=CAREKCHAR1),'')AS HESSATICI  FROM CARKART "));
+        QCOMPARE(lines.at(2),
+                 QStringLiteral(
+                         "LEFT JOIN KIMLIKLER ON CARKART.CARKOD=KIMLIKLER.KIMKOD WHERE "
+                         "CARKART.CAROZKOD3<>'SK' AND CARKART.CAROZKOD3<>'IHR' ORDER BY CARKOD"));
     }
 
     void loadsTheDefaultList()
@@ -59,7 +69,7 @@ private slots:
             identities << list.readText(QStringLiteral("KIMLIKNO"));
         }
         // No SK or IHR card; B twice, once per identity row; C with no identity row.
-        QCOMPARE(codes, (QStringList{"A", "B", "B", "C"}));
+        QCOMPARE(codes, (QStringList{ "A", "B", "B", "C" }));
         QVERIFY(identities.at(1) != identities.at(2));
         QCOMPARE(identities.at(3), QString());
         QCOMPARE(list.result().columns.mid(0, 10), [] {
@@ -92,18 +102,22 @@ private slots:
     {
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("message");
-        const QString allButLast = QStringLiteral(
-            "SELECT CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,'' AS KIMLIKNO,CARMUHTIPI,CARMUHKODU,'' AS HESALICI,CAREKCHAR1");
-        QTest::newRow("missing column") << allButLast + " FROM CARKART" << "'HESSATICI' alanı bulunamadı";
-        QTest::newRow("integer as text")
-            << "SELECT CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,'' AS KIMLIKNO,CARUNVAN AS CARMUHTIPI,CARMUHKODU,"
-               "'' AS HESALICI,CAREKCHAR1,'' AS HESSATICI FROM CARKART"
-            << "'CARMUHTIPI' alanının türü uyuşmuyor";
+        const QString allButLast =
+                QStringLiteral("SELECT CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,'' AS "
+                               "KIMLIKNO,CARMUHTIPI,CARMUHKODU,'' AS HESALICI,CAREKCHAR1");
+        QTest::newRow("missing column") << allButLast + " FROM CARKART"
+                                        << "'HESSATICI' alanı bulunamadı";
+        QTest::newRow("integer as text") << "SELECT CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,'' AS "
+                                            "KIMLIKNO,CARUNVAN AS CARMUHTIPI,CARMUHKODU,"
+                                            "'' AS HESALICI,CAREKCHAR1,'' AS HESSATICI FROM CARKART"
+                                         << "'CARMUHTIPI' alanının türü uyuşmuyor";
         QTest::newRow("text as integer")
-            << "SELECT CARMUHTIPI AS CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,'' AS KIMLIKNO,CARMUHTIPI,CARMUHKODU,"
-               "'' AS HESALICI,CAREKCHAR1,'' AS HESSATICI FROM CARKART"
-            << "'CARKOD' alanının türü uyuşmuyor";
-        QTest::newRow("server error") << "SELECT * FROM YOKTABLO" << "no such table: YOKTABLO|Invalid object name 'YOKTABLO'";
+                << "SELECT CARMUHTIPI AS CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,'' AS "
+                   "KIMLIKNO,CARMUHTIPI,CARMUHKODU,"
+                   "'' AS HESALICI,CAREKCHAR1,'' AS HESSATICI FROM CARKART"
+                << "'CARKOD' alanının türü uyuşmuyor";
+        QTest::newRow("server error") << "SELECT * FROM YOKTABLO"
+                                      << "no such table: YOKTABLO|Invalid object name 'YOKTABLO'";
     }
 
     void refusedQueriesLeaveTheListClosed()
@@ -116,7 +130,6 @@ private slots:
         QVERIFY(!m_session->cardList.isOpen());
         QVERIFY(m_session->cardList.atEnd());
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestCardList)

@@ -24,11 +24,13 @@ private slots:
         startServer();
         m_prompter = std::make_unique<RecordingPrompter>();
         // The four-card list: a customer, a supplier, both, and a card of no type.
-        seedCards(db(), {{QStringLiteral("K1"), QStringLiteral("Ağaç Ltd.   "), 1},
-                         {QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2},
-                         {QStringLiteral("K3"), QStringLiteral("Çiçek Tic."), 3},
-                         {QStringLiteral("K4"), QStringLiteral("Dere Koll."), 0}});
-        db().exec(QStringLiteral("UPDATE CARKART SET CARMUHKODU='120 ESKI', CAREKCHAR1='320 ESKI'"));
+        seedCards(db(),
+                  { { QStringLiteral("K1"), QStringLiteral("Ağaç Ltd.   "), 1 },
+                    { QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2 },
+                    { QStringLiteral("K3"), QStringLiteral("Çiçek Tic."), 3 },
+                    { QStringLiteral("K4"), QStringLiteral("Dere Koll."), 0 } });
+        db().exec(
+                QStringLiteral("UPDATE CARKART SET CARMUHKODU='120 ESKI', CAREKCHAR1='320 ESKI'"));
         m_server->connect(*m_session);
         CardList::load(*m_session, CardList::defaultQuery);
     }
@@ -44,11 +46,13 @@ private slots:
         const auto before = chart(db());
         run(request(true, false));
         for (int i = 1; i <= 4; ++i)
-            QVERIFY(renamedEverywhere(db(), QStringLiteral("K%1").arg(i), QStringLiteral("000%1").arg(i), 20));
+            QVERIFY(renamedEverywhere(db(), QStringLiteral("K%1").arg(i),
+                                      QStringLiteral("000%1").arg(i), 20));
         QCOMPARE(chart(db()), before);
-        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0001")), (QStringList{"120 ESKI", "320 ESKI"}));
+        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0001")),
+                 (QStringList{ "120 ESKI", "320 ESKI" }));
         QVERIFY(list().atEnd());
-        QCOMPARE(m_prompter->questions, QStringList{"Uyarı: İşlem Başlayacak Emin misiniz?"});
+        QCOMPARE(m_prompter->questions, QStringList{ "Uyarı: İşlem Başlayacak Emin misiniz?" });
         QVERIFY(m_prompter->notices.isEmpty());
     }
 
@@ -57,8 +61,12 @@ private slots:
         QTest::addColumn<QString>("firstSupplier");
         QTest::addColumn<QString>("secondCardSupplier");
         QTest::addColumn<QString>("thirdCardSupplier");
-        QTest::newRow("from 1") << "1" << "320 0001" << "320 0002";
-        QTest::newRow("from 5") << "5" << "320 0005" << "320 0006";
+        QTest::newRow("from 1") << "1"
+                                << "320 0001"
+                                << "320 0002";
+        QTest::newRow("from 5") << "5"
+                                << "320 0005"
+                                << "320 0006";
     }
 
     void sequentialAccounts()
@@ -70,10 +78,11 @@ private slots:
         r.firstSupplierNumber = firstSupplier;
         run(r);
         const auto cards = cardAccounts(db());
-        QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{"120 0001", ""}));
-        QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{"", secondCardSupplier}));
-        QCOMPARE(cards.value(QStringLiteral("0003")), (QStringList{"120 0002", thirdCardSupplier}));
-        QCOMPARE(cards.value(QStringLiteral("0004")), (QStringList{"120 ESKI", "320 ESKI"}));
+        QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{ "120 0001", "" }));
+        QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{ "", secondCardSupplier }));
+        QCOMPARE(cards.value(QStringLiteral("0003")),
+                 (QStringList{ "120 0002", thirdCardSupplier }));
+        QCOMPARE(cards.value(QStringLiteral("0004")), (QStringList{ "120 ESKI", "320 ESKI" }));
         const auto accounts = chart(db());
         QCOMPARE(accounts.size(), 4);
         QCOMPARE(accounts.value(QStringLiteral("120 0001")), QStringLiteral("Ağaç Ltd."));
@@ -86,16 +95,17 @@ private slots:
     {
         // Numbers out of step with the card numbers: the account about to be
         // made exists already, and another card's account sits on "120 " + new code.
-        db().insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1")},
-                    {{QStringLiteral("120 0007"), QStringLiteral("Eski hesap")},
-                     {QStringLiteral("120 0001"), QStringLiteral("Başka kartın hesabı")}});
+        db().insert(QStringLiteral("MUHHESAP"),
+                    { QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1") },
+                    { { QStringLiteral("120 0007"), QStringLiteral("Eski hesap") },
+                      { QStringLiteral("120 0001"), QStringLiteral("Başka kartın hesabı") } });
         RecodingRequest r = request(true, true);
         r.firstCustomerNumber = QStringLiteral("7");
         run(r);
         const auto accounts = chart(db());
         QCOMPARE(accounts.value(QStringLiteral("120 0007")), QStringLiteral("Ağaç Ltd."));
         QCOMPARE(accounts.value(QStringLiteral("120 0001")), QStringLiteral("Başka kartın hesabı"));
-        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0001")), (QStringList{"120 0007", ""}));
+        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0001")), (QStringList{ "120 0007", "" }));
     }
 
     void cardCodeMode_data()
@@ -110,17 +120,19 @@ private slots:
         QFETCH(bool, makeAccounts);
         run(request(false, makeAccounts));
         const auto cards = cardAccounts(db());
-        QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{"120 0001", ""}));
-        QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{"", "320 0002"}));
-        QCOMPARE(cards.value(QStringLiteral("0003")), (QStringList{"120 0003", "320 0003"}));
-        QCOMPARE(cards.value(QStringLiteral("0004")), (QStringList{"120 ESKI", "320 ESKI"}));
-        QCOMPARE(chart(db()).keys(), (QStringList{"120 0001", "120 0003", "320 0002", "320 0003"}));
+        QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{ "120 0001", "" }));
+        QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{ "", "320 0002" }));
+        QCOMPARE(cards.value(QStringLiteral("0003")), (QStringList{ "120 0003", "320 0003" }));
+        QCOMPARE(cards.value(QStringLiteral("0004")), (QStringList{ "120 ESKI", "320 ESKI" }));
+        QCOMPARE(chart(db()).keys(),
+                 (QStringList{ "120 0001", "120 0003", "320 0002", "320 0003" }));
         for (int i = 1; i <= 4; ++i) {
             const QString old = QStringLiteral("K%1").arg(i);
             QVERIFY(renamedEverywhere(db(), old, QStringLiteral("000%1").arg(i), 3));
             for (qsizetype s = 3; s < 20; ++s) {
                 const auto &step = cardCodeCarriers().at(s);
-                QVERIFY2(codesIn(db(), step.table, step.column).contains(old), qPrintable(step.table));
+                QVERIFY2(codesIn(db(), step.table, step.column).contains(old),
+                         qPrintable(step.table));
             }
         }
     }
@@ -129,7 +141,8 @@ private slots:
     {
         list().setCurrentRow(2);
         run(request(true, false));
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "K1", "K2"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "0001", "0002", "K1", "K2" }));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("K3"), QStringLiteral("0001"), 20));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("K4"), QStringLiteral("0002"), 20));
     }
@@ -137,10 +150,11 @@ private slots:
     void noAtThePromptChangesNothing()
     {
         list().setCurrentRow(1);
-        m_prompter->answers = {false};
+        m_prompter->answers = { false };
         run(request(true, true));
         QCOMPARE(m_prompter->questions.size(), 1);
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2", "K3", "K4"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "K1", "K2", "K3", "K4" }));
         QCOMPARE(list().currentRow(), 1);
     }
 
@@ -151,7 +165,8 @@ private slots:
         run(request(true, true));
         QCOMPARE(m_prompter->questions.size(), 2);
         QCOMPARE(chart(db()), accounts);
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "0003", "0004"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "0001", "0002", "0003", "0004" }));
     }
 
     void numbersAreConvertedBeforeThePrompt_data()
@@ -160,12 +175,30 @@ private slots:
         QTest::addColumn<QString>("customer");
         QTest::addColumn<QString>("supplier");
         QTest::addColumn<QString>("reported");
-        QTest::newRow("start") << "abc" << "1" << "1" << "abc";
-        QTest::newRow("customer") << "1" << "abc" << "1" << "abc";
-        QTest::newRow("supplier") << "1" << "1" << "abc" << "abc";
-        QTest::newRow("customer first") << "x3" << "x1" << "x2" << "x1";
-        QTest::newRow("supplier before start") << "x3" << "1" << "x2" << "x2";
-        QTest::newRow("out of range") << "2147483648" << "1" << "1" << "2147483648";
+        QTest::newRow("start") << "abc"
+                               << "1"
+                               << "1"
+                               << "abc";
+        QTest::newRow("customer") << "1"
+                                  << "abc"
+                                  << "1"
+                                  << "abc";
+        QTest::newRow("supplier") << "1"
+                                  << "1"
+                                  << "abc"
+                                  << "abc";
+        QTest::newRow("customer first") << "x3"
+                                        << "x1"
+                                        << "x2"
+                                        << "x1";
+        QTest::newRow("supplier before start") << "x3"
+                                               << "1"
+                                               << "x2"
+                                               << "x2";
+        QTest::newRow("out of range") << "2147483648"
+                                      << "1"
+                                      << "1"
+                                      << "2147483648";
     }
 
     void numbersAreConvertedBeforeThePrompt()
@@ -178,21 +211,25 @@ private slots:
         r.startNumber = start;
         r.firstCustomerNumber = customer;
         r.firstSupplierNumber = supplier;
-        QCOMPARE(errorRaisedBy([&] { run(r); }), QStringLiteral("'%1' is not a valid integer value").arg(reported));
+        QCOMPARE(errorRaisedBy([&] { run(r); }),
+                 QStringLiteral("'%1' is not a valid integer value").arg(reported));
         QVERIFY(m_prompter->questions.isEmpty());
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2", "K3", "K4"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "K1", "K2", "K3", "K4" }));
     }
 
     void failingStatementRollsTheCardBackWhole_data()
     {
         QTest::addColumn<bool>("sequential");
         QTest::addColumn<QString>("trigger");
-        QTest::newRow("movement table") << true
-            << "CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0002' "
-               "BEGIN SELECT RAISE(ABORT,'FATHAR kilitli'); END";
-        QTest::newRow("account insert") << false
-            << "CREATE TRIGGER kilit BEFORE INSERT ON MUHHESAP WHEN NEW.MUHKOD='320 0002' "
-               "BEGIN SELECT RAISE(ABORT,'MUHHESAP kilitli'); END";
+        QTest::newRow("movement table")
+                << true
+                << "CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0002' "
+                   "BEGIN SELECT RAISE(ABORT,'FATHAR kilitli'); END";
+        QTest::newRow("account insert")
+                << false
+                << "CREATE TRIGGER kilit BEFORE INSERT ON MUHHESAP WHEN NEW.MUHKOD='320 0002' "
+                   "BEGIN SELECT RAISE(ABORT,'MUHHESAP kilitli'); END";
     }
 
     void failingStatementRollsTheCardBackWhole()
@@ -210,9 +247,12 @@ private slots:
         for (qsizetype i = 0; i < 20; ++i) {
             const auto &step = cardCodeCarriers().at(i);
             const QStringList codes = codesIn(db(), step.table, step.column);
-            QVERIFY2(codes.contains(QStringLiteral("K2")) && !codes.contains(QStringLiteral("0002")), qPrintable(step.table));
+            QVERIFY2(codes.contains(QStringLiteral("K2"))
+                             && !codes.contains(QStringLiteral("0002")),
+                     qPrintable(step.table));
         }
-        QCOMPARE(cardAccounts(db()).value(QStringLiteral("K2")), (QStringList{"120 ESKI", "320 ESKI"}));
+        QCOMPARE(cardAccounts(db()).value(QStringLiteral("K2")),
+                 (QStringList{ "120 ESKI", "320 ESKI" }));
         QVERIFY(!chart(db()).contains(QStringLiteral("320 0002")));
         QCOMPARE(list().currentRow(), 1);
         QVERIFY(!m_session->connection.inUnit());
@@ -225,18 +265,22 @@ private slots:
     {
         bool inserting = false;
         const Connection::Observation appearing = m_session->connection.observe(
-            {.executed = [&](const QString &, const QVariantMap &values, int) {
-                if (inserting || values.value(QStringLiteral("pCarKod")) != QStringLiteral("K2"))
-                    return;
-                inserting = true;
-                m_session->connection.execute(QStringLiteral("INSERT INTO CARHAR(CARHARCARKOD) VALUES('K2')"), {});
-                inserting = false;
-            }});
+                { .executed = [&](const QString &, const QVariantMap &values, int) {
+                    if (inserting
+                        || values.value(QStringLiteral("pCarKod")) != QStringLiteral("K2"))
+                        return;
+                    inserting = true;
+                    m_session->connection.execute(
+                            QStringLiteral("INSERT INTO CARHAR(CARHARCARKOD) VALUES('K2')"), {});
+                    inserting = false;
+                } });
         const QString error = errorRaisedBy([&] { run(request(true, false)); });
         QVERIFY2(error.startsWith(QStringLiteral("CARHAR: ")), qPrintable(error));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), 20));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("K2"), QStringLiteral("K2"), 20));
-        QCOMPARE(codesIn(db(), QStringLiteral("CARHAR"), QStringLiteral("CARHARCARKOD")).count(QStringLiteral("K2")), 1);
+        QCOMPARE(codesIn(db(), QStringLiteral("CARHAR"), QStringLiteral("CARHARCARKOD"))
+                         .count(QStringLiteral("K2")),
+                 1);
         QCOMPARE(list().currentRow(), 1);
     }
 
@@ -245,10 +289,14 @@ private slots:
         QTest::addColumn<bool>("sequential");
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("column");
-        QTest::newRow("movement, card-code mode") << false << "CARHAR" << "CARHARCARKOD";
-        QTest::newRow("card left out of the list") << true << "CARKART" << "CARKOD";
-        QTest::newRow("card, card-code mode") << false << "CARKART" << "CARKOD";
-        QTest::newRow("orphan movement") << true << "CARHAR" << "CARHARCARKOD";
+        QTest::newRow("movement, card-code mode") << false << "CARHAR"
+                                                  << "CARHARCARKOD";
+        QTest::newRow("card left out of the list") << true << "CARKART"
+                                                   << "CARKOD";
+        QTest::newRow("card, card-code mode") << false << "CARKART"
+                                              << "CARKOD";
+        QTest::newRow("orphan movement") << true << "CARHAR"
+                                         << "CARHARCARKOD";
     }
 
     // A row of any table under the new code, left by a card no longer listed
@@ -258,14 +306,16 @@ private slots:
         QFETCH(bool, sequential);
         QFETCH(QString, table);
         QFETCH(QString, column);
-        db().insert(table, {column}, {{QStringLiteral("0002")}});
+        db().insert(table, { column }, { { QStringLiteral("0002") } });
         run(request(sequential, false));
-        const QStringList cards = codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD"));
-        QCOMPARE(m_prompter->notices, QStringList{ShownTexts::codeConflict});
+        const QStringList cards =
+                codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD"));
+        QCOMPARE(m_prompter->notices, QStringList{ ShownTexts::codeConflict });
         QVERIFY(cards.contains(QStringLiteral("0001")));
         QVERIFY(cards.contains(QStringLiteral("K2")));
         QVERIFY(cards.contains(QStringLiteral("K3")));
-        QVERIFY(codesIn(db(), QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD")).contains(QStringLiteral("K2")));
+        QVERIFY(codesIn(db(), QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD"))
+                        .contains(QStringLiteral("K2")));
         QCOMPARE(list().currentRow(), 1);
     }
 
@@ -273,33 +323,53 @@ private slots:
     {
         // Re-running a mask that gives every card its own code again is harmless.
         for (int i = 1; i <= 4; ++i)
-            db().exec(QStringLiteral("UPDATE CARKART SET CARKOD='000%1' WHERE CARKOD='K%1'").arg(i));
+            db().exec(
+                    QStringLiteral("UPDATE CARKART SET CARKOD='000%1' WHERE CARKOD='K%1'").arg(i));
         CardList::load(*m_session, CardList::defaultQuery);
         RecodingRequest r = request(false, false);
         run(r);
         QVERIFY(m_prompter->notices.isEmpty());
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "0003", "0004"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "0001", "0002", "0003", "0004" }));
     }
 
     void cardListedTwiceIsHandledOnce()
     {
-        db().insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")}, {{QStringLiteral("K2"), 3}});
+        db().insert(QStringLiteral("KIMLIKLER"),
+                    { QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL") },
+                    { { QStringLiteral("K2"), 3 } });
         CardList::load(*m_session, CardList::defaultQuery);
         QCOMPARE(list().rowCount(), 5);
         run(request(true, true));
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "0003", "0004"}));
-        QCOMPARE(chart(db()).keys(), (QStringList{"120 0001", "120 0002", "320 0001", "320 0002"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "0001", "0002", "0003", "0004" }));
+        QCOMPARE(chart(db()).keys(),
+                 (QStringList{ "120 0001", "120 0002", "320 0001", "320 0002" }));
         QVERIFY(list().atEnd());
     }
 
     void payrollRowsOfTheSameCodeStay()
     {
-        db().insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")}, {{QStringLiteral("K1"), 8}});
-        db().insert(QStringLiteral("ADRESLER"), {QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL")}, {{QStringLiteral("K1"), 8}});
+        db().insert(QStringLiteral("KIMLIKLER"),
+                    { QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL") },
+                    { { QStringLiteral("K1"), 8 } });
+        db().insert(QStringLiteral("ADRESLER"),
+                    { QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL") },
+                    { { QStringLiteral("K1"), 8 } });
         run(request(false, false));
-        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='K1' AND KIMMODUL=8")).toInt(), 1);
-        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM ADRESLER WHERE ADRKOD1='K1' AND ADRMODUL=8")).toInt(), 1);
-        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='0001'")).toInt(), 1);
+        QCOMPARE(db()
+                         .scalar(QStringLiteral(
+                                 "SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='K1' AND KIMMODUL=8"))
+                         .toInt(),
+                 1);
+        QCOMPARE(db()
+                         .scalar(QStringLiteral(
+                                 "SELECT COUNT(*) FROM ADRESLER WHERE ADRKOD1='K1' AND ADRMODUL=8"))
+                         .toInt(),
+                 1);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='0001'"))
+                         .toInt(),
+                 1);
     }
 
     void listNotWalkedStillAsks_data()
@@ -322,11 +392,12 @@ private slots:
             CardList::load(*m_session, CardList::defaultQuery + QStringLiteral(" LIMIT 0"));
         else
             QSKIP("LIMIT is SQLite's");
-        m_prompter->answers = {answer};
+        m_prompter->answers = { answer };
         run(request(true, true));
         QCOMPARE(m_prompter->questions.size(), 1);
         QVERIFY(m_prompter->notices.isEmpty());
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"K1", "K2", "K3", "K4"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "K1", "K2", "K3", "K4" }));
     }
 
     void typedNumberIsConvertedWithTheListNotLoaded()
@@ -347,9 +418,12 @@ private slots:
         list().setCurrentRow(0);
         RecodingRequest r = request(true, true);
         r.startNumber = QStringLiteral("101");
-        QCOMPARE(errorRaisedBy([&] { run(r); }), QStringLiteral("Kart bulunamadı: K1. Kart listesini CariKart ile yeniden yükleyin."));
+        QCOMPARE(errorRaisedBy([&] { run(r); }),
+                 QStringLiteral(
+                         "Kart bulunamadı: K1. Kart listesini CariKart ile yeniden yükleyin."));
         QCOMPARE(chart(db()), accounts);
-        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")), (QStringList{"0001", "0002", "0003", "0004"}));
+        QCOMPARE(codesIn(db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
+                 (QStringList{ "0001", "0002", "0003", "0004" }));
         QCOMPARE(list().currentRow(), 0);
     }
 
@@ -359,8 +433,10 @@ private slots:
     {
         QTest::addColumn<QString>("collation");
         QTest::addColumn<QString>("oldCode");
-        QTest::newRow("case ignored") << "NOCASE" << "c0001";
-        QTest::newRow("trailing blanks ignored") << "RTRIM" << "0001  ";
+        QTest::newRow("case ignored") << "NOCASE"
+                                      << "c0001";
+        QTest::newRow("trailing blanks ignored") << "RTRIM"
+                                                 << "0001  ";
     }
 
     void ownRowsAreNoConflictUnderTheServersCollation()
@@ -369,7 +445,7 @@ private slots:
         QFETCH(QString, oldCode);
         if (!m_server->hasFiles())
             QSKIP("the collations are SQLite's");
-        seedUnder(collation, {{oldCode, QStringLiteral("Tek"), 1}});
+        seedUnder(collation, { { oldCode, QStringLiteral("Tek"), 1 } });
         RecodingRequest r = request(true, false);
         run(r);
         QVERIFY(m_prompter->notices.isEmpty());
@@ -383,8 +459,10 @@ private slots:
     {
         QTest::addColumn<QString>("collation");
         QTest::addColumn<QString>("firstCode");
-        QTest::newRow("exact") << "" << "0002";
-        QTest::newRow("trailing blanks ignored") << "RTRIM" << "0002  ";
+        QTest::newRow("exact") << ""
+                               << "0002";
+        QTest::newRow("trailing blanks ignored") << "RTRIM"
+                                                 << "0002  ";
     }
 
     void codeGivenUpEarlierInTheRunIsFree()
@@ -393,17 +471,21 @@ private slots:
         QFETCH(QString, firstCode);
         if (!m_server->hasFiles() && !collation.isEmpty())
             QSKIP("the collations are SQLite's");
-        for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
-            seedUnder(collation, {{firstCode, QStringLiteral("Birinci"), 1}, {QStringLiteral("K1"), QStringLiteral("İkinci"), 1}});
+        for (const CommitGrouping &grouping : { eachUnitAlone, allUnitsTogether }) {
+            seedUnder(collation,
+                      { { firstCode, QStringLiteral("Birinci"), 1 },
+                        { QStringLiteral("K1"), QStringLiteral("İkinci"), 1 } });
             run(request(true, false), grouping);
             QVERIFY(m_prompter->notices.isEmpty());
             for (const auto &step : cardCodeCarriers()) {
-                QStringList expected{"0001", "0002"};
+                QStringList expected{ "0001", "0002" };
                 if (step.table != QStringLiteral("CARKART"))
                     expected << QStringLiteral("DIGER");
                 QCOMPARE(codesIn(db(), step.table, step.column), expected);
             }
-            QCOMPARE(db().select(QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='0002'")).value(0).value(0),
+            QCOMPARE(db().select(QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='0002'"))
+                             .value(0)
+                             .value(0),
                      QVariant(QStringLiteral("İkinci")));
         }
     }
@@ -418,16 +500,18 @@ private slots:
     {
         QTest::addColumn<bool>("sequential");
         QTest::addColumn<int>("step"); // 1-based: renames, then account steps; 0 for the commit
-        const QStringList accountSteps{"remove 120", "remove 320", "insert 120", "insert 320", "link both"};
-        for (const bool sequential : {true, false}) {
+        const QStringList accountSteps{ "remove 120", "remove 320", "insert 120", "insert 320",
+                                        "link both" };
+        for (const bool sequential : { true, false }) {
             const char *mode = sequential ? "sequential" : "card-code mode";
             const qsizetype renames = sequential ? cardCodeCarriers().size() : 3;
             for (qsizetype i = 0; i < renames; ++i) {
                 QTest::addRow("%s, rename %s", mode, qPrintable(cardCodeCarriers().at(i).table))
-                    << sequential << int(i + 1);
+                        << sequential << int(i + 1);
             }
             for (qsizetype i = 0; i < accountSteps.size(); ++i)
-                QTest::addRow("%s, %s", mode, qPrintable(accountSteps.at(i))) << sequential << int(renames + i + 1);
+                QTest::addRow("%s, %s", mode, qPrintable(accountSteps.at(i)))
+                        << sequential << int(renames + i + 1);
             QTest::addRow("%s, commit", mode) << sequential << 0;
         }
     }
@@ -445,33 +529,41 @@ private slots:
         // The unit's own statements: the renames it runs, its line of the
         // mapping table, then the account steps.
         const int position = step > renames ? int(step - (renames - inUnit) + 1) : step;
-        compareGroupings(m_server, [this] { restart(); }, [&](const CommitGrouping &grouping) {
-            if (putOff)
-                failWhenRenamedTo(db(), cardCodeCarriers().at(step - 1), QStringLiteral("0003"));
-            QString error;
-            {
-                std::optional<InjectedFailure> failure;
-                if (!putOff)
-                    failure.emplace(m_session->connection, position, InjectedFailure::onRow(list(), failingRow));
-                error = errorRaisedBy([&] { run(request(sequential, true), grouping); });
-            }
-            QVERIFY(!error.isEmpty());
-            if (step != 0) // the server's text around the trigger's
-                QVERIFY2(error.contains(InjectedFailure::message), qPrintable(error));
+        compareGroupings(
+                m_server, [this] { restart(); },
+                [&](const CommitGrouping &grouping) {
+                    if (putOff)
+                        failWhenRenamedTo(db(), cardCodeCarriers().at(step - 1),
+                                          QStringLiteral("0003"));
+                    QString error;
+                    {
+                        std::optional<InjectedFailure> failure;
+                        if (!putOff)
+                            failure.emplace(m_session->connection, position,
+                                            InjectedFailure::onRow(list(), failingRow));
+                        error = errorRaisedBy([&] { run(request(sequential, true), grouping); });
+                    }
+                    QVERIFY(!error.isEmpty());
+                    if (step != 0) // the server's text around the trigger's
+                        QVERIFY2(error.contains(InjectedFailure::message), qPrintable(error));
 
-            QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"), renames));
-            QVERIFY(renamedEverywhere(db(), QStringLiteral("K2"), QStringLiteral("0002"), renames));
-            for (const QString &untouched : {QStringLiteral("K3"), QStringLiteral("K4")})
-                QVERIFY(renamedEverywhere(db(), untouched, untouched, 20));
-            const auto cards = cardAccounts(db());
-            const QString supplier = sequential ? QStringLiteral("320 0001") : QStringLiteral("320 0002");
-            QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{"120 0001", ""}));
-            QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{"", supplier}));
-            QCOMPARE(cards.value(QStringLiteral("K3")), (QStringList{"120 ESKI", "320 ESKI"}));
-            QCOMPARE(chart(db()).keys(), (QStringList{"120 0001", supplier}));
-            QCOMPARE(list().currentRow(), failingRow);
-            QVERIFY(!m_session->connection.inUnit());
-        });
+                    QVERIFY(renamedEverywhere(db(), QStringLiteral("K1"), QStringLiteral("0001"),
+                                              renames));
+                    QVERIFY(renamedEverywhere(db(), QStringLiteral("K2"), QStringLiteral("0002"),
+                                              renames));
+                    for (const QString &untouched : { QStringLiteral("K3"), QStringLiteral("K4") })
+                        QVERIFY(renamedEverywhere(db(), untouched, untouched, 20));
+                    const auto cards = cardAccounts(db());
+                    const QString supplier =
+                            sequential ? QStringLiteral("320 0001") : QStringLiteral("320 0002");
+                    QCOMPARE(cards.value(QStringLiteral("0001")), (QStringList{ "120 0001", "" }));
+                    QCOMPARE(cards.value(QStringLiteral("0002")), (QStringList{ "", supplier }));
+                    QCOMPARE(cards.value(QStringLiteral("K3")),
+                             (QStringList{ "120 ESKI", "320 ESKI" }));
+                    QCOMPARE(chart(db()).keys(), (QStringList{ "120 0001", supplier }));
+                    QCOMPARE(list().currentRow(), failingRow);
+                    QVERIFY(!m_session->connection.inUnit());
+                });
     }
 
 private:
@@ -480,7 +572,9 @@ private:
 
     static RecodingRequest request(bool sequential, bool makeAccounts)
     {
-        return {QStringLiteral("1"), QStringLiteral("0000"), QStringLiteral("1"), QStringLiteral("1"), sequential, makeAccounts};
+        return { QStringLiteral("1"), QStringLiteral("0000"),
+                 QStringLiteral("1"), QStringLiteral("1"),
+                 sequential,          makeAccounts };
     }
 
     void run(const RecodingRequest &request, const CommitGrouping &grouping = {})

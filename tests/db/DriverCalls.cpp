@@ -54,8 +54,9 @@ QString DriverParameter::text() const
     if (length == SQL_NULL_DATA)
         return {};
     const QString text = cType == SQL_C_WCHAR
-                             ? QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()), bytes.size() / 2)
-                             : QString::fromUtf8(bytes);
+            ? QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()),
+                                 bytes.size() / 2)
+            : QString::fromUtf8(bytes);
     return text.isNull() ? QStringLiteral("") : text;
 }
 
@@ -74,23 +75,27 @@ void DriverCalls::clear()
 } // namespace zym::test
 
 using zym::test::Binding;
-using zym::test::DriverParameter;
 using zym::test::calls;
 using zym::test::driverManager;
+using zym::test::DriverParameter;
 
-extern "C" SQLRETURN SQL_API SQLBindParameter(SQLHSTMT statement, SQLUSMALLINT position, SQLSMALLINT direction,
-                                              SQLSMALLINT cType, SQLSMALLINT sqlType, SQLULEN columnSize,
-                                              SQLSMALLINT digits, SQLPOINTER buffer, SQLLEN bufferLength,
-                                              SQLLEN *indicator)
+extern "C" SQLRETURN SQL_API SQLBindParameter(SQLHSTMT statement, SQLUSMALLINT position,
+                                              SQLSMALLINT direction, SQLSMALLINT cType,
+                                              SQLSMALLINT sqlType, SQLULEN columnSize,
+                                              SQLSMALLINT digits, SQLPOINTER buffer,
+                                              SQLLEN bufferLength, SQLLEN *indicator)
 {
-    using Function = SQLRETURN(SQL_API *)(SQLHSTMT, SQLUSMALLINT, SQLSMALLINT, SQLSMALLINT, SQLSMALLINT, SQLULEN,
-                                          SQLSMALLINT, SQLPOINTER, SQLLEN, SQLLEN *);
+    using Function =
+            SQLRETURN(SQL_API *)(SQLHSTMT, SQLUSMALLINT, SQLSMALLINT, SQLSMALLINT, SQLSMALLINT,
+                                 SQLULEN, SQLSMALLINT, SQLPOINTER, SQLLEN, SQLLEN *);
     static const auto passOn = driverManager<Function>("SQLBindParameter");
     {
         QMutexLocker lock(&calls().mutex);
-        calls().bindings[statement][position] = Binding{cType, sqlType, columnSize, static_cast<const char *>(buffer), indicator};
+        calls().bindings[statement][position] =
+                Binding{ cType, sqlType, columnSize, static_cast<const char *>(buffer), indicator };
     }
-    return passOn(statement, position, direction, cType, sqlType, columnSize, digits, buffer, bufferLength, indicator);
+    return passOn(statement, position, direction, cType, sqlType, columnSize, digits, buffer,
+                  bufferLength, indicator);
 }
 
 extern "C" SQLRETURN SQL_API SQLExecute(SQLHSTMT statement)
@@ -103,7 +108,8 @@ extern "C" SQLRETURN SQL_API SQLExecute(SQLHSTMT statement)
         const auto bound = calls().bindings.value(statement);
         for (auto it = bound.cbegin(); it != bound.cend(); ++it) {
             const Binding &binding = it.value();
-            DriverParameter parameter{it.key(), binding.cType, binding.sqlType, binding.columnSize};
+            DriverParameter parameter{ it.key(), binding.cType, binding.sqlType,
+                                       binding.columnSize };
             parameter.length = binding.indicator ? *binding.indicator : 0;
             if (parameter.length > 0 && binding.buffer)
                 parameter.bytes = QByteArray(binding.buffer, parameter.length);

@@ -15,7 +15,7 @@ struct DriverParameter
     short sqlType = 0;
     quint64 columnSize = 0;
     qint64 length = 0; // the indicator: bytes, or SQL_NULL_DATA (-1)
-    QByteArray bytes;  // the buffer's first `length` bytes
+    QByteArray bytes; // the buffer's first `length` bytes
 
     // Whether the parameter is bound as text (narrow or wide).
     bool isText() const;

@@ -17,15 +17,20 @@
 #include <thread>
 
 using namespace zym;
-using zym::test::TestServer;
 using zym::test::errorRaisedBy;
+using zym::test::TestServer;
 
 namespace {
-const QString cardListQuery = QStringLiteral(
-    "SELECT CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,ISNULL(KIMMERNISNO,'')KIMLIKNO,CARMUHTIPI,CARMUHKODU,"
-    "ISNULL((SELECT MUHADI1 FROM MUHHESAP \nWHERE MUHKOD=CARMUHKODU),'')AS HESALICI,CAREKCHAR1,ISNULL((SELECT "
-    "MUHADI1 FROM MUHHESAP WHERE MUHKOD=CAREKCHAR1),'')AS HESSATICI  FROM CARKART \nLEFT JOIN KIMLIKLER ON "
-    "CARKART.CARKOD=KIMLIKLER.KIMKOD WHERE CARKART.CAROZKOD3<>'SK' AND CARKART.CAROZKOD3<>'IHR' ORDER BY CARKOD");
+const QString cardListQuery =
+        QStringLiteral("SELECT "
+                       "CARKOD,CARUNVAN,CARVERDAIRE,CARVERHESNO,ISNULL(KIMMERNISNO,'')KIMLIKNO,"
+                       "CARMUHTIPI,CARMUHKODU,"
+                       "ISNULL((SELECT MUHADI1 FROM MUHHESAP \nWHERE MUHKOD=CARMUHKODU),'')AS "
+                       "HESALICI,CAREKCHAR1,ISNULL((SELECT "
+                       "MUHADI1 FROM MUHHESAP WHERE MUHKOD=CAREKCHAR1),'')AS HESSATICI  FROM "
+                       "CARKART \nLEFT JOIN KIMLIKLER ON "
+                       "CARKART.CARKOD=KIMLIKLER.KIMKOD WHERE CARKART.CAROZKOD3<>'SK' AND "
+                       "CARKART.CAROZKOD3<>'IHR' ORDER BY CARKOD");
 }
 
 // The embedded backend: a folder of database files behaves as a server.
@@ -34,22 +39,17 @@ class TestEmbeddedBackend : public zym::test::CompanyTest
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        startServer();
-    }
+    void init() { startServer(); }
 
-    void cleanup()
-    {
-        stopServer();
-    }
+    void cleanup() { stopServer(); }
 
     void connectsToTheMasterAndSignals()
     {
         QSignalSpy connected(&m_session->connection, &Connection::connected);
         QSignalSpy disconnected(&m_session->connection, &Connection::disconnected);
         m_server->open(m_session->connection, m_server->settings());
-        QCOMPARE(m_session->connection.dialect().kind(), m_server->isEmbedded() ? Dialect::Kind::Sqlite : Dialect::Kind::SqlServer);
+        QCOMPARE(m_session->connection.dialect().kind(),
+                 m_server->isEmbedded() ? Dialect::Kind::Sqlite : Dialect::Kind::SqlServer);
         QCOMPARE(m_session->connection.currentDatabase(), QStringLiteral("ZYM_MASTERV8"));
         QCOMPARE(connected.count(), 1);
         // The row's driver is the one connected, and behind ODBC the dialect
@@ -58,7 +58,9 @@ private slots:
         const bool qtSqlite = m_server->backend() == zym::test::TestBackend::EmbeddedSqlite;
         QCOMPARE(QByteArray(handle.typeName()), QByteArray(qtSqlite ? "sqlite3*" : "void*"));
         QCOMPARE(odbcDbmsName(handle),
-                 qtSqlite ? QString() : m_server->isEmbedded() ? QStringLiteral("SQLite") : QStringLiteral("Microsoft SQL Server"));
+                 qtSqlite                         ? QString()
+                         : m_server->isEmbedded() ? QStringLiteral("SQLite")
+                                                  : QStringLiteral("Microsoft SQL Server"));
         m_session->connection.close();
         QCOMPARE(disconnected.count(), 1);
         QVERIFY(!m_session->connection.isOpen());
@@ -70,9 +72,11 @@ private slots:
             QSKIP("SQL Server words it itself");
         ConnectionSettings settings = m_server->settings();
         settings.masterSuffix = QStringLiteral("YOK");
-        const QString error = errorRaisedBy([&] { m_server->open(m_session->connection, settings); });
-        QCOMPARE(error, QStringLiteral("Database 'ZYM_YOK' does not exist. "
-                                       "Make sure that the name is entered correctly."));
+        const QString error =
+                errorRaisedBy([&] { m_server->open(m_session->connection, settings); });
+        QCOMPARE(error,
+                 QStringLiteral("Database 'ZYM_YOK' does not exist. "
+                                "Make sure that the name is entered correctly."));
         QVERIFY(!m_session->connection.isOpen());
     }
 
@@ -80,13 +84,15 @@ private slots:
     {
         m_server->open(m_session->connection, m_server->settings());
         m_session->connection.use(TestServer::company); // the list must work from any company
-        QCOMPARE(companyList(m_session->connection), (QStringList{TestServer::company, TestServer::otherCompany}));
+        QCOMPARE(companyList(m_session->connection),
+                 (QStringList{ TestServer::company, TestServer::otherCompany }));
     }
 
     void useSwitchesTheFileForEveryStatement()
     {
-        m_server->db(TestServer::otherCompany).insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD")},
-                                                      {{QStringLiteral("B1")}});
+        m_server->db(TestServer::otherCompany)
+                .insert(QStringLiteral("CARKART"), { QStringLiteral("CARKOD") },
+                        { { QStringLiteral("B1") } });
         Connection &connection = m_session->connection;
         m_server->open(connection, m_server->settings());
         const Command count(connection, QStringLiteral("SELECT COUNT(*) AS N FROM CARKART"));
@@ -95,7 +101,8 @@ private slots:
         QCOMPARE(count.fetch().rows.constFirst().constFirst().toInt(), 1);
 
         const QString error = errorRaisedBy([&] { connection.use(QStringLiteral("FIRMA_C")); });
-        QVERIFY2(error.contains(QStringLiteral("Database 'FIRMA_C' does not exist.")), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("Database 'FIRMA_C' does not exist.")),
+                 qPrintable(error));
         QCOMPARE(connection.currentDatabase(), TestServer::otherCompany);
         QCOMPARE(count.fetch().rows.constFirst().constFirst().toInt(), 1);
     }
@@ -119,7 +126,9 @@ private slots:
         locked.acquire();
         int inserted = 0;
         try {
-            inserted = Command(m_session->connection, QStringLiteral("INSERT INTO CARKART(CARKOD) VALUES('BEKLEYEN')")).execute();
+            inserted = Command(m_session->connection,
+                               QStringLiteral("INSERT INTO CARKART(CARKOD) VALUES('BEKLEYEN')"))
+                               .execute();
         } catch (const Error &error) {
             holder.join();
             QFAIL(qPrintable(error.text()));
@@ -159,9 +168,10 @@ private slots:
         const QString previous = QDir::currentPath();
         QDir::setCurrent(m_server->folder());
         const bool result = EmbeddedFolder::isEmbedded(
-            server.isEmpty()           ? m_server->folder()
-            : server.contains(u'%') ? server.arg(QFileInfo(m_server->folder()).fileName())
-                                     : server);
+                server.isEmpty() ? m_server->folder()
+                        : server.contains(u'%')
+                        ? server.arg(QFileInfo(m_server->folder()).fileName())
+                        : server);
         QDir::setCurrent(previous);
         QCOMPARE(result, embedded);
     }
@@ -170,15 +180,21 @@ private slots:
     {
         DatabaseSeeder &db = m_server->db();
         db.insert(QStringLiteral("CARKART"),
-                  {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI"),
-                   QStringLiteral("CARMUHKODU"), QStringLiteral("CAROZKOD3")},
-                  {{QStringLiteral("A"), QStringLiteral("Ağaç"), 1, QStringLiteral("120 1"), QString("")},
-                   {QStringLiteral("B"), QStringLiteral("Bahçe"), 2, QStringLiteral("120 9"), QString("")},
-                   {QStringLiteral("C"), QStringLiteral("Çiçek"), 1, QString(), QStringLiteral("SK")}});
-        db.insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD"), QStringLiteral("KIMMERNISNO")},
-                  {{QStringLiteral("A"), QStringLiteral("111")}});
-        db.insert(QStringLiteral("MUHHESAP"), {QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1")},
-                  {{QStringLiteral("120 1"), QStringLiteral("Ağaç Hesabı")}});
+                  { QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"),
+                    QStringLiteral("CARMUHTIPI"), QStringLiteral("CARMUHKODU"),
+                    QStringLiteral("CAROZKOD3") },
+                  { { QStringLiteral("A"), QStringLiteral("Ağaç"), 1, QStringLiteral("120 1"),
+                      QString("") },
+                    { QStringLiteral("B"), QStringLiteral("Bahçe"), 2, QStringLiteral("120 9"),
+                      QString("") },
+                    { QStringLiteral("C"), QStringLiteral("Çiçek"), 1, QString(),
+                      QStringLiteral("SK") } });
+        db.insert(QStringLiteral("KIMLIKLER"),
+                  { QStringLiteral("KIMKOD"), QStringLiteral("KIMMERNISNO") },
+                  { { QStringLiteral("A"), QStringLiteral("111") } });
+        db.insert(QStringLiteral("MUHHESAP"),
+                  { QStringLiteral("MUHKOD"), QStringLiteral("MUHADI1") },
+                  { { QStringLiteral("120 1"), QStringLiteral("Ağaç Hesabı") } });
         m_server->connect(*m_session);
         Statement &list = m_session->cardList;
         list.setText(cardListQuery);
@@ -193,13 +209,15 @@ private slots:
 
     void dateParameterMatchesTheSameDay()
     {
-        m_server->db().insert(QStringLiteral("MUHHAR"), {QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARTAR")},
-                              {{1, QDateTime(QDate(2024, 1, 5), QTime(10, 0))},
-                               {2, QDateTime(QDate(2024, 1, 4), QTime(23, 59))},
-                               {3, QDateTime(QDate(2024, 1, 5), QTime(0, 0))}});
+        m_server->db().insert(QStringLiteral("MUHHAR"),
+                              { QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARTAR") },
+                              { { 1, QDateTime(QDate(2024, 1, 5), QTime(10, 0)) },
+                                { 2, QDateTime(QDate(2024, 1, 4), QTime(23, 59)) },
+                                { 3, QDateTime(QDate(2024, 1, 5), QTime(0, 0)) } });
         m_server->connect(*m_session);
         Statement &lines = m_session->journalLines;
-        lines.setText(QStringLiteral("SELECT MUHHARREFNO FROM MUHHAR WHERE MUHHARTAR>=:pTar ORDER BY MUHHARREFNO"));
+        lines.setText(QStringLiteral(
+                "SELECT MUHHARREFNO FROM MUHHAR WHERE MUHHARTAR>=:pTar ORDER BY MUHHARREFNO"));
         lines.bindDateTime(QStringLiteral("pTar"), QDateTime(QDate(2024, 1, 5), QTime(0, 0)));
         lines.open();
         QCOMPARE(lines.rowCount(), 2);
@@ -211,25 +229,30 @@ private slots:
         QTest::addColumn<QString>("tsql");
         QTest::addColumn<QString>("sqlite");
         QTest::addColumn<QStringList>("databases");
-        QTest::newRow("isnull") << "SELECT ISNULL(A,'') , isnull (B,0) FROM T" << "SELECT IFNULL(A,'') , IFNULL (B,0) FROM T"
-                                << QStringList();
-        QTest::newRow("not a word") << "SELECT XISNULL(A) FROM T" << "SELECT XISNULL(A) FROM T" << QStringList();
+        QTest::newRow("isnull") << "SELECT ISNULL(A,'') , isnull (B,0) FROM T"
+                                << "SELECT IFNULL(A,'') , IFNULL (B,0) FROM T" << QStringList();
+        QTest::newRow("not a word") << "SELECT XISNULL(A) FROM T"
+                                    << "SELECT XISNULL(A) FROM T" << QStringList();
         QTest::newRow("literal untouched") << "SELECT 'ISNULL(x) M.dbo.T' FROM T"
                                            << "SELECT 'ISNULL(x) M.dbo.T' FROM T" << QStringList();
-        QTest::newRow("three-part") << "SELECT * FROM ZYM_M.dbo.SIRKET" << "SELECT * FROM \"ZYM_M\".SIRKET"
-                                    << QStringList{"ZYM_M"};
-        QTest::newRow("bracketed") << "SELECT * FROM [ZYM_a]]b].dbo.SIRKET    " << "SELECT * FROM \"ZYM_a]b\".SIRKET    "
-                                   << QStringList{"ZYM_a]b"};
-        QTest::newRow("current database") << "SELECT * FROM [CUR].dbo.CARKART" << "SELECT * FROM CARKART"
-                                          << QStringList();
+        QTest::newRow("three-part") << "SELECT * FROM ZYM_M.dbo.SIRKET"
+                                    << "SELECT * FROM \"ZYM_M\".SIRKET" << QStringList{ "ZYM_M" };
+        QTest::newRow("bracketed")
+                << "SELECT * FROM [ZYM_a]]b].dbo.SIRKET    "
+                << "SELECT * FROM \"ZYM_a]b\".SIRKET    " << QStringList{ "ZYM_a]b" };
+        QTest::newRow("current database") << "SELECT * FROM [CUR].dbo.CARKART"
+                                          << "SELECT * FROM CARKART" << QStringList();
         QTest::newRow("apostrophe in a line comment")
-            << "SELECT ISNULL(A,'') -- the card's code\nFROM T WHERE ISNULL(B,0)=0"
-            << "SELECT IFNULL(A,'') -- the card's code\nFROM T WHERE IFNULL(B,0)=0" << QStringList();
-        QTest::newRow("block comment") << "SELECT /* it's ISNULL(x) */ ISNULL(A,'') FROM T"
-                                       << "SELECT /* it's ISNULL(x) */ IFNULL(A,'') FROM T" << QStringList();
-        QTest::newRow("temporary table") << "UPDATE T SET A=M.B FROM #MAP AS M WHERE T.A=M.A AND [x#y]='#z'"
-                                         << "UPDATE T SET A=M.B FROM temp.MAP AS M WHERE T.A=M.A AND [x#y]='#z'"
-                                         << QStringList();
+                << "SELECT ISNULL(A,'') -- the card's code\nFROM T WHERE ISNULL(B,0)=0"
+                << "SELECT IFNULL(A,'') -- the card's code\nFROM T WHERE IFNULL(B,0)=0"
+                << QStringList();
+        QTest::newRow("block comment")
+                << "SELECT /* it's ISNULL(x) */ ISNULL(A,'') FROM T"
+                << "SELECT /* it's ISNULL(x) */ IFNULL(A,'') FROM T" << QStringList();
+        QTest::newRow("temporary table")
+                << "UPDATE T SET A=M.B FROM #MAP AS M WHERE T.A=M.A AND [x#y]='#z'"
+                << "UPDATE T SET A=M.B FROM temp.MAP AS M WHERE T.A=M.A AND [x#y]='#z'"
+                << QStringList();
     }
 
     void adaptation()
@@ -241,7 +264,6 @@ private slots:
         QCOMPARE(adapted.text, sqlite);
         QCOMPARE(adapted.databases, databases);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestEmbeddedBackend)

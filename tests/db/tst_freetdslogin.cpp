@@ -8,9 +8,9 @@
 #include <QTest>
 
 using namespace zym;
+using zym::test::errorRaisedBy;
 using zym::test::TdsLogin;
 using zym::test::TdsLoginListener;
-using zym::test::errorRaisedBy;
 
 namespace {
 
@@ -34,7 +34,8 @@ private slots:
     void initTestCase()
     {
         if (OdbcConnectionString::chooseDriver(installedOdbcDrivers()) != freeTds)
-            QSKIP("the FreeTDS ODBC driver is not installed, or a Microsoft driver is preferred to it");
+            QSKIP("the FreeTDS ODBC driver is not installed, or a Microsoft driver is preferred to "
+                  "it");
     }
 
     void typedTextsArriveIntact_data()
@@ -43,21 +44,66 @@ private slots:
         QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("plain") << "127.0.0.1" << "sa" << "vyx" << "MASTERV8";
-        QTest::newRow("host name") << "localhost" << "sa" << "vyx" << "MASTERV8";
-        QTest::newRow("semicolon") << "127.0.0.1" << "s;a" << "a;UID=evil;" << "M;V";
-        QTest::newRow("opening brace") << "127.0.0.1" << "{sa" << "{p{w" << "{MV";
-        QTest::newRow("equals") << "127.0.0.1" << "us=er" << "=pw" << "M=V";
-        QTest::newRow("apostrophe") << "127.0.0.1" << "o'sa" << "it's" << "M'V";
-        QTest::newRow("leading blanks") << "127.0.0.1" << " sa" << "  pw" << " MV";
-        QTest::newRow("inner blanks") << "127.0.0.1" << "s a" << "p  w" << "MASTER V8";
-        QTest::newRow("trailing blanks") << "127.0.0.1" << "sa " << "pw  " << "MV ";
-        QTest::newRow("tab") << "127.0.0.1" << "sa" << "p\tw" << "MV";
-        QTest::newRow("turkish") << "127.0.0.1" << "kullanıcı" << "ğüşıöçİĞÜŞÖÇ" << "ŞİRKET";
-        QTest::newRow("empty password") << "127.0.0.1" << "sa" << "" << "MASTERV8";
-        QTest::newRow("all at once") << "127.0.0.1" << " {k=ş;'" << " ;{='İ ğ " << " Ç{;=' ";
-        QTest::newRow("brackets") << "127.0.0.1" << "s]a[" << "[p]w]" << "M]V[";
-        QTest::newRow("comment marks") << "127.0.0.1" << "sa--" << "p/*w*/--" << "M--V/*";
+        QTest::newRow("plain") << "127.0.0.1"
+                               << "sa"
+                               << "vyx"
+                               << "MASTERV8";
+        QTest::newRow("host name") << "localhost"
+                                   << "sa"
+                                   << "vyx"
+                                   << "MASTERV8";
+        QTest::newRow("semicolon") << "127.0.0.1"
+                                   << "s;a"
+                                   << "a;UID=evil;"
+                                   << "M;V";
+        QTest::newRow("opening brace") << "127.0.0.1"
+                                       << "{sa"
+                                       << "{p{w"
+                                       << "{MV";
+        QTest::newRow("equals") << "127.0.0.1"
+                                << "us=er"
+                                << "=pw"
+                                << "M=V";
+        QTest::newRow("apostrophe") << "127.0.0.1"
+                                    << "o'sa"
+                                    << "it's"
+                                    << "M'V";
+        QTest::newRow("leading blanks") << "127.0.0.1"
+                                        << " sa"
+                                        << "  pw"
+                                        << " MV";
+        QTest::newRow("inner blanks") << "127.0.0.1"
+                                      << "s a"
+                                      << "p  w"
+                                      << "MASTER V8";
+        QTest::newRow("trailing blanks") << "127.0.0.1"
+                                         << "sa "
+                                         << "pw  "
+                                         << "MV ";
+        QTest::newRow("tab") << "127.0.0.1"
+                             << "sa"
+                             << "p\tw"
+                             << "MV";
+        QTest::newRow("turkish") << "127.0.0.1"
+                                 << "kullanıcı"
+                                 << "ğüşıöçİĞÜŞÖÇ"
+                                 << "ŞİRKET";
+        QTest::newRow("empty password") << "127.0.0.1"
+                                        << "sa"
+                                        << ""
+                                        << "MASTERV8";
+        QTest::newRow("all at once") << "127.0.0.1"
+                                     << " {k=ş;'"
+                                     << " ;{='İ ğ "
+                                     << " Ç{;=' ";
+        QTest::newRow("brackets") << "127.0.0.1"
+                                  << "s]a["
+                                  << "[p]w]"
+                                  << "M]V[";
+        QTest::newRow("comment marks") << "127.0.0.1"
+                                       << "sa--"
+                                       << "p/*w*/--"
+                                       << "M--V/*";
     }
 
     void typedTextsArriveIntact()
@@ -68,7 +114,7 @@ private slots:
         QFETCH(QString, suffix);
         TdsLoginListener listener;
         QVERIFY(listener.listen());
-        const ConnectionSettings settings{serverText(host, listener), login, password, suffix};
+        const ConnectionSettings settings{ serverText(host, listener), login, password, suffix };
         QCOMPARE(OdbcConnectionString::refusal(settings, freeTds), QString());
 
         Connection connection;
@@ -97,8 +143,9 @@ private slots:
         QVERIFY(listener.listen());
         Connection connection;
         const QString error = errorRaisedBy([&] {
-            connection.open({serverText(QStringLiteral("127.0.0.1"), listener), QStringLiteral("sa"), QStringLiteral("vyx"),
-                             QStringLiteral("MASTERV8")});
+            connection.open({ serverText(QStringLiteral("127.0.0.1"), listener),
+                              QStringLiteral("sa"), QStringLiteral("vyx"),
+                              QStringLiteral("MASTERV8") });
         });
         const QStringList lines = error.split(u'\n');
         QCOMPARE(lines.first(), QStringLiteral("Sunucuya bağlanılamadı:"));
@@ -112,9 +159,11 @@ private slots:
     {
         TdsLoginListener listener;
         QVERIFY(listener.listen());
-        const ConnectionSettings settings{serverText(QStringLiteral("127.0.0.1"), listener), QStringLiteral("sa"),
-                                          QStringLiteral("p}w"), QStringLiteral("MASTERV8")};
-        QVERIFY(OdbcConnectionString::refusal(settings, freeTds).startsWith(QStringLiteral("Parola ")));
+        const ConnectionSettings settings{ serverText(QStringLiteral("127.0.0.1"), listener),
+                                           QStringLiteral("sa"), QStringLiteral("p}w"),
+                                           QStringLiteral("MASTERV8") };
+        QVERIFY(OdbcConnectionString::refusal(settings, freeTds)
+                        .startsWith(QStringLiteral("Parola ")));
         Connection connection;
         QVERIFY(!errorRaisedBy([&] { connection.open(settings); }).isNull());
         QCOMPARE(listener.connectionCount(), 0);

@@ -11,7 +11,8 @@ using namespace zym::test;
 
 namespace {
 
-const QString insertCard = QStringLiteral("INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (:pKod, :pUnvan)");
+const QString insertCard =
+        QStringLiteral("INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (:pKod, :pUnvan)");
 
 QList<DriverParameter> textParameters(const QList<DriverParameter> &parameters)
 {
@@ -64,7 +65,8 @@ private slots:
     void textReachesTheDriverAsWritten()
     {
         QFETCH(QString, text);
-        Command(m_session->connection, insertCard).execute({{QStringLiteral("pKod"), text}, {QStringLiteral("pUnvan"), text}});
+        Command(m_session->connection, insertCard)
+                .execute({ { QStringLiteral("pKod"), text }, { QStringLiteral("pUnvan"), text } });
         const QList<QList<DriverParameter>> executions = DriverCalls::executions();
         QVERIFY(!executions.isEmpty());
         const QList<DriverParameter> texts = textParameters(executions.constLast());
@@ -81,14 +83,16 @@ private slots:
     void textDeclaredAlikeWhateverItsLength()
     {
         const Command command(m_session->connection, insertCard);
-        for (const QString &code : {QStringLiteral("C1"), QStringLiteral("CARI-0000000000000001")})
-            command.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pUnvan"), code}});
+        for (const QString &code :
+             { QStringLiteral("C1"), QStringLiteral("CARI-0000000000000001") })
+            command.execute(
+                    { { QStringLiteral("pKod"), code }, { QStringLiteral("pUnvan"), code } });
         QSet<std::pair<short, quint64>> declared;
         for (const QList<DriverParameter> &execution : DriverCalls::executions()) {
             for (const DriverParameter &parameter : textParameters(execution))
-                declared.insert({parameter.sqlType, parameter.columnSize});
+                declared.insert({ parameter.sqlType, parameter.columnSize });
         }
-        QCOMPARE(declared, (QSet<std::pair<short, quint64>>{{SQL_VARCHAR, 80}}));
+        QCOMPARE(declared, (QSet<std::pair<short, quint64>>{ { SQL_VARCHAR, 80 } }));
     }
 };
 

@@ -33,11 +33,11 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         const QString error = errorRaisedBy([&] {
-            connection.open({QStringLiteral("127.0.0.1,%1").arg(port), QStringLiteral("sa"),
-                             QStringLiteral("p;w"), QStringLiteral("MASTERV8")});
+            connection.open({ QStringLiteral("127.0.0.1,%1").arg(port), QStringLiteral("sa"),
+                              QStringLiteral("p;w"), QStringLiteral("MASTERV8") });
         });
         QVERIFY2(error.contains(QStringLiteral("[FreeTDS]"))
-                     && error.contains(QStringLiteral("Unable to connect")),
+                         && error.contains(QStringLiteral("Unable to connect")),
                  qPrintable(error));
         QVERIFY2(timer.elapsed() < 30000, "the login time-out did not apply");
         QVERIFY(!connection.isOpen());

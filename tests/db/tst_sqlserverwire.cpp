@@ -22,21 +22,23 @@ using zym::test::TestBackend;
 using zym::test::TestServer;
 using zym::test::tds::Fault;
 using zym::test::tds::Latin1;
-using zym::test::tds::Turkish;
 using zym::test::tds::RecordedRequest;
 using zym::test::tds::Request;
+using zym::test::tds::Turkish;
 
 namespace {
 
 using Work = std::function<void(Connection &)>;
 using zym::test::errorRaisedBy;
 
-const QString insertCard = QStringLiteral("INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (:pKod, :pUnvan)");
+const QString insertCard =
+        QStringLiteral("INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (:pKod, :pUnvan)");
 const QString renameCard = QStringLiteral("UPDATE CARKART SET CARKOD=:pYeni WHERE CARKOD=:pEski");
 
 void insert(Connection &connection, const QString &code)
 {
-    Command(connection, insertCard).execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pUnvan"), code}});
+    Command(connection, insertCard)
+            .execute({ { QStringLiteral("pKod"), code }, { QStringLiteral("pUnvan"), code } });
 }
 
 // The SQLSTATE of the first diagnostic the driver left on a failed query.
@@ -46,7 +48,8 @@ QString sqlState(const QSqlQuery &query)
     SQLCHAR state[6] = {};
     SQLINTEGER native = 0;
     SQLSMALLINT length = 0;
-    if (!SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT, *static_cast<const SQLHANDLE *>(handle.constData()), 1, state,
+    if (!SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT,
+                                     *static_cast<const SQLHANDLE *>(handle.constData()), 1, state,
                                      &native, nullptr, 0, &length)))
         return {};
     return QString::fromLatin1(reinterpret_cast<const char *>(state));
@@ -54,8 +57,9 @@ QString sqlState(const QSqlQuery &query)
 
 bool isTransactionOrUse(const QString &text)
 {
-    static const QRegularExpression statement(QStringLiteral(R"(^\s*(USE|BEGIN|COMMIT|ROLLBACK|SAVE|IF\s+@@TRANCOUNT)\b)"),
-                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression statement(
+            QStringLiteral(R"(^\s*(USE|BEGIN|COMMIT|ROLLBACK|SAVE|IF\s+@@TRANCOUNT)\b)"),
+            QRegularExpression::CaseInsensitiveOption);
     return statement.match(text).hasMatch();
 }
 
@@ -78,7 +82,8 @@ class TestSqlServerWire : public QObject
 private slots:
     void init()
     {
-        if (const QString unavailable = zym::test::unavailability(TestBackend::FreeTds); !unavailable.isEmpty())
+        if (const QString unavailable = zym::test::unavailability(TestBackend::FreeTds);
+            !unavailable.isEmpty())
             QSKIP(qPrintable(unavailable));
         m_server = std::make_unique<TestServer>(TestBackend::FreeTds);
         m_server->connect(m_session);
@@ -134,7 +139,8 @@ private slots:
                 controlInProcedures << request;
         }
         QVERIFY2(inCursors.isEmpty(), qPrintable(described(inCursors).join(u'\n')));
-        QVERIFY2(controlInProcedures.isEmpty(), qPrintable(described(controlInProcedures).join(u'\n')));
+        QVERIFY2(controlInProcedures.isEmpty(),
+                 qPrintable(described(controlInProcedures).join(u'\n')));
     }
 
     // With the USE scoped to its call as SQL Server scopes it, the company's
@@ -165,10 +171,12 @@ private slots:
         m_server->connect(m_session);
         insert(m_session.connection, QStringLiteral("A1"));
         const Command rename(m_session.connection, renameCard);
-        QCOMPARE(rename.executeOnOneRow({{QStringLiteral("pYeni"), QStringLiteral("B1")}, {QStringLiteral("pEski"), QStringLiteral("A1")}},
+        QCOMPARE(rename.executeOnOneRow({ { QStringLiteral("pYeni"), QStringLiteral("B1") },
+                                          { QStringLiteral("pEski"), QStringLiteral("A1") } },
                                         QStringLiteral("A1")),
                  1);
-        QCOMPARE(rename.executeOnOneRow({{QStringLiteral("pYeni"), QStringLiteral("B2")}, {QStringLiteral("pEski"), QStringLiteral("A1")}},
+        QCOMPARE(rename.executeOnOneRow({ { QStringLiteral("pYeni"), QStringLiteral("B2") },
+                                          { QStringLiteral("pEski"), QStringLiteral("A1") } },
                                         QStringLiteral("A1")),
                  0);
 
@@ -217,12 +225,14 @@ private slots:
     {
         Connection &connection = m_session.connection;
         const Command command(connection, insertCard);
-        for (const QString &code : {QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3")})
-            command.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pUnvan"), code}});
+        for (const QString &code :
+             { QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3") })
+            command.execute(
+                    { { QStringLiteral("pKod"), code }, { QStringLiteral("pUnvan"), code } });
         QStringList procedures;
         for (const RecordedRequest &request : m_server->standIn()->record().requests())
             procedures << request.procedure;
-        QCOMPARE(procedures, (QStringList{"sp_prepexec", "sp_execute", "sp_execute"}));
+        QCOMPARE(procedures, (QStringList{ "sp_prepexec", "sp_execute", "sp_execute" }));
         const RecordedRequest last = m_server->standIn()->record().requests().constLast();
         QCOMPARE(last.values.size(), 2);
         QCOMPARE(last.values.at(0).name, QStringLiteral("@P1"));
@@ -235,8 +245,10 @@ private slots:
     void textDeclaredAlikeOnTheWire()
     {
         const Command command(m_session.connection, insertCard);
-        for (const QString &code : {QStringLiteral("C1"), QStringLiteral("CARI-0000000000000001")})
-            command.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pUnvan"), code}});
+        for (const QString &code :
+             { QStringLiteral("C1"), QStringLiteral("CARI-0000000000000001") })
+            command.execute(
+                    { { QStringLiteral("pKod"), code }, { QStringLiteral("pUnvan"), code } });
         QStringList declarations;
         for (const RecordedRequest &request : m_server->standIn()->record().requests())
             declarations << request.declaration;
@@ -248,8 +260,10 @@ private slots:
         QTest::addColumn<int>("codePage");
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("held");
-        QTest::newRow("Turkish letters, Latin1 database") << int(Latin1) << "Şişli Ağaç İnşaat" << false;
-        QTest::newRow("Turkish letters, Turkish database") << int(Turkish) << "Şişli Ağaç İnşaat" << true;
+        QTest::newRow("Turkish letters, Latin1 database")
+                << int(Latin1) << "Şişli Ağaç İnşaat" << false;
+        QTest::newRow("Turkish letters, Turkish database")
+                << int(Turkish) << "Şişli Ağaç İnşaat" << true;
         QTest::newRow("Latin1 letters, Latin1 database") << int(Latin1) << "Café Ärzte" << true;
         QTest::newRow("Greek letter, Turkish database") << int(Turkish) << "Ω Yapı" << false;
     }
@@ -267,11 +281,12 @@ private slots:
         Connection &connection = m_session.connection;
         connection.use(TestServer::otherCompany);
         m_server->standIn()->record().clear();
-        const QVariantMap values{{QStringLiteral("pKod"), QStringLiteral("C1")}, {QStringLiteral("pUnvan"), title}};
+        const QVariantMap values{ { QStringLiteral("pKod"), QStringLiteral("C1") },
+                                  { QStringLiteral("pUnvan"), title } };
         if (held) {
             Command(connection, insertCard).execute(values);
             const Command titles(connection, QStringLiteral("SELECT CARUNVAN FROM CARKART"));
-            QCOMPARE(titles.fetch().rows, (QList<QVariantList>{{title}}));
+            QCOMPARE(titles.fetch().rows, (QList<QVariantList>{ { title } }));
             return;
         }
         try {
@@ -280,7 +295,9 @@ private slots:
             unit.commit();
             QFAIL("the unit committed");
         } catch (const Error &refused) {
-            QCOMPARE(refused.text(), QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (pUnvan).").arg(title));
+            QCOMPARE(refused.text(),
+                     QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (pUnvan).")
+                             .arg(title));
         }
         QStringList sent;
         for (const RecordedRequest &request : m_server->standIn()->record().requests()) {
@@ -310,24 +327,29 @@ private slots:
         QFETCH(QString, text);
         Connection &connection = m_session.connection;
         insert(connection, QStringLiteral("A1"));
-        m_server->standIn()->faults().add(Fault::failing(QStringLiteral("^UPDATE CARKART"), error, 2));
+        m_server->standIn()->faults().add(
+                Fault::failing(QStringLiteral("^UPDATE CARKART"), error, 2));
         const Command rename(connection, renameCard);
         const QString failure = errorRaisedBy([&] {
             UnitOfWork unit(connection);
             insert(connection, QStringLiteral("A2"));
-            rename.execute({{QStringLiteral("pYeni"), QStringLiteral("B1")}, {QStringLiteral("pEski"), QStringLiteral("A1")}});
-            rename.execute({{QStringLiteral("pYeni"), QStringLiteral("B2")}, {QStringLiteral("pEski"), QStringLiteral("A2")}});
+            rename.execute({ { QStringLiteral("pYeni"), QStringLiteral("B1") },
+                             { QStringLiteral("pEski"), QStringLiteral("A1") } });
+            rename.execute({ { QStringLiteral("pYeni"), QStringLiteral("B2") },
+                             { QStringLiteral("pEski"), QStringLiteral("A2") } });
             unit.commit();
         });
         QVERIFY2(failure.contains(text), qPrintable(failure));
         QVERIFY(!connection.inUnit());
-        const Command codes(connection, QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
-        QCOMPARE(codes.fetch().rows, (QList<QVariantList>{{QStringLiteral("A1")}}));
+        const Command codes(connection,
+                            QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
+        QCOMPARE(codes.fetch().rows, (QList<QVariantList>{ { QStringLiteral("A1") } }));
     }
 
     void delayedStatementWaits()
     {
-        m_server->standIn()->faults().add(Fault::delaying(QStringLiteral("^INSERT INTO CARKART"), 300));
+        m_server->standIn()->faults().add(
+                Fault::delaying(QStringLiteral("^INSERT INTO CARKART"), 300));
         QElapsedTimer timer;
         timer.start();
         insert(m_session.connection, QStringLiteral("A1"));
@@ -337,25 +359,29 @@ private slots:
     void droppedConnectionFailsTheStatement()
     {
         m_server->standIn()->faults().add(Fault::dropping(QStringLiteral("^INSERT INTO CARKART")));
-        QVERIFY(!errorRaisedBy([&] { insert(m_session.connection, QStringLiteral("A1")); }).isNull());
+        QVERIFY(!errorRaisedBy([&] {
+                     insert(m_session.connection, QStringLiteral("A1"));
+                 }).isNull());
     }
 
     // Qt reads a query that is not forward-only through a server cursor:
     // the stand-in serves its rows at the fetches.
     void serverCursorServesRows()
     {
-        for (const QString &code : {QStringLiteral("C2"), QStringLiteral("C1"), QStringLiteral("C3")})
+        for (const QString &code :
+             { QStringLiteral("C2"), QStringLiteral("C1"), QStringLiteral("C3") })
             insert(m_session.connection, code);
         const QString name = QStringLiteral("cursor");
         {
             QSqlDatabase db = plainConnection(name);
             QVERIFY2(db.open(), qPrintable(db.lastError().text()));
             QSqlQuery query(db);
-            QVERIFY(query.exec(QStringLiteral("SELECT CARKOD FROM [FIRMA_A].dbo.CARKART ORDER BY CARKOD")));
+            QVERIFY(query.exec(
+                    QStringLiteral("SELECT CARKOD FROM [FIRMA_A].dbo.CARKART ORDER BY CARKOD")));
             QStringList codes;
             while (query.next())
                 codes << query.value(0).toString();
-            QCOMPARE(codes, (QStringList{"C1", "C2", "C3"}));
+            QCOMPARE(codes, (QStringList{ "C1", "C2", "C3" }));
         }
         QSqlDatabase::removeDatabase(name);
         QStringList procedures;
@@ -371,7 +397,8 @@ private:
     QSqlDatabase plainConnection(const QString &name) const
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
+        db.setDatabaseName(
+                OdbcConnectionString::build(m_server->settings(), QStringLiteral("FreeTDS")));
         return db;
     }
 

@@ -13,16 +13,19 @@ private slots:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("two") << "UPDATE T SET A=:pKod WHERE B=:pCarKod;" << QStringList{"pKod", "pCarKod"};
-        QTest::newRow("repeated once") << "SELECT :pA, :pB, :pA" << QStringList{"pA", "pB"};
-        QTest::newRow("quoted skipped") << "SELECT ':x', \":y\", [a:b], :pZ" << QStringList{"pZ"};
-        QTest::newRow("doubled quote") << "SELECT 'it''s :no', :pYes" << QStringList{"pYes"};
-        QTest::newRow("bracket with ]]") << "SELECT [a]]:b], :pC" << QStringList{"pC"};
+        QTest::newRow("two") << "UPDATE T SET A=:pKod WHERE B=:pCarKod;"
+                             << QStringList{ "pKod", "pCarKod" };
+        QTest::newRow("repeated once") << "SELECT :pA, :pB, :pA" << QStringList{ "pA", "pB" };
+        QTest::newRow("quoted skipped") << "SELECT ':x', \":y\", [a:b], :pZ" << QStringList{ "pZ" };
+        QTest::newRow("doubled quote") << "SELECT 'it''s :no', :pYes" << QStringList{ "pYes" };
+        QTest::newRow("bracket with ]]") << "SELECT [a]]:b], :pC" << QStringList{ "pC" };
         QTest::newRow("none") << "SELECT 1" << QStringList();
         QTest::newRow("lone colon") << "SELECT a : b" << QStringList();
-        QTest::newRow("line comment") << "SELECT :pA -- it's 10:30\n, :pB" << QStringList{"pA", "pB"};
-        QTest::newRow("block comment") << "SELECT /* :pNo, it's */ :pA" << QStringList{"pA"};
-        QTest::newRow("comment marks in a literal") << "SELECT '--', :pA, '/*', :pB" << QStringList{"pA", "pB"};
+        QTest::newRow("line comment")
+                << "SELECT :pA -- it's 10:30\n, :pB" << QStringList{ "pA", "pB" };
+        QTest::newRow("block comment") << "SELECT /* :pNo, it's */ :pA" << QStringList{ "pA" };
+        QTest::newRow("comment marks in a literal")
+                << "SELECT '--', :pA, '/*', :pB" << QStringList{ "pA", "pB" };
     }
 
     void parameterNames()
@@ -38,12 +41,13 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("names");
         QTest::newRow("name used twice fills two places")
-            << "UPDATE T SET A=:pYeni WHERE A=:pEski OR B=:pEski" << "UPDATE T SET A=? WHERE A=? OR B=?"
-            << QStringList{"pYeni", "pEski", "pEski"};
+                << "UPDATE T SET A=:pYeni WHERE A=:pEski OR B=:pEski"
+                << "UPDATE T SET A=? WHERE A=? OR B=?" << QStringList{ "pYeni", "pEski", "pEski" };
         QTest::newRow("literals and brackets kept")
-            << "SELECT ':x', \":y\", [a:b]]c], 'it''s', :pZ" << "SELECT ':x', \":y\", [a:b]]c], 'it''s', ?"
-            << QStringList{"pZ"};
-        QTest::newRow("none") << "SELECT a : b" << "SELECT a : b" << QStringList();
+                << "SELECT ':x', \":y\", [a:b]]c], 'it''s', :pZ"
+                << "SELECT ':x', \":y\", [a:b]]c], 'it''s', ?" << QStringList{ "pZ" };
+        QTest::newRow("none") << "SELECT a : b"
+                              << "SELECT a : b" << QStringList();
     }
 
     // The text the driver prepares and which value goes to each of its places.
@@ -63,17 +67,22 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("table");
         using Kind = SqlText::Change::Kind;
-        QTest::newRow("update") << "UPDATE CARKART SET CARKOD=:pKod WHERE CARKOD=:pCarKod;" << int(Kind::Update) << "CARKART";
+        QTest::newRow("update") << "UPDATE CARKART SET CARKOD=:pKod WHERE CARKOD=:pCarKod;"
+                                << int(Kind::Update) << "CARKART";
         QTest::newRow("insert with bracketed columns")
-            << "INSERT INTO STKMUHBAGLANTI([SMBSTKKOD],[SMBITEMNO])VALUES(:pKOD,1)" << int(Kind::Insert) << "STKMUHBAGLANTI";
-        QTest::newRow("delete from") << "DELETE FROM MUHHESAP WHERE MUHKOD=:pKod;" << int(Kind::Delete) << "MUHHESAP";
-        QTest::newRow("delete without from, lower case") << "  delete muhhesap where 1=0" << int(Kind::Delete) << "muhhesap";
+                << "INSERT INTO STKMUHBAGLANTI([SMBSTKKOD],[SMBITEMNO])VALUES(:pKOD,1)"
+                << int(Kind::Insert) << "STKMUHBAGLANTI";
+        QTest::newRow("delete from")
+                << "DELETE FROM MUHHESAP WHERE MUHKOD=:pKod;" << int(Kind::Delete) << "MUHHESAP";
+        QTest::newRow("delete without from, lower case")
+                << "  delete muhhesap where 1=0" << int(Kind::Delete) << "muhhesap";
         QTest::newRow("bracketed table") << "UPDATE [A]]B] SET X=1" << int(Kind::Update) << "A]B";
         QTest::newRow("insert without into") << "INSERT T(A) VALUES(1)" << int(Kind::Insert) << "T";
         QTest::newRow("query") << "SELECT * FROM CARKART" << int(Kind::None) << "";
         QTest::newRow("pragma") << "PRAGMA foreign_keys=ON" << int(Kind::None) << "";
         QTest::newRow("verb alone") << "UPDATE" << int(Kind::None) << "";
-        QTest::newRow("temporary table") << "INSERT INTO #KOD_ESLEME(ESKI,YENI) VALUES(:a,:b)" << int(Kind::None) << "";
+        QTest::newRow("temporary table")
+                << "INSERT INTO #KOD_ESLEME(ESKI,YENI) VALUES(:a,:b)" << int(Kind::None) << "";
     }
 
     void changeOf()
@@ -95,7 +104,8 @@ private slots:
         QTest::newRow("blanks and lines after it") << "SELECT 1; \n\t " << false;
         QTest::newRow("comments after it") << "SELECT 1; -- son\n /* ; DELETE FROM T */" << false;
         QTest::newRow("a second statement") << "SELECT 1;DELETE FROM CARKART" << true;
-        QTest::newRow("after blanks and a comment") << "SELECT 1; /* x */ DELETE FROM CARKART" << true;
+        QTest::newRow("after blanks and a comment")
+                << "SELECT 1; /* x */ DELETE FROM CARKART" << true;
         QTest::newRow("a literal after it") << "SELECT 1;'x'" << true;
         QTest::newRow("a bracketed name after it") << "SELECT 1;[T]" << true;
         QTest::newRow("semicolon in a literal") << "SELECT 'a;DELETE FROM T' FROM T" << false;
@@ -115,11 +125,15 @@ private slots:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("read");
-        QTest::newRow("line comment") << "SELECT 1 -- saat 10:30\nFROM T" << "SELECT 1  \nFROM T";
-        QTest::newRow("block comment") << "SELECT /* :pKod */ 1" << "SELECT   1";
-        QTest::newRow("comment at the end") << "SELECT 1; -- son" << "SELECT 1;  ";
-        QTest::newRow("comment marks in literals and brackets") << "SELECT '--', \"/*\", [a--b] FROM T"
-                                                                << "SELECT '--', \"/*\", [a--b] FROM T";
+        QTest::newRow("line comment") << "SELECT 1 -- saat 10:30\nFROM T"
+                                      << "SELECT 1  \nFROM T";
+        QTest::newRow("block comment") << "SELECT /* :pKod */ 1"
+                                       << "SELECT   1";
+        QTest::newRow("comment at the end") << "SELECT 1; -- son"
+                                            << "SELECT 1;  ";
+        QTest::newRow("comment marks in literals and brackets")
+                << "SELECT '--', \"/*\", [a--b] FROM T"
+                << "SELECT '--', \"/*\", [a--b] FROM T";
     }
 
     void commentsBecomeBlanks()
@@ -131,7 +145,8 @@ private slots:
 
     void bracketedDoublesTheClosingBracket()
     {
-        QCOMPARE(SqlText::bracketed(QStringLiteral("a]; DROP TABLE X --")), QStringLiteral("[a]]; DROP TABLE X --]"));
+        QCOMPARE(SqlText::bracketed(QStringLiteral("a]; DROP TABLE X --")),
+                 QStringLiteral("[a]]; DROP TABLE X --]"));
     }
 };
 

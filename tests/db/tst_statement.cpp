@@ -11,9 +11,9 @@
 #include <QTest>
 
 using namespace zym;
+using zym::test::errorRaisedBy;
 using zym::test::TestBackend;
 using zym::test::TestServer;
-using zym::test::errorRaisedBy;
 
 // The lists' and the commands' contracts, and the unit of work, on the
 // embedded backend.
@@ -26,26 +26,27 @@ private slots:
     {
         startServer();
         m_server->db().insert(QStringLiteral("CARKART"),
-                              {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"), QStringLiteral("CARMUHTIPI")},
-                              {{QStringLiteral("C1"), QStringLiteral("Bir"), 1},
-                               {QStringLiteral("C2"), QStringLiteral("İki"), QVariant()},
-                               {QStringLiteral("C3"), QString(), 3}});
+                              { QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN"),
+                                QStringLiteral("CARMUHTIPI") },
+                              { { QStringLiteral("C1"), QStringLiteral("Bir"), 1 },
+                                { QStringLiteral("C2"), QStringLiteral("İki"), QVariant() },
+                                { QStringLiteral("C3"), QString(), 3 } });
         m_server->connect(*m_session);
     }
 
-    void cleanup()
-    {
-        stopServer();
-    }
+    void cleanup() { stopServer(); }
 
     void listKeepsParameterValuesAcrossTexts()
     {
         Statement &list = m_session->journalLines;
-        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARUNVAN=:pAdi OR CARKOD=:pKod"));
+        list.setText(
+                QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARUNVAN=:pAdi OR CARKOD=:pKod"));
         list.bindText(QStringLiteral("pKod"), QStringLiteral("C1"));
         list.bindText(QStringLiteral("pAdi"), QStringLiteral("İki"));
-        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARMUHTIPI=:pTip OR CARKOD=:pKod ORDER BY CARKOD"));
-        QCOMPARE(list.parameterNames(), (QStringList{QStringLiteral("pTip"), QStringLiteral("pKod")}));
+        list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARMUHTIPI=:pTip OR "
+                                    "CARKOD=:pKod ORDER BY CARKOD"));
+        QCOMPARE(list.parameterNames(),
+                 (QStringList{ QStringLiteral("pTip"), QStringLiteral("pKod") }));
         QVERIFY(list.isBound(QStringLiteral("pKod")));
         QVERIFY(!list.isBound(QStringLiteral("pTip")));
         QVERIFY(!errorRaisedBy([&] { list.open(); }).isNull());
@@ -56,7 +57,9 @@ private slots:
         // pAdi was dropped by the text that does not name it: it starts unbound again.
         list.setText(QStringLiteral("SELECT CARKOD FROM CARKART WHERE CARUNVAN=:pAdi"));
         QVERIFY(!list.isBound(QStringLiteral("pAdi")));
-        QVERIFY(!errorRaisedBy([&] { list.bindText(QStringLiteral("pYok"), QStringLiteral("x")); }).isNull());
+        QVERIFY(!errorRaisedBy([&] {
+                     list.bindText(QStringLiteral("pYok"), QStringLiteral("x"));
+                 }).isNull());
     }
 
     // A command binds every parameter at each run: a missing or an extra
@@ -65,9 +68,10 @@ private slots:
     {
         QTest::addColumn<QVariantMap>("values");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("all") << QVariantMap{{"pAdi", "Yeni"}, {"pKod", "C1"}} << true;
-        QTest::newRow("one missing") << QVariantMap{{"pKod", "C1"}} << false;
-        QTest::newRow("one extra") << QVariantMap{{"pAdi", "Yeni"}, {"pKod", "C1"}, {"pTip", 2}} << false;
+        QTest::newRow("all") << QVariantMap{ { "pAdi", "Yeni" }, { "pKod", "C1" } } << true;
+        QTest::newRow("one missing") << QVariantMap{ { "pKod", "C1" } } << false;
+        QTest::newRow("one extra")
+                << QVariantMap{ { "pAdi", "Yeni" }, { "pKod", "C1" }, { "pTip", 2 } } << false;
         QTest::newRow("none") << QVariantMap() << false;
     }
 
@@ -75,15 +79,19 @@ private slots:
     {
         QFETCH(QVariantMap, values);
         QFETCH(bool, accepted);
-        const Command rename(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
-        rename.execute({{QStringLiteral("pAdi"), QStringLiteral("Önceki")}, {QStringLiteral("pKod"), QStringLiteral("C1")}});
+        const Command rename(
+                m_session->connection,
+                QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
+        rename.execute({ { QStringLiteral("pAdi"), QStringLiteral("Önceki") },
+                         { QStringLiteral("pKod"), QStringLiteral("C1") } });
         if (accepted) {
             QCOMPARE(rename.execute(values), 1);
         } else {
             const QString error = errorRaisedBy([&] { rename.execute(values); });
             QVERIFY2(error.contains(QStringLiteral("parametreleri")), qPrintable(error));
         }
-        QCOMPARE(title(QStringLiteral("C1")), accepted ? QStringLiteral("Yeni") : QStringLiteral("Önceki"));
+        QCOMPARE(title(QStringLiteral("C1")),
+                 accepted ? QStringLiteral("Yeni") : QStringLiteral("Önceki"));
     }
 
     void rowsAffected_data()
@@ -93,7 +101,10 @@ private slots:
         QTest::newRow("one") << "UPDATE CARKART SET CARUNVAN='x' WHERE CARKOD='C1'" << 1;
         QTest::newRow("all") << "UPDATE CARKART SET CARUNVAN='x'" << 3;
         QTest::newRow("none") << "DELETE FROM CARKART WHERE CARKOD='YOK'" << 0;
-        QTest::newRow("insert") << "INSERT INTO MUHHESAP([MUHKOD],[MUHADI1],[MUHCALFLAG])VALUES(RTRIM('120 1  '),'a',1);" << 1;
+        QTest::newRow("insert")
+                << "INSERT INTO MUHHESAP([MUHKOD],[MUHADI1],[MUHCALFLAG])VALUES(RTRIM('120 1  "
+                   "'),'a',1);"
+                << 1;
     }
 
     void rowsAffected()
@@ -119,7 +130,8 @@ private slots:
     {
         QFETCH(int, rows);
         QFETCH(QString, refusal);
-        const QString error = errorRaisedBy([&] { Command::requireOneRow(rows, QStringLiteral("K1")); });
+        const QString error =
+                errorRaisedBy([&] { Command::requireOneRow(rows, QStringLiteral("K1")); });
         QVERIFY2(refusal.isEmpty() ? error.isNull() : error.contains(refusal), qPrintable(error));
     }
 
@@ -127,12 +139,15 @@ private slots:
     {
         Statement &list = m_session->cardList;
         QVERIFY(list.atEnd()); // never opened
-        list.setText(QStringLiteral("SELECT CARKOD,CARUNVAN,CARMUHTIPI FROM CARKART ORDER BY CARKOD"));
+        list.setText(
+                QStringLiteral("SELECT CARKOD,CARUNVAN,CARMUHTIPI FROM CARKART ORDER BY CARKOD"));
         list.open();
         QCOMPARE(list.rowCount(), 3);
         QCOMPARE(list.currentRow(), 0);
 
-        QCOMPARE(Command(m_session->connection, QStringLiteral("UPDATE CARKART SET CARMUHTIPI=9, CARUNVAN='Değişti'")).execute(),
+        QCOMPARE(Command(m_session->connection,
+                         QStringLiteral("UPDATE CARKART SET CARMUHTIPI=9, CARUNVAN='Değişti'"))
+                         .execute(),
                  3);
 
         QStringList codes;
@@ -141,8 +156,9 @@ private slots:
             codes << list.readText(QStringLiteral("CARKOD"));
             types << readInteger(list, QStringLiteral("carmuhtipi"));
         }
-        QCOMPARE(codes, (QStringList{QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3")}));
-        QCOMPARE(types, (QList<qint32>{1, 0, 3})); // an empty value reads as 0
+        QCOMPARE(codes,
+                 (QStringList{ QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3") }));
+        QCOMPARE(types, (QList<qint32>{ 1, 0, 3 })); // an empty value reads as 0
         QCOMPARE(list.currentRow(), 3);
         list.next(); // stays past the end
         QCOMPARE(list.currentRow(), 3);
@@ -232,12 +248,16 @@ private slots:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("missing table") << "UPDATE YOKTABLO SET A=1" << "no such table: YOKTABLO";
-        QTest::newRow("syntax") << "SELEC 1" << "syntax error";
-        QTest::newRow("unique key") << "INSERT INTO CARKART(CARKOD) VALUES('C1')" << "UNIQUE constraint failed";
+        QTest::newRow("missing table") << "UPDATE YOKTABLO SET A=1"
+                                       << "no such table: YOKTABLO";
+        QTest::newRow("syntax") << "SELEC 1"
+                                << "syntax error";
+        QTest::newRow("unique key") << "INSERT INTO CARKART(CARKOD) VALUES('C1')"
+                                    << "UNIQUE constraint failed";
         // Qt's SQLite driver refuses this itself; SQLite's own text then is "not an error".
-        QTest::newRow("two statements") << "UPDATE CARKART SET CARUNVAN='a'; UPDATE CARKART SET CARUNVAN='b'"
-                                        << "statement";
+        QTest::newRow("two statements")
+                << "UPDATE CARKART SET CARUNVAN='a'; UPDATE CARKART SET CARUNVAN='b'"
+                << "statement";
     }
 
     void errorsCarryTheServerText()
@@ -258,13 +278,22 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<QVariant>("value");
-        QTest::newRow("integer") << "MUHHAR" << "MUHHARREFNO" << "MUHHARSIRANO" << QVariant(-2147483647);
-        QTest::newRow("Turkish text") << "MUHHAR" << "MUHHARACIKLAMA1" << "MUHHARACIKLAMA2"
-                                      << QVariant(QStringLiteral("İĞÜŞÖÇ ığüşöç"));
+        QTest::newRow("integer") << "MUHHAR"
+                                 << "MUHHARREFNO"
+                                 << "MUHHARSIRANO" << QVariant(-2147483647);
+        QTest::newRow("Turkish text")
+                << "MUHHAR"
+                << "MUHHARACIKLAMA1"
+                << "MUHHARACIKLAMA2" << QVariant(QStringLiteral("İĞÜŞÖÇ ığüşöç"));
         // No column of the product is that wide: a table of the test's own.
-        QTest::newRow("text past 127 characters") << "UZUNMETIN" << "A" << "B" << QVariant(QString(80, u'ş') + QString(80, u'I'));
-        QTest::newRow("date-time") << "MUHHAR" << "MUHHARTAR" << "MUHHARTAR"
-                                   << QVariant(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59)));
+        QTest::newRow("text past 127 characters")
+                << "UZUNMETIN"
+                << "A"
+                << "B" << QVariant(QString(80, u'ş') + QString(80, u'I'));
+        QTest::newRow("date-time")
+                << "MUHHAR"
+                << "MUHHARTAR"
+                << "MUHHARTAR" << QVariant(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59)));
     }
 
     void parameterUsedTwiceBindsBothPlaces()
@@ -275,15 +304,21 @@ private slots:
         QFETCH(QVariant, value);
         Connection &connection = m_session->connection;
         if (table == QStringLiteral("UZUNMETIN"))
-            Command(connection, QStringLiteral("CREATE TABLE UZUNMETIN (A VARCHAR(200), B VARCHAR(200))")).execute();
+            Command(connection,
+                    QStringLiteral("CREATE TABLE UZUNMETIN (A VARCHAR(200), B VARCHAR(200))"))
+                    .execute();
         const QString columns = first == second ? first : first + u',' + second;
-        const QString marks = first == second ? QStringLiteral(":pDeger") : QStringLiteral(":pDeger,:pDeger");
-        QCOMPARE(Command(connection, QStringLiteral("INSERT INTO %1(%2) VALUES(%3)").arg(table, columns, marks))
-                     .execute({{QStringLiteral("pDeger"), value}}),
+        const QString marks =
+                first == second ? QStringLiteral(":pDeger") : QStringLiteral(":pDeger,:pDeger");
+        QCOMPARE(Command(connection,
+                         QStringLiteral("INSERT INTO %1(%2) VALUES(%3)").arg(table, columns, marks))
+                         .execute({ { QStringLiteral("pDeger"), value } }),
                  1);
-        const ResultSet found = Command(connection, QStringLiteral("SELECT %2 FROM %1 WHERE %2=:pDeger AND %3=:pDeger")
-                                                        .arg(table, first, second))
-                                    .fetch({{QStringLiteral("pDeger"), value}});
+        const ResultSet found =
+                Command(connection,
+                        QStringLiteral("SELECT %2 FROM %1 WHERE %2=:pDeger AND %3=:pDeger")
+                                .arg(table, first, second))
+                        .fetch({ { QStringLiteral("pDeger"), value } });
         QCOMPARE(found.rows.size(), 1);
         QCOMPARE(found.rows.first().first(), value);
     }
@@ -301,9 +336,11 @@ private slots:
         QTest::newRow("integer") << "MUHHARREFNO" << QVariant(7);
         QTest::newRow("null integer") << "MUHHARSIRANO" << QVariant(QMetaType::fromType<int>());
         QTest::newRow("date-time") << "MUHHARTAR" << QVariant(written);
-        QTest::newRow("null date-time") << "MUHHARTAR" << QVariant(QMetaType::fromType<QDateTime>());
+        QTest::newRow("null date-time")
+                << "MUHHARTAR" << QVariant(QMetaType::fromType<QDateTime>());
         QTest::newRow("count") << "COUNT(*)" << QVariant(1);
-        QTest::newRow("text or empty") << "ISNULL(MUHHARACIKLAMA2,'')" << QVariant(QStringLiteral(""));
+        QTest::newRow("text or empty")
+                << "ISNULL(MUHHARACIKLAMA2,'')" << QVariant(QStringLiteral(""));
         QTest::newRow("integer or zero") << "ISNULL(MUHHARSIRANO,0)" << QVariant(0);
     }
 
@@ -312,13 +349,18 @@ private slots:
         QFETCH(QString, expression);
         QFETCH(QVariant, expected);
         const bool nullDate = QTest::currentDataTag() == QByteArray("null date-time");
-        m_server->db().insert(QStringLiteral("MUHHAR"),
-                              {QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARMUHKOD"), QStringLiteral("MUHHARACIKLAMA1"),
-                               QStringLiteral("MUHHARACIKLAMA2"), QStringLiteral("MUHHARSIRANO"), QStringLiteral("MUHHARTAR")},
-                              {{7, QStringLiteral("120 01"), QStringLiteral(""), QVariant(), QVariant(),
-                                nullDate ? QVariant() : QVariant(QDateTime(QDate(2024, 1, 5), QTime(10, 30, 15)))}});
+        m_server->db().insert(
+                QStringLiteral("MUHHAR"),
+                { QStringLiteral("MUHHARREFNO"), QStringLiteral("MUHHARMUHKOD"),
+                  QStringLiteral("MUHHARACIKLAMA1"), QStringLiteral("MUHHARACIKLAMA2"),
+                  QStringLiteral("MUHHARSIRANO"), QStringLiteral("MUHHARTAR") },
+                { { 7, QStringLiteral("120 01"), QStringLiteral(""), QVariant(), QVariant(),
+                    nullDate ? QVariant()
+                             : QVariant(QDateTime(QDate(2024, 1, 5), QTime(10, 30, 15))) } });
         const ResultSet result =
-            Command(m_session->connection, QStringLiteral("SELECT %1 AS X FROM MUHHAR").arg(expression)).fetch();
+                Command(m_session->connection,
+                        QStringLiteral("SELECT %1 AS X FROM MUHHAR").arg(expression))
+                        .fetch();
         QCOMPARE(result.rows.size(), 1);
         const QVariant &value = result.rows.first().first();
         QCOMPARE(result.types.first(), expected.metaType());
@@ -331,11 +373,14 @@ private slots:
     // the form FreeTDS hands it over in.
     void titleAsLongAsItsColumnReadsBackWhole()
     {
-        const QString title = QStringLiteral("ŞİŞLİ ÇİÇEKÇİLİK ÖZEL GÜVENLİK İNŞAAT SANAYİ VE TİCARET LİMİTED ŞİRKETİ ")
-                                  .leftJustified(80, u'Ğ');
+        const QString title =
+                QStringLiteral(
+                        "ŞİŞLİ ÇİÇEKÇİLİK ÖZEL GÜVENLİK İNŞAAT SANAYİ VE TİCARET LİMİTED ŞİRKETİ ")
+                        .leftJustified(80, u'Ğ');
         Connection &connection = m_session->connection;
-        QCOMPARE(Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD='C1'"))
-                     .execute({{QStringLiteral("pAdi"), title}}),
+        QCOMPARE(Command(connection,
+                         QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD='C1'"))
+                         .execute({ { QStringLiteral("pAdi"), title } }),
                  1);
         const QString query = QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='C1'");
         QCOMPARE(Command(connection, query).fetch().rows.value(0).value(0), QVariant(title));
@@ -344,9 +389,13 @@ private slots:
 
     void nullTextBindsAsEmptyText()
     {
-        Command(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD='C1'"))
-            .execute({{QStringLiteral("pAdi"), QString()}});
-        QCOMPARE(m_server->db().scalar(QStringLiteral("SELECT COUNT(*) FROM CARKART WHERE CARKOD='C1' AND CARUNVAN IS NULL")).toInt(),
+        Command(m_session->connection,
+                QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD='C1'"))
+                .execute({ { QStringLiteral("pAdi"), QString() } });
+        QCOMPARE(m_server->db()
+                         .scalar(QStringLiteral("SELECT COUNT(*) FROM CARKART WHERE CARKOD='C1' "
+                                                "AND CARUNVAN IS NULL"))
+                         .toInt(),
                  0);
     }
 
@@ -355,12 +404,16 @@ private slots:
         Connection &connection = m_session->connection;
         {
             UnitOfWork unit(connection);
-            Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='Birinci' WHERE CARKOD='C1'")).execute();
+            Command(connection,
+                    QStringLiteral("UPDATE CARKART SET CARUNVAN='Birinci' WHERE CARKOD='C1'"))
+                    .execute();
             unit.commit();
         }
         const QString error = errorRaisedBy([&] {
             UnitOfWork unit(connection);
-            Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='İkinci' WHERE CARKOD='C1'")).execute();
+            Command(connection,
+                    QStringLiteral("UPDATE CARKART SET CARUNVAN='İkinci' WHERE CARKOD='C1'"))
+                    .execute();
             Command(connection, QStringLiteral("UPDATE YOKTABLO SET A=1")).execute();
             unit.commit();
         });
@@ -375,9 +428,11 @@ private slots:
         if (!m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
         Connection &connection = m_session->connection;
-        zym::test::CommitRefusal refusal(connection, [](const QString &, const QVariantMap &) { return true; });
+        zym::test::CommitRefusal refusal(connection,
+                                         [](const QString &, const QVariantMap &) { return true; });
         UnitOfWork unit(connection);
-        Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='Yeni' WHERE CARKOD='C1'")).execute();
+        Command(connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='Yeni' WHERE CARKOD='C1'"))
+                .execute();
         QVERIFY(!errorRaisedBy([&] { unit.commit(); }).isNull());
         QVERIFY(!connection.inUnit());
         QVERIFY(connection.isOpen());
@@ -413,16 +468,24 @@ private slots:
         {
             Session second;
             m_server->connect(second);
-            QCOMPARE(Command(second.connection, QStringLiteral("SELECT COUNT(*) FROM CARKART")).fetch().rows.size(), 1);
+            QCOMPARE(Command(second.connection, QStringLiteral("SELECT COUNT(*) FROM CARKART"))
+                             .fetch()
+                             .rows.size(),
+                     1);
         }
         QVERIFY(m_session->connection.isOpen());
-        QCOMPARE(Command(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN='x' WHERE CARKOD='C2'")).execute(), 1);
+        QCOMPARE(Command(m_session->connection,
+                         QStringLiteral("UPDATE CARKART SET CARUNVAN='x' WHERE CARKOD='C2'"))
+                         .execute(),
+                 1);
     }
 
 private:
     QString title(const QString &code)
     {
-        return m_server->db().scalar(QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='%1'").arg(code)).toString();
+        return m_server->db()
+                .scalar(QStringLiteral("SELECT CARUNVAN FROM CARKART WHERE CARKOD='%1'").arg(code))
+                .toString();
     }
 };
 

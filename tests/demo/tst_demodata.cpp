@@ -20,9 +20,11 @@ namespace {
 QByteArray contentDigest(DatabaseSeeder &db)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    const auto tables = db.select(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"));
+    const auto tables = db.select(
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"));
     for (const auto &table : tables) {
-        for (const auto &row : db.select(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table.first().toString()))) {
+        for (const auto &row : db.select(QStringLiteral("SELECT * FROM %1 ORDER BY rowid")
+                                                 .arg(table.first().toString()))) {
             for (const QVariant &value : row)
                 hash.addData(value.toString().toUtf8() + '\x1f');
         }
@@ -62,40 +64,60 @@ private slots:
     void exercisesEveryOperation_data()
     {
         QTest::addColumn<QString>("countQuery");
-        QTest::newRow("cards in the default list") << "SELECT COUNT(*) FROM CARKART WHERE CAROZKOD3<>'SK' AND CAROZKOD3<>'IHR'";
+        QTest::newRow("cards in the default list")
+                << "SELECT COUNT(*) FROM CARKART WHERE CAROZKOD3<>'SK' AND CAROZKOD3<>'IHR'";
         QTest::newRow("type 0 card") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=0";
         QTest::newRow("type 1 card") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=1";
         QTest::newRow("type 2 card") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=2";
         QTest::newRow("type 3 card") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=3";
-        QTest::newRow("customer without account") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=1 AND IFNULL(CARMUHKODU,'')=''";
-        QTest::newRow("supplier without account") << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=2 AND IFNULL(CAREKCHAR1,'')=''";
-        QTest::newRow("linked account exists") << "SELECT COUNT(*) FROM CARKART JOIN MUHHESAP ON MUHKOD=CARMUHKODU";
-        QTest::newRow("shared tax number") << "SELECT COUNT(*) FROM (SELECT CARVERHESNO FROM CARKART WHERE CARVERHESNO<>'' "
-                                              "GROUP BY CARVERHESNO HAVING COUNT(*)>1)";
-        QTest::newRow("empty tax number") << "SELECT COUNT(*) FROM CARKART WHERE IFNULL(CARVERHESNO,'')=''";
+        QTest::newRow("customer without account")
+                << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=1 AND IFNULL(CARMUHKODU,'')=''";
+        QTest::newRow("supplier without account")
+                << "SELECT COUNT(*) FROM CARKART WHERE CARMUHTIPI=2 AND IFNULL(CAREKCHAR1,'')=''";
+        QTest::newRow("linked account exists")
+                << "SELECT COUNT(*) FROM CARKART JOIN MUHHESAP ON MUHKOD=CARMUHKODU";
+        QTest::newRow("shared tax number")
+                << "SELECT COUNT(*) FROM (SELECT CARVERHESNO FROM CARKART WHERE CARVERHESNO<>'' "
+                   "GROUP BY CARVERHESNO HAVING COUNT(*)>1)";
+        QTest::newRow("empty tax number")
+                << "SELECT COUNT(*) FROM CARKART WHERE IFNULL(CARVERHESNO,'')=''";
         QTest::newRow("SK card") << "SELECT COUNT(*) FROM CARKART WHERE CAROZKOD3='SK'";
         QTest::newRow("IHR card") << "SELECT COUNT(*) FROM CARKART WHERE CAROZKOD3='IHR'";
-        QTest::newRow("card without identity") << "SELECT COUNT(*) FROM CARKART WHERE CARKOD NOT IN (SELECT KIMKOD FROM KIMLIKLER)";
-        QTest::newRow("card with two identities") << "SELECT COUNT(*) FROM (SELECT KIMKOD FROM KIMLIKLER WHERE KIMMODUL<>8 "
-                                                     "GROUP BY KIMKOD HAVING COUNT(*)=2)";
-        QTest::newRow("payroll identity on a card code") << "SELECT COUNT(*) FROM KIMLIKLER JOIN CARKART ON CARKOD=KIMKOD "
-                                                            "WHERE KIMMODUL=8";
-        QTest::newRow("title with trailing blanks") << "SELECT COUNT(*) FROM CARKART WHERE CARUNVAN LIKE '% '";
-        QTest::newRow("stock without description") << "SELECT COUNT(*) FROM STKKART WHERE IFNULL(STKACIK1,'')=''";
-        QTest::newRow("stock groups 0 to 9") << "SELECT COUNT(DISTINCT STKGENKDVNO)=10 FROM STKKART";
+        QTest::newRow("card without identity") << "SELECT COUNT(*) FROM CARKART WHERE CARKOD NOT "
+                                                  "IN (SELECT KIMKOD FROM KIMLIKLER)";
+        QTest::newRow("card with two identities")
+                << "SELECT COUNT(*) FROM (SELECT KIMKOD FROM KIMLIKLER WHERE KIMMODUL<>8 "
+                   "GROUP BY KIMKOD HAVING COUNT(*)=2)";
+        QTest::newRow("payroll identity on a card code")
+                << "SELECT COUNT(*) FROM KIMLIKLER JOIN CARKART ON CARKOD=KIMKOD "
+                   "WHERE KIMMODUL=8";
+        QTest::newRow("title with trailing blanks")
+                << "SELECT COUNT(*) FROM CARKART WHERE CARUNVAN LIKE '% '";
+        QTest::newRow("stock without description")
+                << "SELECT COUNT(*) FROM STKKART WHERE IFNULL(STKACIK1,'')=''";
+        QTest::newRow("stock groups 0 to 9")
+                << "SELECT COUNT(DISTINCT STKGENKDVNO)=10 FROM STKKART";
         QTest::newRow("type 1 lines") << "SELECT COUNT(*) FROM MUHHAR WHERE MUHHARBATIPI=1";
         QTest::newRow("type 2 lines") << "SELECT COUNT(*) FROM MUHHAR WHERE MUHHARBATIPI=2";
-        QTest::newRow("several dates") << "SELECT COUNT(DISTINCT substr(MUHHARTAR,1,10))>3 FROM MUHHAR";
-        QTest::newRow("103 01 lines") << "SELECT COUNT(*) FROM MUHHAR WHERE MUHHARMUHKOD LIKE '103 01 %'";
-        QTest::newRow("employees at work") << "SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISCIKKOD=0";
-        QTest::newRow("employees departed") << "SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISCIKKOD<>0";
-        QTest::newRow("MERKEZ workplace") << "SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISYKODU='MERKEZ'";
-        QTest::newRow("other workplace") << "SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISYKODU<>'MERKEZ'";
-        for (const char *table : {"CARFIS", "CARHAR", "CARMIZDEGER", "BANKAHAR", "CSNFIS", "CSNHAR", "FATFIS", "FATHAR",
-                                  "IRSFIS", "IRSHAR", "KASAHAR", "SATFIS", "SATHAR", "SIPFIS", "SIPHAR", "STKFIS",
-                                  "STKHAR", "BORPUANTAJ", "BORKUMULE", "BORGENDET", "BORDETAY", "BORPUANDETAY",
-                                  "RESIMLER", "SIRKETLOG"})
-            QTest::newRow(table) << QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table));
+        QTest::newRow("several dates")
+                << "SELECT COUNT(DISTINCT substr(MUHHARTAR,1,10))>3 FROM MUHHAR";
+        QTest::newRow("103 01 lines")
+                << "SELECT COUNT(*) FROM MUHHAR WHERE MUHHARMUHKOD LIKE '103 01 %'";
+        QTest::newRow("employees at work")
+                << "SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISCIKKOD=0";
+        QTest::newRow("employees departed")
+                << "SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISCIKKOD<>0";
+        QTest::newRow("MERKEZ workplace")
+                << "SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISYKODU='MERKEZ'";
+        QTest::newRow("other workplace")
+                << "SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISYKODU<>'MERKEZ'";
+        for (const char *table :
+             { "CARFIS",    "CARHAR",    "CARMIZDEGER", "BANKAHAR",     "CSNFIS",   "CSNHAR",
+               "FATFIS",    "FATHAR",    "IRSFIS",      "IRSHAR",       "KASAHAR",  "SATFIS",
+               "SATHAR",    "SIPFIS",    "SIPHAR",      "STKFIS",       "STKHAR",   "BORPUANTAJ",
+               "BORKUMULE", "BORGENDET", "BORDETAY",    "BORPUANDETAY", "RESIMLER", "SIRKETLOG" })
+            QTest::newRow(table)
+                    << QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table));
     }
 
     void exercisesEveryOperation()
@@ -111,7 +133,8 @@ private slots:
     void secondCompanyHasFindingsForTheCheck()
     {
         Connection connection;
-        connection.open({m_dir.path(), QStringLiteral("sa"), QStringLiteral("vyx"), DemoData::defaultMasterSuffix});
+        connection.open({ m_dir.path(), QStringLiteral("sa"), QStringLiteral("vyx"),
+                          DemoData::defaultMasterSuffix });
         connection.use(DemoData::companies().at(1));
         SilentProgress progress;
         const AuditOutcome outcome = CompanyAudit(connection, progress).run();
@@ -120,7 +143,7 @@ private slots:
             if (check.total == 0)
                 withoutFindings << check.title;
         }
-        QCOMPARE(withoutFindings, QStringList{AuditChecks::all().at(1).title});
+        QCOMPARE(withoutFindings, QStringList{ AuditChecks::all().at(1).title });
     }
 
     void sameSizeGivesTheSameRows()
@@ -138,32 +161,36 @@ private slots:
     void stampNamesTheRowsWritten()
     {
         QCOMPARE(DemoData::writtenStamp(m_dir.path()), DemoData::stamp(DemoSize{}));
-        QVERIFY(DemoData::stamp(DemoSize{}) != DemoData::stamp(DemoSize{500, 5000, 10, 5, 5}));
+        QVERIFY(DemoData::stamp(DemoSize{}) != DemoData::stamp(DemoSize{ 500, 5000, 10, 5, 5 }));
         DatabaseSeeder company(m_dir.path(), DemoData::companies().first());
         QVERIFY2(contentDigest(company).toHex() == rowsDigest,
-                 qPrintable(QStringLiteral("the rows changed (digest %1): raise the version in the demo stamp and "
+                 qPrintable(QStringLiteral("the rows changed (digest %1): raise the version in the "
+                                           "demo stamp and "
                                            "pin the new digest here")
-                                .arg(QString::fromLatin1(contentDigest(company).toHex()))));
+                                    .arg(QString::fromLatin1(contentDigest(company).toHex()))));
     }
 
     void sizeIsAParameter()
     {
         QTemporaryDir other;
-        DemoData::write(other.path(), DemoSize{500, 5000, 10, 5, 5});
+        DemoData::write(other.path(), DemoSize{ 500, 5000, 10, 5, 5 });
         DatabaseSeeder company(other.path(), DemoData::companies().first());
         QCOMPARE(company.scalar(QStringLiteral("SELECT COUNT(*) FROM CARKART")).toInt(), 500);
-        QCOMPARE(company.scalar(QStringLiteral(
-                                    "SELECT (SELECT COUNT(*) FROM CARFIS)+(SELECT COUNT(*) FROM CARHAR)"
-                                    "+(SELECT COUNT(*) FROM CARMIZDEGER)+(SELECT COUNT(*) FROM BANKAHAR)"
-                                    "+(SELECT COUNT(*) FROM CSNFIS)+(SELECT COUNT(*) FROM CSNHAR)"
-                                    "+(SELECT COUNT(*) FROM FATFIS)+(SELECT COUNT(*) FROM FATHAR)"
-                                    "+(SELECT COUNT(*) FROM IRSFIS)+(SELECT COUNT(*) FROM IRSHAR)"
-                                    "+(SELECT COUNT(*) FROM KASAHAR)+(SELECT COUNT(*) FROM SATFIS)"
-                                    "+(SELECT COUNT(*) FROM SATHAR)+(SELECT COUNT(*) FROM SIPFIS)"
-                                    "+(SELECT COUNT(*) FROM SIPHAR)+(SELECT COUNT(*) FROM STKFIS)"
-                                    "+(SELECT COUNT(*) FROM STKHAR)"))
-                     .toInt(),
-                 5000);
+        QCOMPARE(
+                company
+                        .scalar(QStringLiteral(
+                                "SELECT (SELECT COUNT(*) FROM CARFIS)+(SELECT COUNT(*) FROM CARHAR)"
+                                "+(SELECT COUNT(*) FROM CARMIZDEGER)+(SELECT COUNT(*) FROM "
+                                "BANKAHAR)"
+                                "+(SELECT COUNT(*) FROM CSNFIS)+(SELECT COUNT(*) FROM CSNHAR)"
+                                "+(SELECT COUNT(*) FROM FATFIS)+(SELECT COUNT(*) FROM FATHAR)"
+                                "+(SELECT COUNT(*) FROM IRSFIS)+(SELECT COUNT(*) FROM IRSHAR)"
+                                "+(SELECT COUNT(*) FROM KASAHAR)+(SELECT COUNT(*) FROM SATFIS)"
+                                "+(SELECT COUNT(*) FROM SATHAR)+(SELECT COUNT(*) FROM SIPFIS)"
+                                "+(SELECT COUNT(*) FROM SIPHAR)+(SELECT COUNT(*) FROM STKFIS)"
+                                "+(SELECT COUNT(*) FROM STKHAR)"))
+                        .toInt(),
+                5000);
     }
 
 private:

@@ -32,10 +32,11 @@ private slots:
         m_prompter = RecordingPrompter();
         m_progress = ScriptedProgress();
         m_executed.clear();
-        seedAccounts(db(), {{QStringLiteral("100 01"), QStringLiteral("Kasa")},
-                            {QStringLiteral("102 01 001"), QStringLiteral("Banka Ş.")},
-                            {QStringLiteral("320 01 001"), QStringLiteral("Çelik Ltd.")},
-                            {QStringLiteral("600 01"), QString()}});
+        seedAccounts(db(),
+                     { { QStringLiteral("100 01"), QStringLiteral("Kasa") },
+                       { QStringLiteral("102 01 001"), QStringLiteral("Banka Ş.") },
+                       { QStringLiteral("320 01 001"), QStringLiteral("Çelik Ltd.") },
+                       { QStringLiteral("600 01"), QString() } });
     }
 
     void cleanup() { stopServer(); }
@@ -45,26 +46,33 @@ private slots:
         QTest::addColumn<Lines>("lines");
         QTest::addColumn<QStringList>("described");
         // Type-1 lines on A and B (read by line number, not as stored), one type-2 line on C.
-        QTest::newRow("A|B| and C|") << Lines{{1, 3, 1, "102 01 001"}, {1, 1, 1, "100 01"}, {1, 2, 2, "320 01 001"}}
-                                     << QStringList{"1: 320 01 001| / Çelik Ltd.|",
-                                                    "2: 100 01|102 01 001| / Kasa|Banka Ş.|",
-                                                    "3: 320 01 001| / Çelik Ltd.|"};
-        QTest::newRow("no type-1 lines") << Lines{{1, 1, 2, "100 01"}, {1, 2, 2, "320 01 001"}}
-                                         << QStringList{"1:  / ", "2:  / "};
-        QTest::newRow("code without an account") << Lines{{1, 1, 1, "999 99"}, {1, 2, 1, "100 01"}, {1, 3, 2, "100 01"}}
-                                                 << QStringList{"1: 100 01| / Kasa|", "2: 100 01| / Kasa|",
-                                                                "3: 999 99|100 01| / |Kasa|"};
-        QTest::newRow("empty and null values") << Lines{{1, 1, 1, ""}, {1, 2, 1, QVariant()}, {1, 3, 1, "600 01"},
-                                                        {1, 4, 2, "100 01"}}
-                                               << QStringList{"1: 100 01| / Kasa|", "2: 100 01| / Kasa|",
-                                                              "3: 100 01| / Kasa|", "4: ||600 01| / |||"};
+        QTest::newRow("A|B| and C|") << Lines{ { 1, 3, 1, "102 01 001" },
+                                               { 1, 1, 1, "100 01" },
+                                               { 1, 2, 2, "320 01 001" } }
+                                     << QStringList{ "1: 320 01 001| / Çelik Ltd.|",
+                                                     "2: 100 01|102 01 001| / Kasa|Banka Ş.|",
+                                                     "3: 320 01 001| / Çelik Ltd.|" };
+        QTest::newRow("no type-1 lines")
+                << Lines{ { 1, 1, 2, "100 01" }, { 1, 2, 2, "320 01 001" } }
+                << QStringList{ "1:  / ", "2:  / " };
+        QTest::newRow("code without an account")
+                << Lines{ { 1, 1, 1, "999 99" }, { 1, 2, 1, "100 01" }, { 1, 3, 2, "100 01" } }
+                << QStringList{ "1: 100 01| / Kasa|", "2: 100 01| / Kasa|",
+                                "3: 999 99|100 01| / |Kasa|" };
+        QTest::newRow("empty and null values")
+                << Lines{ { 1, 1, 1, "" },
+                          { 1, 2, 1, QVariant() },
+                          { 1, 3, 1, "600 01" },
+                          { 1, 4, 2, "100 01" } }
+                << QStringList{ "1: 100 01| / Kasa|", "2: 100 01| / Kasa|", "3: 100 01| / Kasa|",
+                                "4: ||600 01| / |||" };
     }
 
     void linesDescribed()
     {
         QFETCH(Lines, lines);
         QFETCH(QStringList, described);
-        seedJournal(db(), {1}, lines);
+        seedJournal(db(), { 1 }, lines);
         run();
         QCOMPARE(m_prompter.errors, QStringList());
         QCOMPARE(descriptions(db(), 1), described);
@@ -74,9 +82,11 @@ private slots:
 
     void noLinesOfTheOtherTypeGiveEmptyTextNotNull()
     {
-        seedJournal(db(), {1}, {{1, 1, 2, "100 01"}});
+        seedJournal(db(), { 1 }, { { 1, 1, 2, "100 01" } });
         run();
-        QCOMPARE(db().scalar(QStringLiteral("SELECT typeof(MUHHARACIKLAMA1) || typeof(MUHHARACIKLAMA2) FROM MUHHAR")).toString(),
+        QCOMPARE(db().scalar(QStringLiteral("SELECT typeof(MUHHARACIKLAMA1) || "
+                                            "typeof(MUHHARACIKLAMA2) FROM MUHHAR"))
+                         .toString(),
                  QStringLiteral("texttext"));
     }
 
@@ -88,17 +98,22 @@ private slots:
         QString codes;
         for (int i = 1; i <= 10; ++i) {
             const QString code = QStringLiteral("770 01 %1").arg(i, 3, 10, QLatin1Char('0'));
-            lines << JournalLine{1, i, 1, code};
+            lines << JournalLine{ 1, i, 1, code };
             codes += code + u'|';
         }
-        lines << JournalLine{1, 11, 2, "100 01"};
-        seedJournal(db(), {1}, lines);
+        lines << JournalLine{ 1, 11, 2, "100 01" };
+        seedJournal(db(), { 1 }, lines);
         run();
         QCOMPARE(codes.size(), 110);
-        const QString cut = db().scalar(QStringLiteral("SELECT MUHHARACIKLAMA1 FROM MUHHAR WHERE MUHHARSIRANO=11")).toString();
+        const QString cut =
+                db().scalar(QStringLiteral(
+                                    "SELECT MUHHARACIKLAMA1 FROM MUHHAR WHERE MUHHARSIRANO=11"))
+                        .toString();
         QCOMPARE(cut, codes.left(80));
         QVERIFY(cut.endsWith(QStringLiteral("007|770")));
-        QCOMPARE(db().scalar(QStringLiteral("SELECT MUHHARACIKLAMA2 FROM MUHHAR WHERE MUHHARSIRANO=11")).toString(),
+        QCOMPARE(db().scalar(QStringLiteral(
+                                     "SELECT MUHHARACIKLAMA2 FROM MUHHAR WHERE MUHHARSIRANO=11"))
+                         .toString(),
                  QString(10, u'|'));
     }
 
@@ -119,10 +134,15 @@ private slots:
         QFETCH(QString, kept);
         if (!m_server->isEmbedded())
             QSKIP("SQL Server's VARCHAR in code page 1254 cannot hold a character beyond it");
-        seedAccounts(db(), {{QStringLiteral("199 01"), QString(letters, u'a') + QString::fromUcs4(U"\U0001F600")}});
-        seedJournal(db(), {1}, {{1, 1, 1, "199 01"}, {1, 2, 2, "100 01"}});
+        seedAccounts(db(),
+                     { { QStringLiteral("199 01"),
+                         QString(letters, u'a') + QString::fromUcs4(U"\U0001F600") } });
+        seedJournal(db(), { 1 }, { { 1, 1, 1, "199 01" }, { 1, 2, 2, "100 01" } });
         run();
-        QCOMPARE(db().scalar(QStringLiteral("SELECT MUHHARACIKLAMA2 FROM MUHHAR WHERE MUHHARSIRANO=2")).toString(), kept);
+        QCOMPARE(db().scalar(QStringLiteral(
+                                     "SELECT MUHHARACIKLAMA2 FROM MUHHAR WHERE MUHHARSIRANO=2"))
+                         .toString(),
+                 kept);
     }
 
     void startsAtTheSelectedVoucher()
@@ -131,9 +151,11 @@ private slots:
         loadList();
         m_session->voucherList.setCurrentRow(1);
         run();
-        QCOMPARE(descriptions(db(), 1), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
-        QCOMPARE(descriptions(db(), 2), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
-        QCOMPARE(descriptions(db(), 3), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 102 01 001| / Banka Ş.|"}));
+        QCOMPARE(descriptions(db(), 1), (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
+        QCOMPARE(descriptions(db(), 2),
+                 (QStringList{ "1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|" }));
+        QCOMPARE(descriptions(db(), 3),
+                 (QStringList{ "1: 320 01 001| / Çelik Ltd.|", "2: 102 01 001| / Banka Ş.|" }));
         QVERIFY(m_session->voucherList.atEnd());
         QCOMPARE(m_progress.total, 2);
     }
@@ -142,7 +164,8 @@ private slots:
     {
         seedThreeVouchers();
         run();
-        const QStringList once = descriptions(db(), 1) + descriptions(db(), 2) + descriptions(db(), 3);
+        const QStringList once =
+                descriptions(db(), 1) + descriptions(db(), 2) + descriptions(db(), 3);
         loadList();
         run();
         QCOMPARE(descriptions(db(), 1) + descriptions(db(), 2) + descriptions(db(), 3), once);
@@ -153,13 +176,15 @@ private slots:
     // list does not follow it meanwhile.
     void updatesAsWritten()
     {
-        seedJournal(db(), {7}, {{7, 1, 1, "100 01"}, {7, 2, 2, "320 01 001"}});
+        seedJournal(db(), { 7 }, { { 7, 1, 1, "100 01" }, { 7, 2, 2, "320 01 001" } });
         run();
         QCOMPARE(m_executed,
-                 (QStringList{"UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 WHERE MUHHARREFNO=:pREFNO "
-                              "and MUHHARBATIPI=2 |100 01||Kasa||7 int|held",
-                              "UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 WHERE MUHHARREFNO=:pREFNO "
-                              "and MUHHARBATIPI=1|320 01 001||Çelik Ltd.||7 int|held"}));
+                 (QStringList{ "UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 "
+                               "WHERE MUHHARREFNO=:pREFNO "
+                               "and MUHHARBATIPI=2 |100 01||Kasa||7 int|held",
+                               "UPDATE MUHHAR SET MUHHARACIKLAMA1=:pAcik1,MUHHARACIKLAMA2=:pAcik2 "
+                               "WHERE MUHHARREFNO=:pREFNO "
+                               "and MUHHARBATIPI=1|320 01 001||Çelik Ltd.||7 int|held" }));
         QVERIFY(!m_session->voucherList.controlsHeld());
     }
 
@@ -172,8 +197,15 @@ private slots:
         const Statement &lines = m_session->journalLines;
         QVERIFY(lines.isOpen());
         QCOMPARE(lines.rowCount(), 1);
-        QCOMPARE(lines.result().rows.first().at(lines.result().columnIndex(QStringLiteral("MUHHARREFNO"))).toInt(), 3);
-        QCOMPARE(lines.result().rows.first().at(lines.result().columnIndex(QStringLiteral("MUHHARADI"))).toString(),
+        QCOMPARE(lines.result()
+                         .rows.first()
+                         .at(lines.result().columnIndex(QStringLiteral("MUHHARREFNO")))
+                         .toInt(),
+                 3);
+        QCOMPARE(lines.result()
+                         .rows.first()
+                         .at(lines.result().columnIndex(QStringLiteral("MUHHARADI")))
+                         .toString(),
                  QStringLiteral("Çelik Ltd."));
         QVERIFY(!LineListing::selectionBound(lines));
     }
@@ -185,13 +217,15 @@ private slots:
         if (!m_server->hasFiles())
             QSKIP("an SQLite trigger makes the update fail");
         seedThreeVouchers();
-        db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON MUHHAR WHEN NEW.MUHHARREFNO=2 AND "
-                                 "NEW.MUHHARBATIPI=1 BEGIN SELECT RAISE(ABORT,'MUHHAR kilitli'); END"));
+        db().exec(QStringLiteral(
+                "CREATE TRIGGER kilit BEFORE UPDATE ON MUHHAR WHEN NEW.MUHHARREFNO=2 AND "
+                "NEW.MUHHARBATIPI=1 BEGIN SELECT RAISE(ABORT,'MUHHAR kilitli'); END"));
         const QString error = errorRaisedBy([&] { run(); });
         QVERIFY2(error.contains(QStringLiteral("kilitli")), qPrintable(error));
-        QCOMPARE(descriptions(db(), 1), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
-        QCOMPARE(descriptions(db(), 2), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
-        QCOMPARE(descriptions(db(), 3), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
+        QCOMPARE(descriptions(db(), 1),
+                 (QStringList{ "1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|" }));
+        QCOMPARE(descriptions(db(), 2), (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
+        QCOMPARE(descriptions(db(), 3), (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
         QCOMPARE(m_session->voucherList.currentRow(), 1);
         QVERIFY(!m_session->voucherList.controlsHeld());
         QVERIFY(!m_session->connection.inUnit());
@@ -215,21 +249,29 @@ private slots:
         QFETCH(int, position);
         if (position == 0 && !m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
-        compareGroupings(m_server, [this] {
-            cleanup();
-            init();
-        }, [&](const CommitGrouping &grouping) {
-            seedThreeVouchers();
-            loadList();
-            runFailingAt(m_session->connection, position, InjectedFailure::onRow(m_session->voucherList, 1), [&] { run(grouping); });
-            if (QTest::currentTestFailed())
-                return;
-            QCOMPARE(descriptions(db(), 1), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
-            QCOMPARE(descriptions(db(), 2), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
-            QCOMPARE(descriptions(db(), 3), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
-            QCOMPARE(m_session->voucherList.currentRow(), 1);
-            QVERIFY(!m_session->voucherList.controlsHeld());
-        });
+        compareGroupings(
+                m_server,
+                [this] {
+                    cleanup();
+                    init();
+                },
+                [&](const CommitGrouping &grouping) {
+                    seedThreeVouchers();
+                    loadList();
+                    runFailingAt(m_session->connection, position,
+                                 InjectedFailure::onRow(m_session->voucherList, 1),
+                                 [&] { run(grouping); });
+                    if (QTest::currentTestFailed())
+                        return;
+                    QCOMPARE(descriptions(db(), 1),
+                             (QStringList{ "1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|" }));
+                    QCOMPARE(descriptions(db(), 2),
+                             (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
+                    QCOMPARE(descriptions(db(), 3),
+                             (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
+                    QCOMPARE(m_session->voucherList.currentRow(), 1);
+                    QVERIFY(!m_session->voucherList.controlsHeld());
+                });
     }
 
     void cancelEndsTheRunBetweenVouchers()
@@ -237,8 +279,9 @@ private slots:
         seedThreeVouchers();
         m_progress.cancelAfter = 1;
         run();
-        QCOMPARE(descriptions(db(), 1), (QStringList{"1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|"}));
-        QCOMPARE(descriptions(db(), 2), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
+        QCOMPARE(descriptions(db(), 1),
+                 (QStringList{ "1: 320 01 001| / Çelik Ltd.|", "2: 100 01| / Kasa|" }));
+        QCOMPARE(descriptions(db(), 2), (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
         QCOMPARE(m_session->voucherList.currentRow(), 1);
     }
 
@@ -247,7 +290,7 @@ private slots:
         seedThreeVouchers();
         m_server->connect(*m_session);
         run();
-        QCOMPARE(descriptions(db(), 1), (QStringList{"1: eski / eski2", "2: eski / eski2"}));
+        QCOMPARE(descriptions(db(), 1), (QStringList{ "1: eski / eski2", "2: eski / eski2" }));
         QCOMPARE(m_progress.total, -1);
     }
 
@@ -256,24 +299,33 @@ private:
 
     void seedThreeVouchers()
     {
-        seedJournal(db(), {1, 2, 3},
-                    {{1, 1, 1, "100 01"}, {1, 2, 2, "320 01 001"},
-                     {2, 1, 1, "100 01"}, {2, 2, 2, "320 01 001"},
-                     {3, 1, 1, "102 01 001"}, {3, 2, 2, "320 01 001"}});
+        seedJournal(db(), { 1, 2, 3 },
+                    { { 1, 1, 1, "100 01" },
+                      { 1, 2, 2, "320 01 001" },
+                      { 2, 1, 1, "100 01" },
+                      { 2, 2, 2, "320 01 001" },
+                      { 3, 1, 1, "102 01 001" },
+                      { 3, 2, 2, "320 01 001" } });
     }
 
     void loadList()
     {
         if (!m_session->connection.isOpen()) {
             m_server->connect(*m_session);
-            m_recording = m_session->connection.observe({.executed = [this](const QString &sql, const QVariantMap &values, int) {
-                const QVariant reference = values.value(QStringLiteral("pREFNO"));
-                m_executed << QStringList{sql, values.value(QStringLiteral("pAcik1")).toString(),
-                                          values.value(QStringLiteral("pAcik2")).toString(),
-                                          reference.toString() + u' ' + QString::fromLatin1(reference.typeName()),
-                                          m_session->voucherList.controlsHeld() ? QStringLiteral("held") : QStringLiteral("free")}
-                                  .join(u'|');
-            }});
+            m_recording = m_session->connection.observe(
+                    { .executed = [this](const QString &sql, const QVariantMap &values, int) {
+                        const QVariant reference = values.value(QStringLiteral("pREFNO"));
+                        m_executed
+                                << QStringList{ sql,
+                                                values.value(QStringLiteral("pAcik1")).toString(),
+                                                values.value(QStringLiteral("pAcik2")).toString(),
+                                                reference.toString() + u' '
+                                                        + QString::fromLatin1(reference.typeName()),
+                                                m_session->voucherList.controlsHeld()
+                                                        ? QStringLiteral("held")
+                                                        : QStringLiteral("free") }
+                                           .join(u'|');
+                    } });
         }
         VoucherList::load(*m_session);
     }
@@ -282,7 +334,8 @@ private:
     {
         if (!m_session->connection.isOpen())
             loadList();
-        DescriptionTransfer({*m_session, m_prompter, m_progress, grouping}).run(DescriptionTransferRequest{});
+        DescriptionTransfer({ *m_session, m_prompter, m_progress, grouping })
+                .run(DescriptionTransferRequest{});
     }
 
     RecordingPrompter m_prompter;

@@ -56,8 +56,10 @@ private slots:
         QTest::addColumn<QString>("picture");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("error"); // empty: the code is made
-        QTest::newRow("# zero") << "#" << 0 << "'#' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz.";
-        QTest::newRow("blanks and # zero") << "  ##" << 0 << "'  ##' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz.";
+        QTest::newRow("# zero") << "#" << 0
+                                << "'#' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz.";
+        QTest::newRow("blanks and # zero")
+                << "  ##" << 0 << "'  ##' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz.";
         QTest::newRow("# one") << "#" << 1 << "";
         QTest::newRow("0 zero") << "0" << 0 << "";
         QTest::newRow("literal and # zero") << "K#" << 0 << "";
@@ -68,8 +70,9 @@ private slots:
         QFETCH(QString, picture);
         QFETCH(int, number);
         QFETCH(QString, error);
-        const QString refused = errorRaisedBy(
-            [&] { QCOMPARE(CodeMask::renderCode(picture, number), CodeMask::render(picture, number)); });
+        const QString refused = errorRaisedBy([&] {
+            QCOMPARE(CodeMask::renderCode(picture, number), CodeMask::render(picture, number));
+        });
         QCOMPARE(refused, error);
     }
 };

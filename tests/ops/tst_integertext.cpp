@@ -41,7 +41,8 @@ private slots:
             QCOMPARE(parseInteger(typed), value);
             return;
         }
-        QCOMPARE(errorRaisedBy([&] { parseInteger(typed); }), QStringLiteral("'%1' is not a valid integer value").arg(typed));
+        QCOMPARE(errorRaisedBy([&] { parseInteger(typed); }),
+                 QStringLiteral("'%1' is not a valid integer value").arg(typed));
     }
 };
 

@@ -47,23 +47,25 @@ struct Scenario
     std::function<void(const OperationContext &)> run;
 };
 
-const RecodingRequest recoding{.startNumber = QStringLiteral("1"),
-                               .codeMask = QStringLiteral("0000"),
-                               .firstCustomerNumber = QStringLiteral("1"),
-                               .firstSupplierNumber = QStringLiteral("1"),
-                               .sequentialMode = true,
-                               .makeAccounts = true};
+const RecodingRequest recoding{ .startNumber = QStringLiteral("1"),
+                                .codeMask = QStringLiteral("0000"),
+                                .firstCustomerNumber = QStringLiteral("1"),
+                                .firstSupplierNumber = QStringLiteral("1"),
+                                .sequentialMode = true,
+                                .makeAccounts = true };
 
 // Four cards: a customer with an account already, a supplier, one of both
 // types sharing the first card's tax number, and one of no type.
 void seedFourCards(DatabaseSeeder &db)
 {
-    seedCards(db, {{QStringLiteral("K1"), QStringLiteral("Ağaç Ltd."), 1},
-                   {QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2},
-                   {QStringLiteral("K3"), QStringLiteral("Çiçek Tic."), 3},
-                   {QStringLiteral("K4"), QStringLiteral("Dere Koll."), 0}});
+    seedCards(db,
+              { { QStringLiteral("K1"), QStringLiteral("Ağaç Ltd."), 1 },
+                { QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2 },
+                { QStringLiteral("K3"), QStringLiteral("Çiçek Tic."), 3 },
+                { QStringLiteral("K4"), QStringLiteral("Dere Koll."), 0 } });
     db.exec(QStringLiteral("UPDATE CARKART SET CARMUHKODU='120 ESKI' WHERE CARKOD='K1'"));
-    db.exec(QStringLiteral("UPDATE CARKART SET CARVERHESNO='1111111111' WHERE CARKOD IN ('K1','K3')"));
+    db.exec(QStringLiteral(
+            "UPDATE CARKART SET CARVERHESNO='1111111111' WHERE CARKOD IN ('K1','K3')"));
 }
 
 void loadCards(Session &session)
@@ -73,25 +75,33 @@ void loadCards(Session &session)
 
 void seedStock(DatabaseSeeder &db)
 {
-    db.insert(QStringLiteral("STKKART"), {QStringLiteral("STKKOD"), QStringLiteral("STKACIK1"), QStringLiteral("STKGENKDVNO")},
-              {{QStringLiteral("S1"), QStringLiteral("Vida"), 4},
-               {QStringLiteral("S2"), QStringLiteral("Somun"), 2},
-               {QStringLiteral("S3"), QStringLiteral("Pul"), 7}});
-    db.insert(QStringLiteral("STKMUHBAGLANTI"), {QStringLiteral("SMBSTKKOD"), QStringLiteral("SMBITEMNO")},
-              {{QStringLiteral("S2"), 1}});
+    db.insert(
+            QStringLiteral("STKKART"),
+            { QStringLiteral("STKKOD"), QStringLiteral("STKACIK1"), QStringLiteral("STKGENKDVNO") },
+            { { QStringLiteral("S1"), QStringLiteral("Vida"), 4 },
+              { QStringLiteral("S2"), QStringLiteral("Somun"), 2 },
+              { QStringLiteral("S3"), QStringLiteral("Pul"), 7 } });
+    db.insert(QStringLiteral("STKMUHBAGLANTI"),
+              { QStringLiteral("SMBSTKKOD"), QStringLiteral("SMBITEMNO") },
+              { { QStringLiteral("S2"), 1 } });
 }
 
 void seedVouchers(DatabaseSeeder &db)
 {
-    seedJournal(db, {1, 2},
-                {{1, 1, 1, "600 01"}, {1, 2, 2, "103 01 001"}, {2, 1, 1, "600 01"}, {2, 2, 2, "103 01 001"}});
-    seedAccounts(db, {{QStringLiteral("600 01"), QStringLiteral("Satışlar")},
-                      {QStringLiteral("103 01 001"), QStringLiteral("Çek Hesabı")}});
+    seedJournal(db, { 1, 2 },
+                { { 1, 1, 1, "600 01" },
+                  { 1, 2, 2, "103 01 001" },
+                  { 2, 1, 1, "600 01" },
+                  { 2, 2, 2, "103 01 001" } });
+    seedAccounts(db,
+                 { { QStringLiteral("600 01"), QStringLiteral("Satışlar") },
+                   { QStringLiteral("103 01 001"), QStringLiteral("Çek Hesabı") } });
 }
 
 void seedEmployees(DatabaseSeeder &db)
 {
-    seedRegistry(db, {{QStringLiteral("S1")}, {QStringLiteral("S2")}, {QStringLiteral("S3")}});
+    seedRegistry(db,
+                 { { QStringLiteral("S1") }, { QStringLiteral("S2") }, { QStringLiteral("S3") } });
 }
 
 void loadRegistry(Session &session)
@@ -102,49 +112,60 @@ void loadRegistry(Session &session)
 const QMap<QString, Scenario> &scenarios()
 {
     static const QMap<QString, Scenario> all{
-        {QStringLiteral("sequential re-coding"),
-         {seedFourCards, loadCards, [](const OperationContext &c) { SequentialRecoding(c).run(recoding); }}},
-        {QStringLiteral("controlled code change"),
-         {seedFourCards, loadCards,
-          [](const OperationContext &c) {
-              ControlledCodeChange(c).run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("000")});
-          }}},
-        {QStringLiteral("missing accounts"),
-         {seedFourCards, loadCards,
-          [](const OperationContext &c) {
-              MissingAccounts(c).run({.firstCustomerNumber = QStringLiteral("1"),
-                                      .firstSupplierNumber = QStringLiteral("1"),
-                                      .accountMask = QStringLiteral("0000")});
-          }}},
-        {QStringLiteral("card deletion"),
-         {seedFourCards,
-          [](Session &s) {
-              loadCards(s);
-              s.cardList.setCurrentRow(1);
-          },
-          [](const OperationContext &c) { CardDeletion(c).run({.listQuery = CardList::defaultQuery}); }}},
-        {QStringLiteral("stock links"),
-         {seedStock, [](Session &) {}, [](const OperationContext &c) { StockLinkGeneration(c).run({}); }}},
-        {QStringLiteral("description transfer"),
-         {seedVouchers, VoucherList::load, [](const OperationContext &c) { DescriptionTransfer(c).run({}); }}},
-        {QStringLiteral("document renumbering"),
-         {seedVouchers,
-          [](Session &s) {
-              LineListing::open(s, {.startDate = QDate(2024, 1, 1), .accountPattern = QStringLiteral("103 01 %")});
-          },
-          [](const OperationContext &c) {
-              DocumentRenumbering(c).run({.prefix = QStringLiteral("22FCB0"), .firstNumber = QStringLiteral("7")});
-          }}},
-        {QStringLiteral("registry renumbering"),
-         {seedEmployees, loadRegistry,
-          [](const OperationContext &c) {
-              RegistryRenumbering(c).run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
-          }}},
-        {QStringLiteral("workplace code change"),
-         {seedEmployees, loadRegistry,
-          [](const OperationContext &c) {
-              WorkplaceCodeChange(c).run({.currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("ŞUBE")});
-          }}},
+        { QStringLiteral("sequential re-coding"),
+          { seedFourCards, loadCards,
+            [](const OperationContext &c) { SequentialRecoding(c).run(recoding); } } },
+        { QStringLiteral("controlled code change"),
+          { seedFourCards, loadCards,
+            [](const OperationContext &c) {
+                ControlledCodeChange(c).run(
+                        { .startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("000") });
+            } } },
+        { QStringLiteral("missing accounts"),
+          { seedFourCards, loadCards,
+            [](const OperationContext &c) {
+                MissingAccounts(c).run({ .firstCustomerNumber = QStringLiteral("1"),
+                                         .firstSupplierNumber = QStringLiteral("1"),
+                                         .accountMask = QStringLiteral("0000") });
+            } } },
+        { QStringLiteral("card deletion"),
+          { seedFourCards,
+            [](Session &s) {
+                loadCards(s);
+                s.cardList.setCurrentRow(1);
+            },
+            [](const OperationContext &c) {
+                CardDeletion(c).run({ .listQuery = CardList::defaultQuery });
+            } } },
+        { QStringLiteral("stock links"),
+          { seedStock, [](Session &) {},
+            [](const OperationContext &c) { StockLinkGeneration(c).run({}); } } },
+        { QStringLiteral("description transfer"),
+          { seedVouchers, VoucherList::load,
+            [](const OperationContext &c) { DescriptionTransfer(c).run({}); } } },
+        { QStringLiteral("document renumbering"),
+          { seedVouchers,
+            [](Session &s) {
+                LineListing::open(s,
+                                  { .startDate = QDate(2024, 1, 1),
+                                    .accountPattern = QStringLiteral("103 01 %") });
+            },
+            [](const OperationContext &c) {
+                DocumentRenumbering(c).run(
+                        { .prefix = QStringLiteral("22FCB0"), .firstNumber = QStringLiteral("7") });
+            } } },
+        { QStringLiteral("registry renumbering"),
+          { seedEmployees, loadRegistry,
+            [](const OperationContext &c) {
+                RegistryRenumbering(c).run(
+                        { .startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000") });
+            } } },
+        { QStringLiteral("workplace code change"),
+          { seedEmployees, loadRegistry,
+            [](const OperationContext &c) {
+                WorkplaceCodeChange(c).run({ .currentCode = QStringLiteral("MERKEZ"),
+                                             .newCode = QStringLiteral("ŞUBE") });
+            } } },
     };
     return all;
 }
@@ -165,7 +186,7 @@ QStringList reportedTables(const RunReport &report)
 // fields with doubled quotes, CR LF between lines.
 QList<QStringList> readCsv(const QString &text)
 {
-    QList<QStringList> lines{{}};
+    QList<QStringList> lines{ {} };
     QString field;
     bool quoted = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -248,8 +269,12 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("end");
         QTest::addColumn<QString>("said");
-        QTest::newRow("code conflict") << "conflict" << "Çakışma, satır 3: " << "Kod Çakışması mevcut! Farklı bir KOD seçin.";
-        QTest::newRow("statement refused") << "error" << "Hata, satır 3: " << "FATHAR kilitli";
+        QTest::newRow("code conflict") << "conflict"
+                                       << "Çakışma, satır 3: "
+                                       << "Kod Çakışması mevcut! Farklı bir KOD seçin.";
+        QTest::newRow("statement refused") << "error"
+                                           << "Hata, satır 3: "
+                                           << "FATHAR kilitli";
     }
 
     // The third card stops the re-coding: the two before it are reported as
@@ -261,12 +286,14 @@ private slots:
         QFETCH(QString, said);
         seedFourCards(m_server->db());
         if (fault == QStringLiteral("conflict")) {
-            m_server->db().insert(QStringLiteral("CARHAR"), {QStringLiteral("CARHARCARKOD")}, {{QStringLiteral("0003")}});
+            m_server->db().insert(QStringLiteral("CARHAR"), { QStringLiteral("CARHARCARKOD") },
+                                  { { QStringLiteral("0003") } });
         } else {
             if (!m_server->hasFiles())
                 QSKIP("the trigger is SQLite's");
-            m_server->db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0003' "
-                                               "BEGIN SELECT RAISE(ABORT,'FATHAR kilitli'); END"));
+            m_server->db().exec(QStringLiteral(
+                    "CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0003' "
+                    "BEGIN SELECT RAISE(ABORT,'FATHAR kilitli'); END"));
         }
         m_server->connect(*m_session);
         loadCards(*m_session);
@@ -275,8 +302,9 @@ private slots:
         RecordingPrompter previewPrompter;
         const RunReport previewed = recodeToItsEnd(RunReport::Kind::Preview, previewPrompter);
         QCOMPARE(changedTables(before, tableDigests(*m_server)), QStringList());
-        QVERIFY2(previewed.endText().startsWith(end) && previewed.endText().contains(said), qPrintable(previewed.endText()));
-        QCOMPARE(column(previewed, 1), (QStringList{"K1", "K2"}));
+        QVERIFY2(previewed.endText().startsWith(end) && previewed.endText().contains(said),
+                 qPrintable(previewed.endText()));
+        QCOMPARE(column(previewed, 1), (QStringList{ "K1", "K2" }));
         QCOMPARE(m_session->cardList.currentRow(), 0);
 
         RecordingPrompter runPrompter;
@@ -285,7 +313,7 @@ private slots:
         QCOMPARE(previewed.unitTable().rows, real.unitTable().rows);
         QCOMPARE(previewed.endText(), real.endText());
         QCOMPARE(codesIn(m_server->db(), QStringLiteral("CARKART"), QStringLiteral("CARKOD")),
-                 (QStringList{"0001", "0002", "K3", "K4"}));
+                 (QStringList{ "0001", "0002", "K3", "K4" }));
     }
 
     // Inside the preview, a unit that fails is taken back whole and the units
@@ -298,21 +326,25 @@ private slots:
         const auto before = tableDigests(*m_server);
         int executedOnK3 = 0;
         const Connection::Observation failing = m_session->connection.observe(
-            {.executed = [&](const QString &, const QVariantMap &values, int) {
-                if (values.value(QStringLiteral("pCarKod")) == QStringLiteral("K3") && ++executedOnK3 == 1)
-                    throw Error(QStringLiteral("kilitli"));
-            }});
+                { .executed = [&](const QString &, const QVariantMap &values, int) {
+                    if (values.value(QStringLiteral("pCarKod")) == QStringLiteral("K3")
+                        && ++executedOnK3 == 1)
+                        throw Error(QStringLiteral("kilitli"));
+                } });
         RecordingPrompter prompter;
         SilentProgress progress;
         QStringList cards;
         QStringList movements;
         runAsPreview(*m_session, [&] {
-            QVERIFY(!errorRaisedBy([&] { SequentialRecoding({*m_session, prompter, progress}).run(recoding); }).isNull());
+            QVERIFY(!errorRaisedBy([&] {
+                         SequentialRecoding({ *m_session, prompter, progress }).run(recoding);
+                     }).isNull());
             cards = fetched(QStringLiteral("SELECT CARKOD FROM CARKART ORDER BY CARKOD"));
-            movements = fetched(QStringLiteral("SELECT FATHARCARKOD FROM FATHAR ORDER BY FATHARCARKOD"));
+            movements = fetched(
+                    QStringLiteral("SELECT FATHARCARKOD FROM FATHAR ORDER BY FATHARCARKOD"));
         });
-        QCOMPARE(cards, (QStringList{"0001", "0002", "K3", "K4"}));
-        QCOMPARE(movements, (QStringList{"0001", "0002", "DIGER", "K3", "K4"}));
+        QCOMPARE(cards, (QStringList{ "0001", "0002", "K3", "K4" }));
+        QCOMPARE(movements, (QStringList{ "0001", "0002", "DIGER", "K3", "K4" }));
         QCOMPARE(changedTables(before, tableDigests(*m_server)), QStringList());
     }
 
@@ -323,16 +355,20 @@ private slots:
         if (!m_server->hasFiles())
             QSKIP("the trigger is SQLite's");
         seedFourCards(m_server->db());
-        m_server->db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0003' "
-                                           "BEGIN SELECT RAISE(ROLLBACK,'FATHAR kilitli'); END"));
+        m_server->db().exec(QStringLiteral(
+                "CREATE TRIGGER kilit BEFORE UPDATE ON FATHAR WHEN NEW.FATHARCARKOD='0003' "
+                "BEGIN SELECT RAISE(ROLLBACK,'FATHAR kilitli'); END"));
         m_server->connect(*m_session);
         loadCards(*m_session);
         const auto before = tableDigests(*m_server);
         RecordingPrompter prompter;
-        const QString error = errorRaisedBy([&] { run(scenarios().value(QStringLiteral("sequential re-coding")), RunReport::Kind::Preview, prompter); });
+        const QString error = errorRaisedBy([&] {
+            run(scenarios().value(QStringLiteral("sequential re-coding")), RunReport::Kind::Preview,
+                prompter);
+        });
         QVERIFY2(error.contains(QStringLiteral("FATHAR kilitli")), qPrintable(error));
-        QVERIFY2(error.contains(
-                     QStringLiteral("Önizleme geri alınamadı, bağlantı kapatıldı; hiçbir değişiklik kaydedilmedi")),
+        QVERIFY2(error.contains(QStringLiteral("Önizleme geri alınamadı, bağlantı kapatıldı; "
+                                               "hiçbir değişiklik kaydedilmedi")),
                  qPrintable(error));
         QVERIFY(!m_session->connection.isOpen());
         // The lists went with the connection; none is put back on it.
@@ -359,15 +395,16 @@ private slots:
     // The file an operator takes to the other systems that hold card codes.
     void recodingCsvListsEveryCardsOldAndNewCode()
     {
-        const QStringList codes{"Ş;1", "K\"2\"", " İğ3", "Öü4 "};
+        const QStringList codes{ "Ş;1", "K\"2\"", " İğ3", "Öü4 " };
         QList<CardRow> cards;
         for (const QString &code : codes)
-            cards << CardRow{code, QStringLiteral("Kart ") + code, 3};
+            cards << CardRow{ code, QStringLiteral("Kart ") + code, 3 };
         seedCards(m_server->db(), cards);
         m_server->connect(*m_session);
         loadCards(*m_session);
         RecordingPrompter prompter;
-        const RunReport report = run(scenarios().value(QStringLiteral("sequential re-coding")), RunReport::Kind::Run, prompter);
+        const RunReport report = run(scenarios().value(QStringLiteral("sequential re-coding")),
+                                     RunReport::Kind::Run, prompter);
 
         QTemporaryDir folder;
         QFile file(folder.filePath(QStringLiteral("kodlar.csv")));
@@ -379,39 +416,44 @@ private slots:
         QTextStream stream(&file);
         const QList<QStringList> lines = readCsv(stream.readAll());
 
-        QCOMPARE(lines.at(0), QStringList{"Rapor: kaydedilen değişiklikler"});
-        QCOMPARE(lines.at(1), (QStringList{"Satır", "Kod", "Yeni Kod", "Açılan Hesaplar", "Değişiklikler"}));
+        QCOMPARE(lines.at(0), QStringList{ "Rapor: kaydedilen değişiklikler" });
+        QCOMPARE(lines.at(1),
+                 (QStringList{ "Satır", "Kod", "Yeni Kod", "Açılan Hesaplar", "Değişiklikler" }));
         QMap<QString, QString> renamed;
         for (qsizetype i = 2; i < 2 + codes.size(); ++i)
             renamed.insert(lines.at(i).at(1), lines.at(i).at(2));
         QMap<QString, QString> expected;
         for (int i = 0; i < codes.size(); ++i)
-            expected.insert(m_session->cardList.result().rows.at(i).first().toString(), QStringLiteral("000%1").arg(i + 1));
+            expected.insert(m_session->cardList.result().rows.at(i).first().toString(),
+                            QStringLiteral("000%1").arg(i + 1));
         QCOMPARE(renamed, expected);
         QCOMPARE(lines.at(2).at(3), QStringLiteral("120 0001, 320 0001"));
         QVERIFY(lines.at(2).at(4).startsWith(QStringLiteral("UPDATE CARKART 1, ")));
-        QVERIFY(lines.at(2).at(4).contains(QStringLiteral("UPDATE KIMLIKLER 1, UPDATE ADRESLER 1")));
-        QCOMPARE(lines.at(6), QStringList{""});
-        QCOMPARE(lines.at(7), (QStringList{"Tablo", "Eklenen", "Güncellenen", "Silinen"}));
-        QCOMPARE(lines.at(8), (QStringList{"CARKART", "0", "8", "0"}));
-        QCOMPARE(lines.last(), (QStringList{"Sonuç", "Tamamlandı"}));
+        QVERIFY(lines.at(2).at(4).contains(
+                QStringLiteral("UPDATE KIMLIKLER 1, UPDATE ADRESLER 1")));
+        QCOMPARE(lines.at(6), QStringList{ "" });
+        QCOMPARE(lines.at(7), (QStringList{ "Tablo", "Eklenen", "Güncellenen", "Silinen" }));
+        QCOMPARE(lines.at(8), (QStringList{ "CARKART", "0", "8", "0" }));
+        QCOMPARE(lines.last(), (QStringList{ "Sonuç", "Tamamlandı" }));
     }
 
     // A field a spreadsheet would take for a formula is written as text: an
     // apostrophe before it.
     void csvKeepsFormulaLikeFieldsAsText()
     {
-        const QStringList codes{"=1+1", "+90", "-5", "@A", "\tT"};
+        const QStringList codes{ "=1+1", "+90", "-5", "@A", "\tT" };
         QList<CardRow> cards;
         for (const QString &code : codes)
-            cards << CardRow{code, QStringLiteral("Kart"), 0};
+            cards << CardRow{ code, QStringLiteral("Kart"), 0 };
         seedCards(m_server->db(), cards);
         m_server->connect(*m_session);
         loadCards(*m_session);
         RecordingPrompter prompter;
-        const RunReport report = run(scenarios().value(QStringLiteral("sequential re-coding")), RunReport::Kind::Run, prompter);
+        const RunReport report = run(scenarios().value(QStringLiteral("sequential re-coding")),
+                                     RunReport::Kind::Run, prompter);
         QStringList written;
-        for (const QStringList &line : readCsv(QString::fromUtf8(reportCsv(report))).mid(2, codes.size()))
+        for (const QStringList &line :
+             readCsv(QString::fromUtf8(reportCsv(report))).mid(2, codes.size()))
             written << line.at(1);
         QStringList expected;
         for (const QString &code : codes)
@@ -429,19 +471,23 @@ private slots:
         m_server->connect(*m_session);
         loadCards(*m_session);
         RecordingPrompter prompter;
-        const RunReport report = run(scenarios().value(QStringLiteral("missing accounts")), RunReport::Kind::Run, prompter);
-        QCOMPARE(column(report, 1), (QStringList{"K2", "K3"}));
-        QCOMPARE(report.endText(), QStringLiteral("Tamamlandı (değişiklik yapmayan 2 satır listelenmedi)"));
+        const RunReport report = run(scenarios().value(QStringLiteral("missing accounts")),
+                                     RunReport::Kind::Run, prompter);
+        QCOMPARE(column(report, 1), (QStringList{ "K2", "K3" }));
+        QCOMPARE(report.endText(),
+                 QStringLiteral("Tamamlandı (değişiklik yapmayan 2 satır listelenmedi)"));
     }
 
 private:
     // Runs the scenario as a preview or for real. An error that ends it is
     // raised, or with `errorsRaised` off only reported.
-    RunReport run(const Scenario &scenario, RunReport::Kind kind, RecordingPrompter &prompter, bool errorsRaised = true)
+    RunReport run(const Scenario &scenario, RunReport::Kind kind, RecordingPrompter &prompter,
+                  bool errorsRaised = true)
     {
         SilentProgress progress;
-        const RunOutcome outcome = recordedRun(*m_session, prompter, progress,
-                                               {.preview = kind == RunReport::Kind::Preview}, scenario.run);
+        const RunOutcome outcome =
+                recordedRun(*m_session, prompter, progress,
+                            { .preview = kind == RunReport::Kind::Preview }, scenario.run);
         if (errorsRaised)
             outcome.rethrow();
         return outcome.report;
@@ -449,7 +495,8 @@ private:
 
     RunReport recodeToItsEnd(RunReport::Kind kind, RecordingPrompter &prompter)
     {
-        return run(scenarios().value(QStringLiteral("sequential re-coding")), kind, prompter, false);
+        return run(scenarios().value(QStringLiteral("sequential re-coding")), kind, prompter,
+                   false);
     }
 
     static QStringList column(const RunReport &report, int index)

@@ -19,9 +19,9 @@ private slots:
         QTest::addColumn<bool>("refusesCertificate");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<QList<bool>>("attempts"); // trustServerCertificate of each connect
-        QTest::newRow("certificate accepted") << false << true << QList<bool>{false};
-        QTest::newRow("trusted on Yes") << true << true << QList<bool>{false, true};
-        QTest::newRow("No connects no more") << true << false << QList<bool>{false};
+        QTest::newRow("certificate accepted") << false << true << QList<bool>{ false };
+        QTest::newRow("trusted on Yes") << true << true << QList<bool>{ false, true };
+        QTest::newRow("No connects no more") << true << false << QList<bool>{ false };
     }
 
     void untrustedCertificate()
@@ -30,19 +30,21 @@ private slots:
         QFETCH(bool, answer);
         QFETCH(QList<bool>, attempts);
         RecordingPrompter prompter;
-        prompter.answers = {answer};
+        prompter.answers = { answer };
         QList<bool> tried;
-        const ConnectionSettings settings{QStringLiteral("HOST\\SQLEXPRESS"), QStringLiteral("sa"), QStringLiteral("p"),
-                                          QStringLiteral("MASTERV8")};
+        const ConnectionSettings settings{ QStringLiteral("HOST\\SQLEXPRESS"), QStringLiteral("sa"),
+                                           QStringLiteral("p"), QStringLiteral("MASTERV8") };
         ServerLogin::connect(settings, prompter, [&](const ConnectionSettings &typed) {
             tried << typed.trustServerCertificate;
             QCOMPARE(typed.password, settings.password);
             if (refusesCertificate && !typed.trustServerCertificate)
-                throw UntrustedCertificate(QStringLiteral("SSL Provider: certificate verify failed"));
+                throw UntrustedCertificate(
+                        QStringLiteral("SSL Provider: certificate verify failed"));
         });
         QCOMPARE(tried, attempts);
         QCOMPARE(prompter.questions,
-                 refusesCertificate ? QStringList{"Uyarı: Sunucu sertifikası doğrulanamadı. Yine de bağlanılsın mı?"}
+                 refusesCertificate ? QStringList{ "Uyarı: Sunucu sertifikası doğrulanamadı. Yine "
+                                                   "de bağlanılsın mı?" }
                                     : QStringList());
     }
 
@@ -51,11 +53,12 @@ private slots:
     {
         RecordingPrompter prompter;
         int tries = 0;
-        QVERIFY_THROWS_EXCEPTION(UntrustedCertificate,
-                                 ServerLogin::connect({}, prompter, [&](const ConnectionSettings &) {
-                                     ++tries;
-                                     throw UntrustedCertificate(QStringLiteral("certificate"));
-                                 }));
+        QVERIFY_THROWS_EXCEPTION(
+                UntrustedCertificate,
+                ServerLogin::connect({}, prompter, [&](const ConnectionSettings &) {
+                    ++tries;
+                    throw UntrustedCertificate(QStringLiteral("certificate"));
+                }));
         QCOMPARE(tries, 2);
     }
 };

@@ -24,7 +24,7 @@ namespace {
 class WatchingPrompter : public RecordingPrompter
 {
 public:
-    explicit WatchingPrompter(Connection &connection) : m_connection(connection) {}
+    explicit WatchingPrompter(Connection &connection) : m_connection(connection) { }
     bool spokeInTransaction = false;
 
     void notify(const QString &text) override
@@ -62,12 +62,13 @@ private slots:
     {
         startServer();
         // The list: K1 to K5, with K2 listed twice.
-        m_server->db().insert(QStringLiteral("KIMLIKLER"), {QStringLiteral("KIMKOD")},
-                              {{"K1"}, {"K2"}, {"K2"}, {"K3"}, {"K4"}, {"K5"}});
+        m_server->db().insert(QStringLiteral("KIMLIKLER"), { QStringLiteral("KIMKOD") },
+                              { { "K1" }, { "K2" }, { "K2" }, { "K3" }, { "K4" }, { "K5" } });
         QList<QVariantList> cards;
         for (int i = 1; i <= 5; ++i)
-            cards << QVariantList{QStringLiteral("K%1").arg(i), QStringLiteral("-")};
-        m_server->db().insert(QStringLiteral("CARKART"), {QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN")}, cards);
+            cards << QVariantList{ QStringLiteral("K%1").arg(i), QStringLiteral("-") };
+        m_server->db().insert(QStringLiteral("CARKART"),
+                              { QStringLiteral("CARKOD"), QStringLiteral("CARUNVAN") }, cards);
         m_server->connect(*m_session);
         m_prompter = std::make_unique<WatchingPrompter>(m_session->connection);
         m_progress = ScriptedProgress();
@@ -90,11 +91,11 @@ private slots:
     {
         list().setCurrentRow(3); // K3
         QCOMPARE(walk(), WalkEnd::End);
-        QCOMPARE(marks(), (QStringList{"K1 -", "K2 -", "K3 1", "K4 2", "K5 3"}));
-        QCOMPARE(accounts(), (QStringList{"A-K3", "A-K4", "A-K5"}));
+        QCOMPARE(marks(), (QStringList{ "K1 -", "K2 -", "K3 1", "K4 2", "K5 3" }));
+        QCOMPARE(accounts(), (QStringList{ "A-K3", "A-K4", "A-K5" }));
         QVERIFY(list().atEnd());
         QCOMPARE(m_progress.total, 3);
-        QCOMPARE(m_progress.steps, (QList<int>{1, 2, 3}));
+        QCOMPARE(m_progress.steps, (QList<int>{ 1, 2, 3 }));
         QCOMPARE(m_progress.finished, 1);
     }
 
@@ -128,9 +129,9 @@ private slots:
     void repeatedKeyIsSkipped()
     {
         QCOMPARE(walk(), WalkEnd::End);
-        QCOMPARE(marks(), (QStringList{"K1 1", "K2 2", "K3 3", "K4 4", "K5 5"}));
+        QCOMPARE(marks(), (QStringList{ "K1 1", "K2 2", "K3 3", "K4 4", "K5 5" }));
         QCOMPARE(m_progress.total, 6);
-        QCOMPARE(m_progress.steps, (QList<int>{1, 2, 3, 4, 5, 6}));
+        QCOMPARE(m_progress.steps, (QList<int>{ 1, 2, 3, 4, 5, 6 }));
     }
 
     void cancelAfterUnits_data()
@@ -140,11 +141,13 @@ private slots:
         QTest::addColumn<QStringList>("done");
         QTest::addColumn<int>("leftOn");
         QTest::addColumn<bool>("finished");
-        QTest::newRow("after the last") << 0 << 6 << QStringList{"A-K1", "A-K2", "A-K3", "A-K4", "A-K5"} << 6 << true;
-        QTest::newRow("after the first") << 0 << 1 << QStringList{"A-K1"} << 1 << false;
-        QTest::newRow("after two") << 0 << 2 << QStringList{"A-K1", "A-K2"} << 2 << false;
-        QTest::newRow("on the skipped row") << 0 << 3 << QStringList{"A-K1", "A-K2"} << 3 << false;
-        QTest::newRow("from the middle") << 3 << 2 << QStringList{"A-K3", "A-K4"} << 5 << false;
+        QTest::newRow("after the last")
+                << 0 << 6 << QStringList{ "A-K1", "A-K2", "A-K3", "A-K4", "A-K5" } << 6 << true;
+        QTest::newRow("after the first") << 0 << 1 << QStringList{ "A-K1" } << 1 << false;
+        QTest::newRow("after two") << 0 << 2 << QStringList{ "A-K1", "A-K2" } << 2 << false;
+        QTest::newRow("on the skipped row")
+                << 0 << 3 << QStringList{ "A-K1", "A-K2" } << 3 << false;
+        QTest::newRow("from the middle") << 3 << 2 << QStringList{ "A-K3", "A-K4" } << 5 << false;
     }
 
     // The unit in hand finishes; the list is left on the first row not
@@ -172,10 +175,10 @@ private slots:
     {
         m_stopAt = QStringLiteral("K3");
         QCOMPARE(walk(), WalkEnd::Stopped);
-        QCOMPARE(accounts(), (QStringList{"A-K1", "A-K2"}));
+        QCOMPARE(accounts(), (QStringList{ "A-K1", "A-K2" }));
         QCOMPARE(marks().at(2), QStringLiteral("K3 -"));
         QCOMPARE(list().currentRow(), 3);
-        QCOMPARE(m_prompter->notices, QStringList{"Dur"});
+        QCOMPARE(m_prompter->notices, QStringList{ "Dur" });
         QVERIFY(!m_prompter->spokeInTransaction);
         QCOMPARE(m_progress.finished, 1);
         // The stopped unit's number is given back.
@@ -218,12 +221,16 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::addColumn<int>("row");
         using Reason = RunEnd::Reason;
-        const QStringList all{"K1", "K2", "K3", "K4", "K5"};
+        const QStringList all{ "K1", "K2", "K3", "K4", "K5" };
         QTest::newRow("to the end") << "" << all << int(Reason::End) << "" << -1;
-        QTest::newRow("error") << "error" << QStringList{"K1", "K2"} << int(Reason::Error) << "kilitli" << 3;
-        QTest::newRow("stop") << "stop" << QStringList{"K1", "K2"} << int(Reason::Conflict) << "Dur" << 3;
-        QTest::newRow("refused commit") << "refusal" << QStringList{"K1", "K2"} << int(Reason::Error) << "" << 3;
-        QTest::newRow("cancel") << "cancel" << QStringList{"K1", "K2"} << int(Reason::Cancelled) << "" << 3;
+        QTest::newRow("error") << "error" << QStringList{ "K1", "K2" } << int(Reason::Error)
+                               << "kilitli" << 3;
+        QTest::newRow("stop") << "stop" << QStringList{ "K1", "K2" } << int(Reason::Conflict)
+                              << "Dur" << 3;
+        QTest::newRow("refused commit")
+                << "refusal" << QStringList{ "K1", "K2" } << int(Reason::Error) << "" << 3;
+        QTest::newRow("cancel") << "cancel" << QStringList{ "K1", "K2" } << int(Reason::Cancelled)
+                                << "" << 3;
     }
 
     // Units rolled back with their group and run again are reported once,
@@ -246,14 +253,15 @@ private slots:
         } else if (fault == QStringLiteral("refusal")) {
             if (!m_server->hasFiles())
                 QSKIP("the refusal is SQLite's");
-            refusal = std::make_unique<CommitRefusal>(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
+            refusal = std::make_unique<CommitRefusal>(m_session->connection,
+                                                      CommitRefusal::binding(QStringLiteral("K3")));
         }
         ReportRecorder recorder(m_session->connection, RunReport::Kind::Run);
         errorRaisedBy([&] { walk(recorder); }); // the report is what counts, however the walk ends
         QStringList keys;
         for (const UnitRecord &unit : recorder.report().units) {
             keys << unit.note.key;
-            QCOMPARE(unit.row, list().result().rows.indexOf(QVariantList{unit.note.key}));
+            QCOMPARE(unit.row, list().result().rows.indexOf(QVariantList{ unit.note.key }));
             QCOMPARE(recorder.report().unitTable().rows.at(keys.size() - 1).at(4),
                      QStringLiteral("UPDATE CARKART 1, INSERT MUHHESAP 1"));
         }
@@ -271,7 +279,7 @@ private slots:
             QSKIP("the refusal is SQLite's");
         CommitRefusal refusal(m_session->connection, CommitRefusal::binding(QStringLiteral("K3")));
         QVERIFY(!errorRaisedBy([&] { walk(); }).isNull());
-        QCOMPARE(accounts(), (QStringList{"A-K1", "A-K2"}));
+        QCOMPARE(accounts(), (QStringList{ "A-K1", "A-K2" }));
         QCOMPARE(list().currentRow(), 3);
         QVERIFY(m_session->connection.isOpen());
     }
@@ -305,8 +313,8 @@ private slots:
         }
         m_stopWhenRunAgain = QStringLiteral("K2");
         QCOMPARE(walk(), WalkEnd::Stopped);
-        QCOMPARE(m_prompter->notices, QStringList{"Yeniden: K2"});
-        QCOMPARE(accounts(), QStringList{"A-K1"});
+        QCOMPARE(m_prompter->notices, QStringList{ "Yeniden: K2" });
+        QCOMPARE(accounts(), QStringList{ "A-K1" });
         QCOMPARE(list().currentRow(), 1);
         QVERIFY(!m_prompter->spokeInTransaction);
     }
@@ -318,27 +326,37 @@ private:
     // account for it: two statements, so a rollback shows.
     WalkEnd walk(RunRecorder &recorder = RunRecorder::none())
     {
-        const Command mark(m_session->connection, QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
-        const Command account(m_session->connection, QStringLiteral("INSERT INTO MUHHESAP(MUHKOD) VALUES(:pKod)"));
+        const Command mark(m_session->connection,
+                           QStringLiteral("UPDATE CARKART SET CARUNVAN=:pAdi WHERE CARKOD=:pKod"));
+        const Command account(m_session->connection,
+                              QStringLiteral("INSERT INTO MUHHESAP(MUHKOD) VALUES(:pKod)"));
         QFETCH_GLOBAL(int, maxUnits);
-        Walk walk({*m_session, *m_prompter, m_progress, {.maxUnits = maxUnits, .maxAgeMs = 60000}, recorder}, list());
+        Walk walk({ *m_session,
+                    *m_prompter,
+                    m_progress,
+                    { .maxUnits = maxUnits, .maxAgeMs = 60000 },
+                    recorder },
+                  list());
         walk.skipRepeated(QStringLiteral("CARKOD"));
         return walk.run(m_numbers, [&](RunningNumber &number) {
             const QString code = list().readText(QStringLiteral("CARKOD"));
             if (code == m_stopWhenRunAgain && ++m_runs[code] > 1)
                 return UnitResult::stop(QStringLiteral("Yeniden: ") + code);
-            mark.execute({{QStringLiteral("pKod"), code}, {QStringLiteral("pAdi"), QString::number(number.next())}});
-            account.execute({{QStringLiteral("pKod"), QStringLiteral("A-") + code}});
+            mark.execute({ { QStringLiteral("pKod"), code },
+                           { QStringLiteral("pAdi"), QString::number(number.next()) } });
+            account.execute({ { QStringLiteral("pKod"), QStringLiteral("A-") + code } });
             if (code == m_failAt)
                 throw Error(QStringLiteral("kilitli"));
-            return code == m_stopAt ? UnitResult::stop(QStringLiteral("Dur")) : UnitResult::done({.key = code});
+            return code == m_stopAt ? UnitResult::stop(QStringLiteral("Dur"))
+                                    : UnitResult::done({ .key = code });
         });
     }
 
     QStringList marks()
     {
         QStringList rows;
-        for (const auto &row : m_server->db().select(QStringLiteral("SELECT CARKOD, CARUNVAN FROM CARKART ORDER BY CARKOD")))
+        for (const auto &row : m_server->db().select(
+                     QStringLiteral("SELECT CARKOD, CARUNVAN FROM CARKART ORDER BY CARKOD")))
             rows << row.at(0).toString() + u' ' + row.at(1).toString();
         return rows;
     }
@@ -346,14 +364,15 @@ private:
     QStringList accounts()
     {
         QStringList codes;
-        for (const auto &row : m_server->db().select(QStringLiteral("SELECT MUHKOD FROM MUHHESAP ORDER BY MUHKOD")))
+        for (const auto &row :
+             m_server->db().select(QStringLiteral("SELECT MUHKOD FROM MUHHESAP ORDER BY MUHKOD")))
             codes << row.at(0).toString();
         return codes;
     }
 
     std::unique_ptr<WatchingPrompter> m_prompter;
     ScriptedProgress m_progress;
-    RunningNumber m_numbers{1};
+    RunningNumber m_numbers{ 1 };
     QString m_failAt;
     QString m_stopAt;
     QString m_stopWhenRunAgain;

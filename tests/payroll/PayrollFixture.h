@@ -27,25 +27,28 @@ inline void seedRegistry(DatabaseSeeder &db, const QList<Employee> &employees)
 {
     QList<QVariantList> registry;
     for (const Employee &employee : employees)
-        registry << QVariantList{employee.code, employee.leaving, employee.workplace};
+        registry << QVariantList{ employee.code, employee.leaving, employee.workplace };
     db.insert(QStringLiteral("BORSICIL"),
-              {QStringLiteral("BORSCLKOD"), QStringLiteral("BORSCLISCIKKOD"), QStringLiteral("BORSCLISYKODU")}, registry);
+              { QStringLiteral("BORSCLKOD"), QStringLiteral("BORSCLISCIKKOD"),
+                QStringLiteral("BORSCLISYKODU") },
+              registry);
     const auto &steps = RegistryCodePropagation::steps();
     for (qsizetype i = 1; i < steps.size(); ++i) {
         const auto &step = steps.at(i);
         if (step.moduleColumn.isEmpty()) {
-            QList<QVariantList> rows{{QStringLiteral("DIGER")}};
+            QList<QVariantList> rows{ { QStringLiteral("DIGER") } };
             for (const Employee &employee : employees)
-                rows << QVariantList{employee.code};
-            db.insert(step.table, {step.column}, rows);
+                rows << QVariantList{ employee.code };
+            db.insert(step.table, { step.column }, rows);
             continue;
         }
-        QList<QVariantList> rows{{QStringLiteral("DIGER"), Tables::payrollModule}};
+        QList<QVariantList> rows{ { QStringLiteral("DIGER"), Tables::payrollModule } };
         for (const Employee &employee : employees) {
-            rows << QVariantList{employee.code, Tables::payrollModule}
-                 << QVariantList{employee.code, otherModule} << QVariantList{employee.code, QVariant()};
+            rows << QVariantList{ employee.code, Tables::payrollModule }
+                 << QVariantList{ employee.code, otherModule }
+                 << QVariantList{ employee.code, QVariant() };
         }
-        db.insert(step.table, {step.column, step.moduleColumn}, rows);
+        db.insert(step.table, { step.column, step.moduleColumn }, rows);
     }
 }
 
@@ -61,15 +64,18 @@ inline QStringList firstColumn(DatabaseSeeder &db, const QString &sql)
 inline QStringList payrollCodes(DatabaseSeeder &db, const RegistryCodePropagation::Step &step)
 {
     const QString payrollRows = step.moduleColumn.isEmpty()
-        ? QString()
-        : QStringLiteral(" WHERE %1=%2").arg(step.moduleColumn).arg(Tables::payrollModule);
-    return firstColumn(db, QStringLiteral("SELECT %2 FROM %1%3 ORDER BY %2").arg(step.table, step.column, payrollRows));
+            ? QString()
+            : QStringLiteral(" WHERE %1=%2").arg(step.moduleColumn).arg(Tables::payrollModule);
+    return firstColumn(db,
+                       QStringLiteral("SELECT %2 FROM %1%3 ORDER BY %2")
+                               .arg(step.table, step.column, payrollRows));
 }
 
 // The codes of the rows of other modules, or of none, in a shared table, sorted.
 inline QStringList otherModuleCodes(DatabaseSeeder &db, const RegistryCodePropagation::Step &step)
 {
-    return firstColumn(db, QStringLiteral("SELECT %2 FROM %1 WHERE %3 IS NULL OR %3<>%4 ORDER BY %2")
+    return firstColumn(db,
+                       QStringLiteral("SELECT %2 FROM %1 WHERE %3 IS NULL OR %3<>%4 ORDER BY %2")
                                .arg(step.table, step.column, step.moduleColumn)
                                .arg(Tables::payrollModule));
 }

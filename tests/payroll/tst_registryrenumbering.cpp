@@ -13,9 +13,9 @@
 
 using namespace zym;
 using namespace zym::test;
-using ShownTexts::registryFinished;
 using ShownTexts::codeConflict;
 using ShownTexts::confirmation;
+using ShownTexts::registryFinished;
 
 namespace {
 
@@ -23,7 +23,7 @@ namespace {
 class WatchingPrompter : public RecordingPrompter
 {
 public:
-    explicit WatchingPrompter(const Connection &connection) : m_connection(connection) {}
+    explicit WatchingPrompter(const Connection &connection) : m_connection(connection) { }
 
     int spokeInUnit = 0;
 
@@ -41,7 +41,7 @@ QList<Employee> employees(const QStringList &codes)
 {
     QList<Employee> list;
     for (const QString &code : codes)
-        list << Employee{code};
+        list << Employee{ code };
     return list;
 }
 
@@ -75,10 +75,17 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("mask");
         QTest::addColumn<QStringList>("newCodes"); // per listed row; empty where it keeps its code
-        QTest::newRow("first row, defaults") << 0 << "1" << "0000" << QStringList{"0001", "0002", "0003", "0004"};
-        QTest::newRow("row in the middle") << 2 << "1" << "0000" << QStringList{"", "", "0001", "0002"};
-        QTest::newRow("other start and mask") << 1 << "99" << "C0000" << QStringList{"", "C0099", "C0100", "C0101"};
-        QTest::newRow("typed with blanks and sign, no mask") << 3 << " +12" << "" << QStringList{"", "", "", "12"};
+        QTest::newRow("first row, defaults")
+                << 0 << "1"
+                << "0000" << QStringList{ "0001", "0002", "0003", "0004" };
+        QTest::newRow("row in the middle") << 2 << "1"
+                                           << "0000" << QStringList{ "", "", "0001", "0002" };
+        QTest::newRow("other start and mask")
+                << 1 << "99"
+                << "C0000" << QStringList{ "", "C0099", "C0100", "C0101" };
+        QTest::newRow("typed with blanks and sign, no mask")
+                << 3 << " +12"
+                << "" << QStringList{ "", "", "", "12" };
     }
 
     void numbersFromTheCurrentRow()
@@ -87,15 +94,15 @@ private slots:
         QFETCH(QString, start);
         QFETCH(QString, mask);
         QFETCH(QStringList, newCodes);
-        const QStringList old{"S1", "S2", "S3", "S4"};
+        const QStringList old{ "S1", "S2", "S3", "S4" };
         seedAndList(employees(old));
         const QMap<QString, QStringList> others = otherModuleRows();
         list().setCurrentRow(startRow);
 
-        run({.startNumber = start, .codeMask = mask});
+        run({ .startNumber = start, .codeMask = mask });
 
-        QCOMPARE(m_prompter->questions, QStringList{confirmation});
-        QCOMPARE(m_prompter->notices, QStringList{registryFinished});
+        QCOMPARE(m_prompter->questions, QStringList{ confirmation });
+        QCOMPARE(m_prompter->notices, QStringList{ registryFinished });
         QStringList listed;
         for (qsizetype i = 0; i < old.size(); ++i) {
             const QString code = newCodes.at(i).isEmpty() ? old.at(i) : newCodes.at(i);
@@ -104,7 +111,8 @@ private slots:
         }
         QCOMPARE(otherModuleRows(), others);
         for (const auto &step : RegistryCodePropagation::steps().mid(1))
-            QVERIFY2(payrollCodes(db(), step).contains(QStringLiteral("DIGER")), qPrintable(step.table));
+            QVERIFY2(payrollCodes(db(), step).contains(QStringLiteral("DIGER")),
+                     qPrintable(step.table));
         // Read again: the new codes, from the first row.
         QCOMPARE(list().currentRow(), 0);
         QCOMPARE(listedCodes(), listed);
@@ -114,22 +122,27 @@ private slots:
     // transaction open.
     void conversionShownBeforeEachRow()
     {
-        seedAndList(employees({"15", "S2", "S3"}));
-        run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000"), .showConversion = true});
-        QCOMPARE(m_prompter->notices, (QStringList{"15->0001", "S2->0002", "S3->0003", registryFinished}));
+        seedAndList(employees({ "15", "S2", "S3" }));
+        run({ .startNumber = QStringLiteral("1"),
+              .codeMask = QStringLiteral("0000"),
+              .showConversion = true });
+        QCOMPARE(m_prompter->notices,
+                 (QStringList{ "15->0001", "S2->0002", "S3->0003", registryFinished }));
         QCOMPARE(m_prompter->spokeInUnit, 0);
-        QCOMPARE(registryCodes(db()), (QStringList{"0001", "0002", "0003"}));
+        QCOMPARE(registryCodes(db()), (QStringList{ "0001", "0002", "0003" }));
     }
 
     void noAtThePromptChangesNothing()
     {
-        seedAndList(employees({"S1", "S2", "S3"}));
+        seedAndList(employees({ "S1", "S2", "S3" }));
         list().setCurrentRow(1);
-        m_prompter->answers = {false};
-        run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000"), .showConversion = true});
-        QCOMPARE(m_prompter->questions, QStringList{confirmation});
+        m_prompter->answers = { false };
+        run({ .startNumber = QStringLiteral("1"),
+              .codeMask = QStringLiteral("0000"),
+              .showConversion = true });
+        QCOMPARE(m_prompter->questions, QStringList{ confirmation });
         QVERIFY(m_prompter->notices.isEmpty());
-        QCOMPARE(registryCodes(db()), (QStringList{"S1", "S2", "S3"}));
+        QCOMPARE(registryCodes(db()), (QStringList{ "S1", "S2", "S3" }));
         QCOMPARE(list().currentRow(), 1);
     }
 
@@ -144,11 +157,14 @@ private slots:
     void startThatIsNoNumberStopsBeforeThePrompt()
     {
         QFETCH(QString, start);
-        seedAndList(employees({"S1", "S2"}));
-        QCOMPARE(errorRaisedBy([&] { run({.startNumber = start, .codeMask = QStringLiteral("0000")}); }), QStringLiteral("'%1' is not a valid integer value").arg(start));
+        seedAndList(employees({ "S1", "S2" }));
+        QCOMPARE(errorRaisedBy([&] {
+                     run({ .startNumber = start, .codeMask = QStringLiteral("0000") });
+                 }),
+                 QStringLiteral("'%1' is not a valid integer value").arg(start));
         QVERIFY(m_prompter->questions.isEmpty());
         QVERIFY(m_prompter->notices.isEmpty());
-        QCOMPARE(registryCodes(db()), (QStringList{"S1", "S2"}));
+        QCOMPARE(registryCodes(db()), (QStringList{ "S1", "S2" }));
     }
 
     // A new code that a row of any of the ten tables carries stops the run
@@ -161,17 +177,18 @@ private slots:
         QTest::addColumn<QVariant>("module");
         QTest::addColumn<bool>("conflicts");
         QTest::addColumn<bool>("shown");
-        for (const bool shown : {false, true}) {
+        for (const bool shown : { false, true }) {
             const char *how = shown ? "shown" : "not shown";
             for (const auto &step : RegistryCodePropagation::steps()) {
                 const QVariant module = step.moduleColumn.isEmpty() ? QVariant() : QVariant(8);
-                QTest::addRow("%s, %s", qPrintable(step.table), how) << step.table << module << true << shown;
+                QTest::addRow("%s, %s", qPrintable(step.table), how)
+                        << step.table << module << true << shown;
                 if (step.moduleColumn.isEmpty())
                     continue;
                 QTest::addRow("%s, other module, %s", qPrintable(step.table), how)
-                    << step.table << QVariant(otherModule) << false << shown;
+                        << step.table << QVariant(otherModule) << false << shown;
                 QTest::addRow("%s, no module, %s", qPrintable(step.table), how)
-                    << step.table << QVariant(QMetaType::fromType<int>()) << false << shown;
+                        << step.table << QVariant(QMetaType::fromType<int>()) << false << shown;
             }
         }
     }
@@ -182,22 +199,25 @@ private slots:
         QFETCH(QVariant, module);
         QFETCH(bool, conflicts);
         QFETCH(bool, shown);
-        seedAndList(employees({"S1", "S2", "S3"}));
+        seedAndList(employees({ "S1", "S2", "S3" }));
         // Left by an employee no longer listed: after the listing.
         const RegistryCodePropagation::Step step = stepOf(table);
         if (step.moduleColumn.isEmpty())
-            db().insert(table, {step.column}, {{QStringLiteral("0002")}});
+            db().insert(table, { step.column }, { { QStringLiteral("0002") } });
         else
-            db().insert(table, {step.column, step.moduleColumn}, {{QStringLiteral("0002"), module}});
+            db().insert(table, { step.column, step.moduleColumn },
+                        { { QStringLiteral("0002"), module } });
 
-        run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000"), .showConversion = shown});
+        run({ .startNumber = QStringLiteral("1"),
+              .codeMask = QStringLiteral("0000"),
+              .showConversion = shown });
 
         if (!conflicts) {
-            QCOMPARE(registryCodes(db()), (QStringList{"0001", "0002", "0003"}));
+            QCOMPARE(registryCodes(db()), (QStringList{ "0001", "0002", "0003" }));
             QCOMPARE(m_prompter->notices.last(), registryFinished);
             return;
         }
-        QStringList notices = shown ? QStringList{"S1->0001", "S2->0002"} : QStringList();
+        QStringList notices = shown ? QStringList{ "S1->0001", "S2->0002" } : QStringList();
         notices << codeConflict << registryFinished;
         QCOMPARE(m_prompter->notices, notices);
         QCOMPARE(m_prompter->spokeInUnit, 0);
@@ -206,7 +226,7 @@ private slots:
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S3"), QStringLiteral("S3")));
         QCOMPARE(payrollCodes(db(), step).count(QStringLiteral("0002")), 1);
         QCOMPARE(list().currentRow(), 0);
-        QStringList listed{"0001", "S2", "S3"};
+        QStringList listed{ "0001", "S2", "S3" };
         if (table == QStringLiteral("BORSICIL"))
             listed << QStringLiteral("0002");
         QCOMPARE(listedCodes(), listed);
@@ -221,14 +241,17 @@ private slots:
         QTest::addColumn<QStringList>("notices");
         QTest::addColumn<QStringList>("listedAfter");
         QTest::newRow("a later row's code")
-            << QList<Employee>{{"S1"}, {"S2"}, {"S3"}, {"0002"}} << false
-            << QStringList{"S1->0001", "S2->0002", codeConflict, registryFinished} << QStringList{"0001", "S2", "S3", "0002"};
+                << QList<Employee>{ { "S1" }, { "S2" }, { "S3" }, { "0002" } } << false
+                << QStringList{ "S1->0001", "S2->0002", codeConflict, registryFinished }
+                << QStringList{ "0001", "S2", "S3", "0002" };
         QTest::newRow("the row's own code")
-            << QList<Employee>{{"S1"}, {"0002"}, {"S3"}} << false
-            << QStringList{"S1->0001", "0002->0002", codeConflict, registryFinished} << QStringList{"0001", "0002", "S3"};
+                << QList<Employee>{ { "S1" }, { "0002" }, { "S3" } } << false
+                << QStringList{ "S1->0001", "0002->0002", codeConflict, registryFinished }
+                << QStringList{ "0001", "0002", "S3" };
         QTest::newRow("an employee who left, not listed")
-            << QList<Employee>{{"S1"}, {"0002", 3}, {"S2"}, {"S3"}} << true
-            << QStringList{"S1->0001", "S2->0002", codeConflict, registryFinished} << QStringList{"0001", "S2", "S3"};
+                << QList<Employee>{ { "S1" }, { "0002", 3 }, { "S2" }, { "S3" } } << true
+                << QStringList{ "S1->0001", "S2->0002", codeConflict, registryFinished }
+                << QStringList{ "0001", "S2", "S3" };
     }
 
     void registryRowStopsTheRun()
@@ -238,40 +261,45 @@ private slots:
         QFETCH(QStringList, notices);
         QFETCH(QStringList, listedAfter);
         seedAndList(registry, employeesOnly);
-        run({.startNumber = QStringLiteral("1"),
-             .codeMask = QStringLiteral("0000"),
-             .employeesOnly = employeesOnly,
-             .showConversion = true});
+        run({ .startNumber = QStringLiteral("1"),
+              .codeMask = QStringLiteral("0000"),
+              .employeesOnly = employeesOnly,
+              .showConversion = true });
         QCOMPARE(m_prompter->notices, notices);
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S1"), QStringLiteral("0001")));
         for (const Employee &employee : registry.mid(1))
-            QVERIFY2(renamedEverywhere(db(), employee.code, employee.code), qPrintable(employee.code));
+            QVERIFY2(renamedEverywhere(db(), employee.code, employee.code),
+                     qPrintable(employee.code));
         QCOMPARE(listedCodes(), listedAfter);
     }
 
     // "Çalışanlar" lists and renumbers only those still at work.
     void employeesOnly()
     {
-        seedAndList({{"S1"}, {"S2", 4}, {"S3"}}, true);
-        QCOMPARE(listedCodes(), (QStringList{"S1", "S3"}));
-        run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000"), .employeesOnly = true});
+        seedAndList({ { "S1" }, { "S2", 4 }, { "S3" } }, true);
+        QCOMPARE(listedCodes(), (QStringList{ "S1", "S3" }));
+        run({ .startNumber = QStringLiteral("1"),
+              .codeMask = QStringLiteral("0000"),
+              .employeesOnly = true });
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S1"), QStringLiteral("0001")));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S2"), QStringLiteral("S2")));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S3"), QStringLiteral("0002")));
-        QCOMPARE(listedCodes(), (QStringList{"0001", "0002"}));
-        QCOMPARE(m_prompter->notices, QStringList{registryFinished});
+        QCOMPARE(listedCodes(), (QStringList{ "0001", "0002" }));
+        QCOMPARE(m_prompter->notices, QStringList{ registryFinished });
     }
 
     // Right after a complete run, the same start and mask give codes in use.
     void secondIdenticalRunStopsAtItsFirstRow()
     {
-        seedAndList(employees({"S1", "S2", "S3"}));
-        const RegistryRenumberingRequest request{.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")};
+        seedAndList(employees({ "S1", "S2", "S3" }));
+        const RegistryRenumberingRequest request{ .startNumber = QStringLiteral("1"),
+                                                  .codeMask = QStringLiteral("0000") };
         run(request);
         run(request);
         QCOMPARE(m_prompter->questions.size(), 2);
-        QCOMPARE(m_prompter->notices, (QStringList{registryFinished, codeConflict, registryFinished}));
-        QCOMPARE(registryCodes(db()), (QStringList{"0001", "0002", "0003"}));
+        QCOMPARE(m_prompter->notices,
+                 (QStringList{ registryFinished, codeConflict, registryFinished }));
+        QCOMPARE(registryCodes(db()), (QStringList{ "0001", "0002", "0003" }));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S1"), QStringLiteral("0001")));
     }
 
@@ -285,10 +313,12 @@ private slots:
     {
         QTest::addColumn<int>("position"); // 1-based statement of the unit; 0 for the commit
         QTest::addColumn<bool>("shown");
-        for (const bool shown : {false, true}) {
+        for (const bool shown : { false, true }) {
             const char *how = shown ? "shown" : "not shown";
             for (qsizetype i = 0; i < RegistryCodePropagation::steps().size(); ++i)
-                QTest::addRow("%s, %s", qPrintable(RegistryCodePropagation::steps().at(i).table), how) << int(i + 1) << shown;
+                QTest::addRow("%s, %s", qPrintable(RegistryCodePropagation::steps().at(i).table),
+                              how)
+                        << int(i + 1) << shown;
             QTest::addRow("commit, %s", how) << 0 << shown;
         }
     }
@@ -300,36 +330,48 @@ private slots:
         if (position == 0 && !m_server->hasFiles())
             QSKIP("the refusal is SQLite's");
         const int failingRow = 1;
-        compareGroupings(m_server, [this] { restart(); }, [&](const CommitGrouping &grouping) {
-            seedAndList(employees({"S1", "S2", "S3"}));
-            runFailingAt(m_session->connection, position, InjectedFailure::onRow(list(), failingRow), [&] {
-                run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000"), .showConversion = shown},
-                    grouping);
-            });
-            if (QTest::currentTestFailed())
-                return;
+        compareGroupings(
+                m_server, [this] { restart(); },
+                [&](const CommitGrouping &grouping) {
+                    seedAndList(employees({ "S1", "S2", "S3" }));
+                    runFailingAt(m_session->connection, position,
+                                 InjectedFailure::onRow(list(), failingRow), [&] {
+                                     run({ .startNumber = QStringLiteral("1"),
+                                           .codeMask = QStringLiteral("0000"),
+                                           .showConversion = shown },
+                                         grouping);
+                                 });
+                    if (QTest::currentTestFailed())
+                        return;
 
-            QVERIFY(renamedEverywhere(db(), QStringLiteral("S1"), QStringLiteral("0001")));
-            QVERIFY(renamedEverywhere(db(), QStringLiteral("S2"), QStringLiteral("S2")));
-            QVERIFY(renamedEverywhere(db(), QStringLiteral("S3"), QStringLiteral("S3")));
-            for (const auto &step : RegistryCodePropagation::steps())
-                QVERIFY2(!payrollCodes(db(), step).contains(QStringLiteral("0002")), qPrintable(step.table));
-            QCOMPARE(m_prompter->notices, shown ? (QStringList{"S1->0001", "S2->0002"}) : QStringList());
-            QCOMPARE(list().currentRow(), failingRow);
-        });
+                    QVERIFY(renamedEverywhere(db(), QStringLiteral("S1"), QStringLiteral("0001")));
+                    QVERIFY(renamedEverywhere(db(), QStringLiteral("S2"), QStringLiteral("S2")));
+                    QVERIFY(renamedEverywhere(db(), QStringLiteral("S3"), QStringLiteral("S3")));
+                    for (const auto &step : RegistryCodePropagation::steps())
+                        QVERIFY2(!payrollCodes(db(), step).contains(QStringLiteral("0002")),
+                                 qPrintable(step.table));
+                    QCOMPARE(m_prompter->notices,
+                             shown ? (QStringList{ "S1->0001", "S2->0002" }) : QStringList());
+                    QCOMPARE(list().currentRow(), failingRow);
+                });
     }
 
     // A list read before its rows changed names a code the registry no
     // longer has: that row fails whole, with a message saying what to do.
     void staleListFailsTheRow()
     {
-        seedAndList(employees({"S1", "S2", "S3"}));
+        seedAndList(employees({ "S1", "S2", "S3" }));
         db().exec(QStringLiteral("UPDATE BORSICIL SET BORSCLKOD='X2' WHERE BORSCLKOD='S2'"));
-        QCOMPARE(errorRaisedBy([&] { run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")}); }), QStringLiteral("Sicil bulunamadı: S2. Listeyi Listele ile yeniden yükleyin."));
+        QCOMPARE(
+                errorRaisedBy([&] {
+                    run({ .startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000") });
+                }),
+                QStringLiteral("Sicil bulunamadı: S2. Listeyi Listele ile yeniden yükleyin."));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S1"), QStringLiteral("0001")));
         for (const auto &step : RegistryCodePropagation::steps().mid(1))
-            QVERIFY2(payrollCodes(db(), step).contains(QStringLiteral("S2")), qPrintable(step.table));
-        QCOMPARE(registryCodes(db()), (QStringList{"0001", "S3", "X2"}));
+            QVERIFY2(payrollCodes(db(), step).contains(QStringLiteral("S2")),
+                     qPrintable(step.table));
+        QCOMPARE(registryCodes(db()), (QStringList{ "0001", "S3", "X2" }));
         QVERIFY(m_prompter->notices.isEmpty());
         QCOMPARE(list().currentRow(), 1);
     }
@@ -337,15 +379,15 @@ private slots:
     // A cancel ends the run between rows like the end of the list does.
     void cancelBetweenRowsListsAgain()
     {
-        seedAndList(employees({"S1", "S2", "S3", "S4"}));
+        seedAndList(employees({ "S1", "S2", "S3", "S4" }));
         m_progress.cancelAfter = 2;
-        run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
+        run({ .startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000") });
         QCOMPARE(m_progress.total, 4);
-        QCOMPARE(m_progress.steps, (QList<int>{1, 2}));
-        QCOMPARE(registryCodes(db()), (QStringList{"0001", "0002", "S3", "S4"}));
+        QCOMPARE(m_progress.steps, (QList<int>{ 1, 2 }));
+        QCOMPARE(registryCodes(db()), (QStringList{ "0001", "0002", "S3", "S4" }));
         QVERIFY(renamedEverywhere(db(), QStringLiteral("S2"), QStringLiteral("0002")));
-        QCOMPARE(m_prompter->notices, QStringList{registryFinished});
-        QCOMPARE(listedCodes(), (QStringList{"0001", "0002", "S3", "S4"}));
+        QCOMPARE(m_prompter->notices, QStringList{ registryFinished });
+        QCOMPARE(listedCodes(), (QStringList{ "0001", "0002", "S3", "S4" }));
     }
 
     // Nothing to walk: no code changes, the list is read (also for the first
@@ -360,15 +402,15 @@ private slots:
     void listNotWalked()
     {
         QFETCH(bool, listed);
-        seedAndList(employees({"S1", "S2"}));
+        seedAndList(employees({ "S1", "S2" }));
         if (listed)
             list().setCurrentRow(list().rowCount());
         else
             list().close();
-        run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
-        QCOMPARE(m_prompter->questions, QStringList{confirmation});
-        QCOMPARE(m_prompter->notices, QStringList{registryFinished});
-        QCOMPARE(registryCodes(db()), (QStringList{"S1", "S2"}));
+        run({ .startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000") });
+        QCOMPARE(m_prompter->questions, QStringList{ confirmation });
+        QCOMPARE(m_prompter->notices, QStringList{ registryFinished });
+        QCOMPARE(registryCodes(db()), (QStringList{ "S1", "S2" }));
         QVERIFY(list().isOpen());
         QCOMPARE(list().currentRow(), 0);
     }
@@ -377,29 +419,33 @@ private slots:
     // new code and the listed code.
     void rowRunsTheTenStatementsInOrder()
     {
-        seedAndList(employees({"S1", "S2"}));
+        seedAndList(employees({ "S1", "S2" }));
         list().setCurrentRow(1);
         QStringList texts;
         {
             const Connection::Observation recording = m_session->connection.observe(
-                {.executed = [&](const QString &sql, const QVariantMap &values, int) {
-                    QCOMPARE(values, (QVariantMap{{"pKod", "0001"}, {"pBorKod", "S2"}}));
-                    texts << sql;
-                }});
-            run({.startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000")});
+                    { .executed = [&](const QString &sql, const QVariantMap &values, int) {
+                        QCOMPARE(values, (QVariantMap{ { "pKod", "0001" }, { "pBorKod", "S2" } }));
+                        texts << sql;
+                    } });
+            run({ .startNumber = QStringLiteral("1"), .codeMask = QStringLiteral("0000") });
         }
-        QCOMPARE(texts, (QStringList{
-            "UPDATE BORSICIL SET BORSCLKOD=:pKod WHERE BORSCLKOD=:pBorKod;",
-            "UPDATE BORPUANTAJ SET BORPNPERKOD=:pKod WHERE BORPNPERKOD=:pBorKod;",
-            "UPDATE BORKUMULE SET BORKMPERKOD=:pKod WHERE BORKMPERKOD=:pBorKod;",
-            "UPDATE BORGENDET SET BORGENKOD=:pKod WHERE BORGENKOD=:pBorKod;",
-            "UPDATE BORDETAY SET BORDETKOD=:pKod WHERE BORDETKOD=:pBorKod;",
-            "UPDATE BORPUANDETAY SET BORPNDETPERKOD=:pKod WHERE BORPNDETPERKOD=:pBorKod;",
-            "UPDATE ADRESLER SET ADRKOD1=:pKod WHERE ADRKOD1=:pBorKod AND ADRMODUL=8;",
-            "UPDATE KIMLIKLER SET KIMKOD=:pKod WHERE KIMKOD=:pBorKod AND KIMMODUL=8;",
-            "UPDATE RESIMLER SET RESIMKOD=:pKod WHERE RESIMKOD=:pBorKod AND RESIMMODUL=8;",
-            "UPDATE SIRKETLOG SET SIRLOGKYTKODU=:pKod WHERE SIRLOGKYTKODU=:pBorKod AND SIRLOGMODUL=8;",
-        }));
+        QCOMPARE(texts,
+                 (QStringList{
+                         "UPDATE BORSICIL SET BORSCLKOD=:pKod WHERE BORSCLKOD=:pBorKod;",
+                         "UPDATE BORPUANTAJ SET BORPNPERKOD=:pKod WHERE BORPNPERKOD=:pBorKod;",
+                         "UPDATE BORKUMULE SET BORKMPERKOD=:pKod WHERE BORKMPERKOD=:pBorKod;",
+                         "UPDATE BORGENDET SET BORGENKOD=:pKod WHERE BORGENKOD=:pBorKod;",
+                         "UPDATE BORDETAY SET BORDETKOD=:pKod WHERE BORDETKOD=:pBorKod;",
+                         "UPDATE BORPUANDETAY SET BORPNDETPERKOD=:pKod WHERE "
+                         "BORPNDETPERKOD=:pBorKod;",
+                         "UPDATE ADRESLER SET ADRKOD1=:pKod WHERE ADRKOD1=:pBorKod AND ADRMODUL=8;",
+                         "UPDATE KIMLIKLER SET KIMKOD=:pKod WHERE KIMKOD=:pBorKod AND KIMMODUL=8;",
+                         "UPDATE RESIMLER SET RESIMKOD=:pKod WHERE RESIMKOD=:pBorKod AND "
+                         "RESIMMODUL=8;",
+                         "UPDATE SIRKETLOG SET SIRLOGKYTKODU=:pKod WHERE SIRLOGKYTKODU=:pBorKod "
+                         "AND SIRLOGMODUL=8;",
+                 }));
     }
 
 private:
@@ -445,7 +491,7 @@ private:
 
     void run(const RegistryRenumberingRequest &request, const CommitGrouping &grouping = {})
     {
-        RegistryRenumbering({*m_session, *m_prompter, m_progress, grouping}).run(request);
+        RegistryRenumbering({ *m_session, *m_prompter, m_progress, grouping }).run(request);
     }
 
     // Starts again on a fresh server, with nothing seeded.

@@ -31,8 +31,12 @@ private slots:
         startServer();
         m_prompter = RecordingPrompter();
         // S2 has left: the change covers the whole registry all the same.
-        seedRegistry(db(), {{"S1"}, {"S2", 7}, {"S3", 0, QStringLiteral("ŞUBE")}, {"S4", 0, QStringLiteral("")},
-                            {"S5", 0, QVariant()}});
+        seedRegistry(db(),
+                     { { "S1" },
+                       { "S2", 7 },
+                       { "S3", 0, QStringLiteral("ŞUBE") },
+                       { "S4", 0, QStringLiteral("") },
+                       { "S5", 0, QVariant() } });
         m_server->connect(*m_session);
     }
 
@@ -44,23 +48,41 @@ private slots:
         QTest::addColumn<QString>("replacement");
         QTest::addColumn<QString>("notice");
         QTest::addColumn<Workplaces>("after");
-        const Workplaces before{{"S1", "MERKEZ"}, {"S2", "MERKEZ"}, {"S3", "ŞUBE"}, {"S4", ""}, {"S5", noValue}};
+        const Workplaces before{ { "S1", "MERKEZ" },
+                                 { "S2", "MERKEZ" },
+                                 { "S3", "ŞUBE" },
+                                 { "S4", "" },
+                                 { "S5", noValue } };
         auto changed = [&](std::initializer_list<std::pair<QString, QString>> rows) {
             Workplaces after = before;
             for (const auto &[code, workplace] : rows)
                 after.insert(code, workplace);
             return after;
         };
-        QTest::newRow("two rows") << "MERKEZ" << "ŞUBE 2" << "2 Kart işlem gördü"
-                                  << changed({{"S1", "ŞUBE 2"}, {"S2", "ŞUBE 2"}});
-        QTest::newRow("no match") << "YOK" << "ŞUBE 2" << "0 Kart işlem gördü" << before;
-        QTest::newRow("case and blanks as typed") << "merkez " << "X" << "0 Kart işlem gördü" << before;
-        QTest::newRow("same code on both sides") << "MERKEZ" << "MERKEZ" << "2 Kart işlem gördü" << before;
-        QTest::newRow("empty current code") << "" << "BOŞ" << "1 Kart işlem gördü" << changed({{"S4", "BOŞ"}});
-        QTest::newRow("current code never typed") << QString() << "BOŞ" << "1 Kart işlem gördü"
-                                                  << changed({{"S4", "BOŞ"}});
-        QTest::newRow("empty new code") << "ŞUBE" << "" << "1 Kart işlem gördü" << changed({{"S3", ""}});
-        QTest::newRow("new code never typed") << "ŞUBE" << QString() << "1 Kart işlem gördü" << changed({{"S3", ""}});
+        QTest::newRow("two rows") << "MERKEZ"
+                                  << "ŞUBE 2"
+                                  << "2 Kart işlem gördü"
+                                  << changed({ { "S1", "ŞUBE 2" }, { "S2", "ŞUBE 2" } });
+        QTest::newRow("no match") << "YOK"
+                                  << "ŞUBE 2"
+                                  << "0 Kart işlem gördü" << before;
+        QTest::newRow("case and blanks as typed") << "merkez "
+                                                  << "X"
+                                                  << "0 Kart işlem gördü" << before;
+        QTest::newRow("same code on both sides") << "MERKEZ"
+                                                 << "MERKEZ"
+                                                 << "2 Kart işlem gördü" << before;
+        QTest::newRow("empty current code") << ""
+                                            << "BOŞ"
+                                            << "1 Kart işlem gördü" << changed({ { "S4", "BOŞ" } });
+        QTest::newRow("current code never typed")
+                << QString() << "BOŞ"
+                << "1 Kart işlem gördü" << changed({ { "S4", "BOŞ" } });
+        QTest::newRow("empty new code") << "ŞUBE"
+                                        << ""
+                                        << "1 Kart işlem gördü" << changed({ { "S3", "" } });
+        QTest::newRow("new code never typed")
+                << "ŞUBE" << QString() << "1 Kart işlem gördü" << changed({ { "S3", "" } });
     }
 
     void rowsOfTheCodeMove()
@@ -71,14 +93,15 @@ private slots:
         QFETCH(Workplaces, after);
         PayrollList::load(*m_session, false);
         m_session->registryList.setCurrentRow(3);
-        run({.currentCode = current, .newCode = replacement});
+        run({ .currentCode = current, .newCode = replacement });
         QCOMPARE(workplaces(), after);
-        QCOMPARE(m_prompter.notices, QStringList{notice});
+        QCOMPARE(m_prompter.notices, QStringList{ notice });
         QVERIFY(m_prompter.questions.isEmpty());
         // Listed again, from the first row, with the new codes.
         QCOMPARE(m_session->registryList.currentRow(), 0);
         QCOMPARE(m_session->registryList.rowCount(), 5);
-        QCOMPARE(m_session->registryList.readText(QStringLiteral("BORSCLISYKODU")), after.value(QStringLiteral("S1")));
+        QCOMPARE(m_session->registryList.readText(QStringLiteral("BORSCLISYKODU")),
+                 after.value(QStringLiteral("S1")));
     }
 
     // The list need not be open; it is read again with the filter as ticked.
@@ -94,22 +117,30 @@ private slots:
     {
         QFETCH(bool, employeesOnly);
         QFETCH(int, listed);
-        run({.currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("X"), .employeesOnly = employeesOnly});
-        QCOMPARE(m_prompter.notices, QStringList{"2 Kart işlem gördü"});
+        run({ .currentCode = QStringLiteral("MERKEZ"),
+              .newCode = QStringLiteral("X"),
+              .employeesOnly = employeesOnly });
+        QCOMPARE(m_prompter.notices, QStringList{ "2 Kart işlem gördü" });
         QCOMPARE(m_session->registryList.rowCount(), listed);
-        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISYKODU='X'")).toInt(), 2);
+        QCOMPARE(
+                db().scalar(QStringLiteral("SELECT COUNT(*) FROM BORSICIL WHERE BORSCLISYKODU='X'"))
+                        .toInt(),
+                2);
     }
 
     // A refused change leaves the registry as it was, says nothing and
     // leaves the list where it is.
     void failureChangesNothing()
     {
-        db().exec(QStringLiteral("CREATE TRIGGER kilit BEFORE UPDATE ON BORSICIL WHEN OLD.BORSCLKOD='S2' "
-                                 "BEGIN SELECT RAISE(ABORT,'BORSICIL kilitli'); END"));
+        db().exec(QStringLiteral(
+                "CREATE TRIGGER kilit BEFORE UPDATE ON BORSICIL WHEN OLD.BORSCLKOD='S2' "
+                "BEGIN SELECT RAISE(ABORT,'BORSICIL kilitli'); END"));
         PayrollList::load(*m_session, false);
         m_session->registryList.setCurrentRow(2);
         const Workplaces before = workplaces();
-        const QString error = errorRaisedBy([&] { run({.currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("X")}); });
+        const QString error = errorRaisedBy([&] {
+            run({ .currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("X") });
+        });
         QVERIFY2(error.contains(QStringLiteral("kilitli")), qPrintable(error));
         QCOMPARE(workplaces(), before);
         QVERIFY(m_prompter.notices.isEmpty());
@@ -123,11 +154,13 @@ private slots:
         const auto codesOfEveryTable = [this] {
             QList<QStringList> codes;
             for (const auto &step : RegistryCodePropagation::steps())
-                codes << firstColumn(db(), QStringLiteral("SELECT %2 FROM %1 ORDER BY %2").arg(step.table, step.column));
+                codes << firstColumn(db(),
+                                     QStringLiteral("SELECT %2 FROM %1 ORDER BY %2")
+                                             .arg(step.table, step.column));
             return codes;
         };
         const QList<QStringList> before = codesOfEveryTable();
-        run({.currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("S1")});
+        run({ .currentCode = QStringLiteral("MERKEZ"), .newCode = QStringLiteral("S1") });
         QCOMPARE(codesOfEveryTable(), before);
     }
 
@@ -137,7 +170,8 @@ private:
     Workplaces workplaces()
     {
         Workplaces rows;
-        for (const auto &row : db().select(QStringLiteral("SELECT BORSCLKOD, BORSCLISYKODU FROM BORSICIL")))
+        for (const auto &row :
+             db().select(QStringLiteral("SELECT BORSCLKOD, BORSCLISYKODU FROM BORSICIL")))
             rows.insert(row.at(0).toString(), row.at(1).isNull() ? noValue : row.at(1).toString());
         return rows;
     }
@@ -145,7 +179,7 @@ private:
     void run(const WorkplaceChangeRequest &request)
     {
         SilentProgress progress;
-        WorkplaceCodeChange({*m_session, m_prompter, progress}).run(request);
+        WorkplaceCodeChange({ *m_session, m_prompter, progress }).run(request);
     }
 
     RecordingPrompter m_prompter;

@@ -28,7 +28,10 @@ public:
     int errors = 0;
 
     bool confirm(const QString &, const QString &) override { return true; }
-    void notify(const QString &text) override { QTextStream(stdout) << "notice: " << text << Qt::endl; }
+    void notify(const QString &text) override
+    {
+        QTextStream(stdout) << "notice: " << text << Qt::endl;
+    }
     void showError(const QString &message) override
     {
         ++errors;
@@ -61,8 +64,10 @@ int main(int argc, char *argv[])
     QStandardPaths::setTestModeEnabled(true);
     const QStringList arguments = QApplication::arguments();
     const QString operation = arguments.value(3);
-    if (arguments.size() != 4 || (operation != QStringLiteral("recoding") && operation != QStringLiteral("payroll"))) {
-        QTextStream(stderr) << "usage: zym-killable-run FOLDER COMPANY recoding|payroll" << Qt::endl;
+    if (arguments.size() != 4
+        || (operation != QStringLiteral("recoding") && operation != QStringLiteral("payroll"))) {
+        QTextStream(stderr) << "usage: zym-killable-run FOLDER COMPANY recoding|payroll"
+                            << Qt::endl;
         return 2;
     }
     zym::DesignFont::ensureTahoma();

@@ -19,7 +19,7 @@ using namespace zym::test;
 namespace {
 
 // Every text typed into a number edit that is no whole number.
-const QStringList noNumbers{"abc", "", "1 ", "2147483648", "-2147483649", "1e3", "0x10", "１"};
+const QStringList noNumbers{ "abc", "", "1 ", "2147483648", "-2147483649", "1e3", "0x10", "１" };
 
 // Stands for a typed text in a run whose result it must match: rare enough
 // to appear nowhere else in the rows.
@@ -27,11 +27,14 @@ const QString stand = QStringLiteral("QXZ");
 
 // Texts the connection fields and the company box get, as the operator may
 // type them; "/*" holds a path separator, so no file can carry it.
-const QStringList connectionTexts{"a'b", "a;b", "a]b", "a[b", "a--b", "a/*b", "sonu boşluk ", "ŞİRKET ğüşİı"};
+const QStringList connectionTexts{ "a'b",  "a;b",  "a]b",          "a[b",
+                                   "a--b", "a/*b", "sonu boşluk ", "ŞİRKET ğüşİı" };
 
 QString missingDatabase(const QString &name)
 {
-    return QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name);
+    return QStringLiteral(
+                   "Database '%1' does not exist. Make sure that the name is entered correctly.")
+            .arg(name);
 }
 
 } // namespace
@@ -48,7 +51,7 @@ private slots:
     {
         openWindow();
         // A small company with rows for every operation.
-        DemoData::writeCompany(m_server->folder(), TestServer::company, {24, 200, 12, 6, 6});
+        DemoData::writeCompany(m_server->folder(), TestServer::company, { 24, 200, 12, 6, 6 });
     }
 
     void cleanup() { closeWindow(); }
@@ -64,18 +67,21 @@ private slots:
             for (const char *field : operation.numberFields) {
                 for (const QString &typed : noNumbers) {
                     QTest::addRow("%s for %s: \"%s\"", field, operation.button, qPrintable(typed))
-                        << field << typed << operation.button
-                        << QStringLiteral("'%1' is not a valid integer value").arg(typed);
+                            << field << typed << operation.button
+                            << QStringLiteral("'%1' is not a valid integer value").arg(typed);
                 }
             }
         }
-        QTest::newRow("card list, wrong columns") << "Memo1" << "SELECT CARKOD FROM CARKART" << "BitBtn2"
+        QTest::newRow("card list, wrong columns") << "Memo1"
+                                                  << "SELECT CARKOD FROM CARKART"
+                                                  << "BitBtn2"
                                                   << "ADOQuery1: 'CARUNVAN' alanı bulunamadı";
         QTest::newRow("card list, a second statement")
-            << "Memo1" << CardList::defaultQuery + ";DELETE FROM CARKART" << "BitBtn2" << CardList::secondStatement;
+                << "Memo1" << CardList::defaultQuery + ";DELETE FROM CARKART"
+                << "BitBtn2" << CardList::secondStatement;
         QTest::newRow("card list, a second statement after a comment")
-            << "Memo1" << CardList::defaultQuery + "; /* ; */ UPDATE CARKART SET CARKOD='X'" << "BitBtn2"
-            << CardList::secondStatement;
+                << "Memo1" << CardList::defaultQuery + "; /* ; */ UPDATE CARKART SET CARKOD='X'"
+                << "BitBtn2" << CardList::secondStatement;
     }
 
     void refused()
@@ -89,7 +95,7 @@ private slots:
         listFor(button);
         const QStringList before = tableDigest(m_server->db());
         click(qPrintable(button));
-        QCOMPARE(m_prompter->errors, QStringList{error});
+        QCOMPARE(m_prompter->errors, QStringList{ error });
         QCOMPARE(m_prompter->questions, QStringList());
         QCOMPARE(m_prompter->notices, QStringList());
         QCOMPARE(tableDigest(m_server->db()), before);
@@ -103,13 +109,16 @@ private slots:
     {
         QTest::addColumn<QStringList>("settings"); // control=text; a check box ticked by "=1"
         QTest::addColumn<QString>("button");
-        QTest::newRow("card code, re-coding") << QStringList{"Edit6=#", "Edit5=0"} << "BitBtn3";
+        QTest::newRow("card code, re-coding") << QStringList{ "Edit6=#", "Edit5=0" } << "BitBtn3";
         QTest::newRow("account code, re-coding")
-            << QStringList{"Edit6=#", "Edit7=0", "Edit8=0", "CheckBox2=1"} << "BitBtn3";
-        QTest::newRow("card code, controlled change") << QStringList{"Edit6=#", "Edit5=0"} << "BitBtn5";
-        QTest::newRow("account code, missing accounts") << QStringList{"Edit9=#", "Edit7=0", "Edit8=0"} << "BitBtn6";
-        QTest::newRow("registry code") << QStringList{"Edit6=#", "Edit5=0"} << "Button6";
-        QTest::newRow("registry code, each change shown") << QStringList{"Edit6=#", "Edit5=0", "CheckBox3=1"} << "Button6";
+                << QStringList{ "Edit6=#", "Edit7=0", "Edit8=0", "CheckBox2=1" } << "BitBtn3";
+        QTest::newRow("card code, controlled change")
+                << QStringList{ "Edit6=#", "Edit5=0" } << "BitBtn5";
+        QTest::newRow("account code, missing accounts")
+                << QStringList{ "Edit9=#", "Edit7=0", "Edit8=0" } << "BitBtn6";
+        QTest::newRow("registry code") << QStringList{ "Edit6=#", "Edit5=0" } << "Button6";
+        QTest::newRow("registry code, each change shown")
+                << QStringList{ "Edit6=#", "Edit5=0", "CheckBox3=1" } << "Button6";
     }
 
     void emptyCodeIsRefused()
@@ -128,7 +137,8 @@ private slots:
         listFor(button);
         const QStringList before = tableDigest(m_server->db());
         click(qPrintable(button));
-        QCOMPARE(m_prompter->errors, QStringList{"'#' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz."});
+        QCOMPARE(m_prompter->errors,
+                 QStringList{ "'#' biçimi 0 sayısından boş bir kod yapıyor; kod boş olamaz." });
         QCOMPARE(m_prompter->notices, QStringList());
         QCOMPARE(tableDigest(m_server->db()), before);
     }
@@ -144,31 +154,38 @@ private slots:
         QTest::addColumn<QString>("plain");
         QTest::addColumn<QString>("standsFor");
         QTest::addColumn<QString>("literal"); // what the typed text puts in place of `standsFor`
-        QTest::addColumn<bool>("changes");    // whether the run changes rows at all
+        QTest::addColumn<bool>("changes"); // whether the run changes rows at all
         for (const WindowOperation &operation : windowOperations()) {
             const char *button = operation.button;
             for (const char *field : operation.numberFields)
-                QTest::addRow("%s for %s: leading blank", field, button) << field << " 1" << button << "1" << "" << "" << true;
+                QTest::addRow("%s for %s: leading blank", field, button)
+                        << field << " 1" << button << "1"
+                        << ""
+                        << "" << true;
             for (const char *field : operation.maskFields) {
-                const auto add = [&](const char *name, const QString &typed, const QString &plain, const QString &literal = {}) {
+                const auto add = [&](const char *name, const QString &typed, const QString &plain,
+                                     const QString &literal = {}) {
                     QTest::addRow("%s for %s: %s", field, button, name)
-                        << field << typed << button << plain << (literal.isNull() ? QString() : stand) << literal << true;
+                            << field << typed << button << plain
+                            << (literal.isNull() ? QString() : stand) << literal << true;
                 };
                 add("single quotes", "'K'0000", "K0000");
                 add("double quotes", "\"K\"0000", "K0000");
                 add("a quote left open", "K'0000", "'K0000'");
                 add("\"#\" only", "#", "0");
                 add("a very long picture", QString(200, u'#'), "0");
-                add("a statement in quotes", "';DROP TABLE CARKART--'0", stand + "0", ";DROP TABLE CARKART--");
+                add("a statement in quotes", "';DROP TABLE CARKART--'0", stand + "0",
+                    ";DROP TABLE CARKART--");
                 add("Turkish letters", "ŞÇ-0000", stand + "-0000", "ŞÇ");
             }
         }
         // A pattern or code that matches nothing changes nothing, like one that is plain.
-        const auto add = [](const char *name, const char *field, const char *button, const QString &typed,
-                            const QString &plain, const QString &literal = {}) {
-            QTest::addRow("%s: %s", field, name) << field << typed << button << plain
-                                                 << (literal.isNull() ? QString() : stand) << literal
-                                                 << !plain.startsWith(QStringLiteral("YOK"));
+        const auto add = [](const char *name, const char *field, const char *button,
+                            const QString &typed, const QString &plain,
+                            const QString &literal = {}) {
+            QTest::addRow("%s: %s", field, name)
+                    << field << typed << button << plain << (literal.isNull() ? QString() : stand)
+                    << literal << !plain.startsWith(QStringLiteral("YOK"));
         };
         add("a quote", "Edit12", "Button4", "'", "YOKHESAP");
         add("a statement", "Edit12", "Button4", "103' OR '1'='1", "YOKHESAP");
@@ -176,18 +193,22 @@ private slots:
         add("one character wildcard", "Edit12", "Button4", "103 01 00_", "103 01 %");
         add("a quote", "Edit13", "Button4", "'", stand, "'");
         add("a wildcard", "Edit13", "Button4", "%", stand, "%");
-        add("a statement", "Edit13", "Button4", "'; DELETE FROM MUHHAR--", stand, "'; DELETE FROM MUHHAR--");
+        add("a statement", "Edit13", "Button4", "'; DELETE FROM MUHHAR--", stand,
+            "'; DELETE FROM MUHHAR--");
         add("empty", "Edit13", "Button4", "", stand, "");
         add("a wildcard", "Edit11", "Button7", "%", "YOKKOD");
         add("one character wildcard", "Edit11", "Button7", "_ERKEZ", "YOKKOD");
         add("a statement", "Edit11", "Button7", "MERKEZ' OR '1'='1", "YOKKOD");
         add("a wildcard", "Edit10", "Button7", "%", stand, "%");
-        add("a statement", "Edit10", "Button7", "'; DELETE FROM BORSICIL--", stand, "'; DELETE FROM BORSICIL--");
-        add("Turkish letters and a trailing blank", "Edit10", "Button7", "ŞUBE 2 ", stand, "ŞUBE 2 ");
-        add("comments", "Memo1", "BitBtn3", "-- kartlar, saat 10:30\n" + CardList::defaultQuery + " /* :pKod */",
+        add("a statement", "Edit10", "Button7", "'; DELETE FROM BORSICIL--", stand,
+            "'; DELETE FROM BORSICIL--");
+        add("Turkish letters and a trailing blank", "Edit10", "Button7", "ŞUBE 2 ", stand,
+            "ŞUBE 2 ");
+        add("comments", "Memo1", "BitBtn3",
+            "-- kartlar, saat 10:30\n" + CardList::defaultQuery + " /* :pKod */",
             CardList::defaultQuery);
-        add("ended by a semicolon and a comment", "Memo1", "BitBtn3", CardList::defaultQuery + "; -- son",
-            CardList::defaultQuery);
+        add("ended by a semicolon and a comment", "Memo1", "BitBtn3",
+            CardList::defaultQuery + "; -- son", CardList::defaultQuery);
     }
 
     void usedAsTyped()
@@ -227,7 +248,8 @@ private slots:
         QTemporaryDir parent;
         const QString folder = QDir(parent.path()).filePath(name);
         QVERIFY(QDir().mkpath(folder));
-        for (const QString &database : {QStringLiteral("ZYM_MASTERV8"), TestServer::company, TestServer::otherCompany})
+        for (const QString &database :
+             { QStringLiteral("ZYM_MASTERV8"), TestServer::company, TestServer::otherCompany })
             QVERIFY(copyDatabase(m_server->folder(), database, folder, database));
         control<QLineEdit>("Edit1")->setText(folder);
         connectAndChoose();
@@ -251,11 +273,12 @@ private slots:
         const QString master = masterDatabaseName(suffix);
         const bool possible = !suffix.contains(u'/');
         if (possible)
-            QVERIFY(copyDatabase(m_server->folder(), QStringLiteral("ZYM_MASTERV8"), m_server->folder(), master));
+            QVERIFY(copyDatabase(m_server->folder(), QStringLiteral("ZYM_MASTERV8"),
+                                 m_server->folder(), master));
         control<QLineEdit>("Edit4")->setText(suffix);
         click("BitBtn1");
         if (!possible) {
-            QCOMPARE(m_prompter->errors, QStringList{missingDatabase(master)});
+            QCOMPARE(m_prompter->errors, QStringList{ missingDatabase(master) });
             QVERIFY(!m_window->session().connection.isOpen());
             return;
         }
@@ -271,7 +294,7 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
-        for (const char *field : {"Edit2", "Edit3"}) {
+        for (const char *field : { "Edit2", "Edit3" }) {
             for (const QString &typed : connectionTexts)
                 QTest::addRow("%s: %s", field, qPrintable(typed)) << field << typed;
         }
@@ -300,7 +323,8 @@ private slots:
         QFETCH(QString, company);
         const bool possible = !company.contains(u'/');
         if (possible)
-            QVERIFY(copyDatabase(m_server->folder(), TestServer::company, m_server->folder(), company));
+            QVERIFY(copyDatabase(m_server->folder(), TestServer::company, m_server->folder(),
+                                 company));
         connectAndChoose();
         click("BitBtn2");
         const int listed = m_window->session().cardList.rowCount();
@@ -310,7 +334,7 @@ private slots:
         QCOMPARE(box->currentText(), company);
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         if (!possible) {
-            QCOMPARE(m_prompter->errors, QStringList{missingDatabase(company)});
+            QCOMPARE(m_prompter->errors, QStringList{ missingDatabase(company) });
             QCOMPARE(m_window->session().connection.currentDatabase(), TestServer::company);
             return;
         }
@@ -348,7 +372,8 @@ private:
         click(qPrintable(button));
         QStringList seen = tableDigest(m_server->db());
         Session &session = m_window->session();
-        for (const Statement *list : {&session.cardList, &session.voucherList, &session.journalLines, &session.registryList}) {
+        for (const Statement *list : { &session.cardList, &session.voucherList,
+                                       &session.journalLines, &session.registryList }) {
             for (const QVariantList &row : list->result().rows) {
                 QStringList values;
                 for (const QVariant &value : row)
@@ -368,12 +393,14 @@ private:
 
     // A database's file as another name, with what its write-ahead log
     // still holds.
-    static bool copyDatabase(const QString &fromFolder, const QString &from, const QString &toFolder, const QString &to)
+    static bool copyDatabase(const QString &fromFolder, const QString &from,
+                             const QString &toFolder, const QString &to)
     {
         const QString source = EmbeddedFolder::databaseFile(fromFolder, from);
         const QString target = EmbeddedFolder::databaseFile(toFolder, to);
         const QString log = QStringLiteral("-wal");
-        return QFile::copy(source, target) && (!QFile::exists(source + log) || QFile::copy(source + log, target + log));
+        return QFile::copy(source, target)
+                && (!QFile::exists(source + log) || QFile::copy(source + log, target + log));
     }
 };
 

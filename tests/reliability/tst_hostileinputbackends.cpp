@@ -35,16 +35,21 @@ private slots:
     {
         startServer();
         m_prompter = RecordingPrompter();
-        seedCards(db(), {{QStringLiteral("K1"), QStringLiteral("Ağaç Ltd."), 1},
-                         {QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2},
-                         {QStringLiteral("K3"), QStringLiteral("Çiçek Tic."), 3}});
+        seedCards(db(),
+                  { { QStringLiteral("K1"), QStringLiteral("Ağaç Ltd."), 1 },
+                    { QStringLiteral("K2"), QStringLiteral("Bahçe A.Ş."), 2 },
+                    { QStringLiteral("K3"), QStringLiteral("Çiçek Tic."), 3 } });
         db().exec(QStringLiteral("UPDATE CARKART SET CARVERHESNO='111'"));
-        seedRegistry(db(), {{QStringLiteral("S1")}, {QStringLiteral("S2")}});
-        seedJournal(db(), {1, 2}, {{1, 1, 1, "103 01 001"}, {1, 2, 2, "600 01"}, {2, 1, 1, "103 01 002"}});
+        seedRegistry(db(), { { QStringLiteral("S1") }, { QStringLiteral("S2") } });
+        seedJournal(
+                db(), { 1, 2 },
+                { { 1, 1, 1, "103 01 001" }, { 1, 2, 2, "600 01" }, { 2, 1, 1, "103 01 002" } });
         m_server->connect(*m_session);
         CardList::load(*m_session, CardList::defaultQuery);
         PayrollList::load(*m_session, false);
-        LineListing::open(*m_session, {.startDate = std::nullopt, .accountPattern = QStringLiteral("103 01 %")});
+        LineListing::open(
+                *m_session,
+                { .startDate = std::nullopt, .accountPattern = QStringLiteral("103 01 %") });
     }
 
     void cleanup() { stopServer(); }
@@ -56,24 +61,37 @@ private slots:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("error"); // empty: the list loads as with the default query
         const QString list = CardList::defaultQuery;
-        QTest::newRow("a text that writes") << "DELETE FROM CARKART WHERE CARKOD='K1'" << CardList::notAQuery("DELETE");
-        QTest::newRow("a second statement without a semicolon") << list + "\nDELETE FROM CARKART" << CardList::notAQuery("DELETE");
-        QTest::newRow("a query that makes a table") << "SELECT * INTO YEDEK FROM CARKART" << CardList::notAQuery("INTO");
-        QTest::newRow("a commit after the query") << list + " COMMIT" << CardList::notAQuery("COMMIT");
+        QTest::newRow("a text that writes")
+                << "DELETE FROM CARKART WHERE CARKOD='K1'" << CardList::notAQuery("DELETE");
+        QTest::newRow("a second statement without a semicolon")
+                << list + "\nDELETE FROM CARKART" << CardList::notAQuery("DELETE");
+        QTest::newRow("a query that makes a table")
+                << "SELECT * INTO YEDEK FROM CARKART" << CardList::notAQuery("INTO");
+        QTest::newRow("a commit after the query")
+                << list + " COMMIT" << CardList::notAQuery("COMMIT");
         QTest::newRow("such words in a literal and a comment")
-            << QString(list).replace(QStringLiteral("WHERE "), QStringLiteral("WHERE CARUNVAN<>'DELETE' AND ")) + " -- UPDATE"
-            << "";
+                << QString(list).replace(QStringLiteral("WHERE "),
+                                         QStringLiteral("WHERE CARUNVAN<>'DELETE' AND "))
+                        + " -- UPDATE"
+                << "";
         QTest::newRow("wrong columns") << "SELECT CARKOD, CARUNVAN FROM CARKART"
                                        << "ADOQuery1: 'CARVERDAIRE' alanı bulunamadı";
         QTest::newRow("a column of the wrong kind")
-            << QString(list).replace(QStringLiteral("CARMUHTIPI,"), QStringLiteral("CARUNVAN AS CARMUHTIPI,"))
-            << "ADOQuery1: 'CARMUHTIPI' alanının türü uyuşmuyor: tamsayı bekleniyordu";
-        QTest::newRow("a second statement that writes") << list + ";DELETE FROM CARKART" << CardList::secondStatement;
-        QTest::newRow("a second statement that reads") << list + "; SELECT 1" << CardList::secondStatement;
-        QTest::newRow("ended by a semicolon") << list + ";" << "";
-        QTest::newRow("comments") << "-- kartlar: hepsi\n" + list + " /* sıralı; kodla */" << "";
-        QTest::newRow("a statement in a comment") << list + " -- ; DELETE FROM CARKART" << "";
-        QTest::newRow("a comment after the semicolon") << list + "; -- son" << "";
+                << QString(list).replace(QStringLiteral("CARMUHTIPI,"),
+                                         QStringLiteral("CARUNVAN AS CARMUHTIPI,"))
+                << "ADOQuery1: 'CARMUHTIPI' alanının türü uyuşmuyor: tamsayı bekleniyordu";
+        QTest::newRow("a second statement that writes")
+                << list + ";DELETE FROM CARKART" << CardList::secondStatement;
+        QTest::newRow("a second statement that reads")
+                << list + "; SELECT 1" << CardList::secondStatement;
+        QTest::newRow("ended by a semicolon") << list + ";"
+                                              << "";
+        QTest::newRow("comments") << "-- kartlar: hepsi\n" + list + " /* sıralı; kodla */"
+                                  << "";
+        QTest::newRow("a statement in a comment") << list + " -- ; DELETE FROM CARKART"
+                                                  << "";
+        QTest::newRow("a comment after the semicolon") << list + "; -- son"
+                                                       << "";
         QTest::newRow("a colon in a comment") << "-- saat 10:30 :pKod\n" + list << "";
     }
 
@@ -83,7 +101,8 @@ private slots:
         QFETCH(QString, error);
         const QList<QVariantList> listed = m_session->cardList.result().rows;
         const QStringList before = tableDigest(db());
-        QCOMPARE(errorRaisedBy([&] { CardList::load(*m_session, query); }), error.isEmpty() ? QString() : error);
+        QCOMPARE(errorRaisedBy([&] { CardList::load(*m_session, query); }),
+                 error.isEmpty() ? QString() : error);
         QCOMPARE(tableDigest(db()), before);
         if (error.isEmpty()) {
             QCOMPARE(m_session->cardList.result().rows, listed);
@@ -99,10 +118,14 @@ private slots:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("error");
-        QTest::newRow("floating point") << "CAST(100000 AS REAL)" << "";
-        QTest::newRow("decimal text") << "'100000.00'" << "";
-        QTest::newRow("integer") << "100000" << "";
-        QTest::newRow("a fraction") << "CAST(1.5 AS REAL)" << "'1.5' is not a valid integer value";
+        QTest::newRow("floating point") << "CAST(100000 AS REAL)"
+                                        << "";
+        QTest::newRow("decimal text") << "'100000.00'"
+                                      << "";
+        QTest::newRow("integer") << "100000"
+                                 << "";
+        QTest::newRow("a fraction") << "CAST(1.5 AS REAL)"
+                                    << "'1.5' is not a valid integer value";
     }
 
     void wholeNumbersStoredAsDecimals()
@@ -115,7 +138,8 @@ private slots:
         list.setText(QStringLiteral("SELECT %1 AS MUHFISREFNO").arg(value));
         list.open();
         qint32 read = 0;
-        QCOMPARE(errorRaisedBy([&] { read = readIntegerKey(list, QStringLiteral("MUHFISREFNO")); }), error);
+        QCOMPARE(errorRaisedBy([&] { read = readIntegerKey(list, QStringLiteral("MUHFISREFNO")); }),
+                 error);
         if (error.isEmpty())
             QCOMPARE(read, 100000);
     }
@@ -124,16 +148,20 @@ private slots:
     // and each card gets the accounts its type calls for.
     void accountTypesStoredAsFloatingPoint()
     {
-        CardList::load(*m_session, QString(CardList::defaultQuery)
-                                       .replace(QStringLiteral("CARMUHTIPI,"), QStringLiteral("CAST(CARMUHTIPI AS REAL) AS CARMUHTIPI,")));
-        runOperation<SequentialRecoding>(*m_session, m_prompter, {},
-                                         RecodingRequest{.startNumber = QStringLiteral("1"),
-                                                         .codeMask = QStringLiteral("0000"),
-                                                         .firstCustomerNumber = QStringLiteral("1"),
-                                                         .firstSupplierNumber = QStringLiteral("1"),
-                                                         .makeAccounts = true});
+        CardList::load(*m_session,
+                       QString(CardList::defaultQuery)
+                               .replace(QStringLiteral("CARMUHTIPI,"),
+                                        QStringLiteral("CAST(CARMUHTIPI AS REAL) AS CARMUHTIPI,")));
+        runOperation<SequentialRecoding>(
+                *m_session, m_prompter, {},
+                RecodingRequest{ .startNumber = QStringLiteral("1"),
+                                 .codeMask = QStringLiteral("0000"),
+                                 .firstCustomerNumber = QStringLiteral("1"),
+                                 .firstSupplierNumber = QStringLiteral("1"),
+                                 .makeAccounts = true });
         QCOMPARE(m_prompter.errors, QStringList());
-        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0003")), (QStringList{"120 0002", "320 0002"}));
+        QCOMPARE(cardAccounts(db()).value(QStringLiteral("0003")),
+                 (QStringList{ "120 0002", "320 0002" }));
     }
 
     // A typed text that makes a code longer than its column fails the first
@@ -143,11 +171,13 @@ private slots:
         QTest::addColumn<QString>("operation");
         QTest::addColumn<int>("length"); // of the code the typed text makes
         QTest::addColumn<QString>("column");
-        for (const int length : {41, 40}) {
+        for (const int length : { 41, 40 }) {
             const char *fits = length > 40 ? "too long" : "fits";
             QTest::addRow("card code, re-coding, %s", fits) << "recoding" << length << "CARKOD";
-            QTest::addRow("card code, controlled change, %s", fits) << "controlled" << length << "CARKOD";
-            QTest::addRow("account code, missing accounts, %s", fits) << "accounts" << length << "MUHKOD";
+            QTest::addRow("card code, controlled change, %s", fits)
+                    << "controlled" << length << "CARKOD";
+            QTest::addRow("account code, missing accounts, %s", fits)
+                    << "accounts" << length << "MUHKOD";
             QTest::addRow("registry code, %s", fits) << "payroll" << length << "BORSCLKOD";
             QTest::addRow("document number, %s", fits) << "journal" << length << "MUHHAREVRAKNO";
             QTest::addRow("workplace code, %s", fits) << "workplace" << length << "BORSCLISYKODU";
@@ -182,16 +212,18 @@ private slots:
         const QStringList before = tableDigest(db());
         DatabaseSeeder writer(m_server->folder(), TestServer::company);
         writer.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        m_prompter.answers = {true, true, false};
+        m_prompter.answers = { true, true, false };
         const QString error = errorRaisedBy([&] {
-            runOperation<SequentialRecoding>(*m_session, m_prompter, {},
-                                             RecodingRequest{.startNumber = QStringLiteral("1"),
-                                                             .codeMask = QStringLiteral("0000"),
-                                                             .firstCustomerNumber = QStringLiteral("1"),
-                                                             .firstSupplierNumber = QStringLiteral("1")});
+            runOperation<SequentialRecoding>(
+                    *m_session, m_prompter, {},
+                    RecodingRequest{ .startNumber = QStringLiteral("1"),
+                                     .codeMask = QStringLiteral("0000"),
+                                     .firstCustomerNumber = QStringLiteral("1"),
+                                     .firstSupplierNumber = QStringLiteral("1") });
         });
         writer.exec(QStringLiteral("ROLLBACK"));
-        QVERIFY2(error.startsWith(QStringLiteral("Kayıt kilitli: liste satırı 1 (başka bir kullanıcı kullanıyor)\n")),
+        QVERIFY2(error.startsWith(QStringLiteral(
+                         "Kayıt kilitli: liste satırı 1 (başka bir kullanıcı kullanıyor)\n")),
                  qPrintable(error));
         QVERIFY2(error.contains(QStringLiteral("database is locked")), qPrintable(error));
         QCOMPARE(m_prompter.questions.size(), 3);
@@ -210,30 +242,40 @@ private:
     {
         const QString zeros(length, u'0');
         if (operation == QStringLiteral("recoding")) {
-            runOperation<SequentialRecoding>(*m_session, m_prompter, {},
-                                             RecodingRequest{.startNumber = QStringLiteral("1"),
-                                                             .codeMask = zeros,
-                                                             .firstCustomerNumber = QStringLiteral("1"),
-                                                             .firstSupplierNumber = QStringLiteral("1")});
+            runOperation<SequentialRecoding>(
+                    *m_session, m_prompter, {},
+                    RecodingRequest{ .startNumber = QStringLiteral("1"),
+                                     .codeMask = zeros,
+                                     .firstCustomerNumber = QStringLiteral("1"),
+                                     .firstSupplierNumber = QStringLiteral("1") });
         } else if (operation == QStringLiteral("controlled")) {
-            runOperation<ControlledCodeChange>(*m_session, m_prompter, {},
-                                               ControlledChangeRequest{.startNumber = QStringLiteral("1"), .codeMask = zeros});
+            runOperation<ControlledCodeChange>(
+                    *m_session, m_prompter, {},
+                    ControlledChangeRequest{ .startNumber = QStringLiteral("1"),
+                                             .codeMask = zeros });
         } else if (operation == QStringLiteral("accounts")) {
             // "120 " and the account number.
-            runOperation<MissingAccounts>(*m_session, m_prompter, {},
-                                          MissingAccountsRequest{.firstCustomerNumber = QStringLiteral("1"),
-                                                                 .firstSupplierNumber = QStringLiteral("1"),
-                                                                 .accountMask = zeros.left(length - 4)});
+            runOperation<MissingAccounts>(
+                    *m_session, m_prompter, {},
+                    MissingAccountsRequest{ .firstCustomerNumber = QStringLiteral("1"),
+                                            .firstSupplierNumber = QStringLiteral("1"),
+                                            .accountMask = zeros.left(length - 4) });
         } else if (operation == QStringLiteral("payroll")) {
-            runOperation<RegistryRenumbering>(*m_session, m_prompter, {},
-                                              RegistryRenumberingRequest{.startNumber = QStringLiteral("1"), .codeMask = zeros});
+            runOperation<RegistryRenumbering>(
+                    *m_session, m_prompter, {},
+                    RegistryRenumberingRequest{ .startNumber = QStringLiteral("1"),
+                                                .codeMask = zeros });
         } else if (operation == QStringLiteral("journal")) {
             // The prefix and the number 1.
-            runOperation<DocumentRenumbering>(*m_session, m_prompter, {},
-                                              RenumberingRequest{.prefix = zeros.left(length - 1), .firstNumber = QStringLiteral("1")});
+            runOperation<DocumentRenumbering>(
+                    *m_session, m_prompter, {},
+                    RenumberingRequest{ .prefix = zeros.left(length - 1),
+                                        .firstNumber = QStringLiteral("1") });
         } else {
-            runOperation<WorkplaceCodeChange>(*m_session, m_prompter, {},
-                                              WorkplaceChangeRequest{.currentCode = QStringLiteral("MERKEZ"), .newCode = zeros});
+            runOperation<WorkplaceCodeChange>(
+                    *m_session, m_prompter, {},
+                    WorkplaceChangeRequest{ .currentCode = QStringLiteral("MERKEZ"),
+                                            .newCode = zeros });
         }
     }
 

@@ -27,7 +27,9 @@ namespace {
 
 // Sized so that a whole run takes a few seconds: long enough for kills to
 // fall between many commits, short enough for the trials to stay quick.
-const DemoSize demoSize{.cards = 11000, .movements = 110000, .stockCards = 12, .vouchers = 6, .employees = 12000};
+const DemoSize demoSize{
+    .cards = 11000, .movements = 110000, .stockCards = 12, .vouchers = 6, .employees = 12000
+};
 constexpr int killsPerOperation = 30;
 // Kills fall up to this much past the length of a whole run, so some land
 // after its end.
@@ -61,10 +63,13 @@ struct CodeCounts
 Counts countCodes(DatabaseSeeder &db, const Carrier &carrier, const QString &where)
 {
     Counts counts;
-    const QString sql = QStringLiteral("SELECT %1, COUNT(*) FROM %2%3 GROUP BY %1")
-                            .arg(carrier.column, carrier.table, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+    const QString sql =
+            QStringLiteral("SELECT %1, COUNT(*) FROM %2%3 GROUP BY %1")
+                    .arg(carrier.column, carrier.table,
+                         where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
     for (const QVariantList &row : db.select(sql))
-        counts.insert(row.at(0).isNull() ? QStringLiteral("<NULL>") : row.at(0).toString(), row.at(1).toInt());
+        counts.insert(row.at(0).isNull() ? QStringLiteral("<NULL>") : row.at(0).toString(),
+                      row.at(1).toInt());
     return counts;
 }
 
@@ -73,8 +78,11 @@ CodeCounts countCodes(DatabaseSeeder &db, const QList<Carrier> &carriers)
     CodeCounts counts;
     for (const Carrier &carrier : carriers) {
         counts.renamed << countCodes(db, carrier, carrier.rows);
-        counts.left << (carrier.rows.isEmpty() ? Counts()
-                                               : countCodes(db, carrier, QStringLiteral("COALESCE((%1),0)=0").arg(carrier.rows)));
+        counts.left << (carrier.rows.isEmpty()
+                                ? Counts()
+                                : countCodes(
+                                        db, carrier,
+                                        QStringLiteral("COALESCE((%1),0)=0").arg(carrier.rows)));
     }
     return counts;
 }
@@ -100,8 +108,10 @@ Chart chartOf(DatabaseSeeder &db)
     Chart chart;
     for (const QVariantList &row : db.select(QStringLiteral("SELECT MUHKOD FROM MUHHESAP")))
         chart.accounts.insert(row.at(0).toString());
-    for (const QVariantList &row : db.select(QStringLiteral("SELECT CARKOD, CARMUHTIPI, CARMUHKODU, CAREKCHAR1 FROM CARKART")))
-        chart.cards.insert(row.at(0).toString(), {row.at(1).toInt(), row.at(2).toString(), row.at(3).toString()});
+    for (const QVariantList &row : db.select(
+                 QStringLiteral("SELECT CARKOD, CARMUHTIPI, CARMUHKODU, CAREKCHAR1 FROM CARKART")))
+        chart.cards.insert(row.at(0).toString(),
+                           { row.at(1).toInt(), row.at(2).toString(), row.at(3).toString() });
     return chart;
 }
 
@@ -141,40 +151,54 @@ QStringList newCodesFor(const QStringList &oldCodes)
 }
 
 // What the window lists in `folder`, read through the tool's own lists.
-QStringList listedCodes(const QString &folder, const std::function<Statement &(Session &)> &load, const QString &column)
+QStringList listedCodes(const QString &folder, const std::function<Statement &(Session &)> &load,
+                        const QString &column)
 {
     Session session;
-    session.connection.open({folder, QStringLiteral("sa"), QStringLiteral("vyx"), DemoData::defaultMasterSuffix});
+    session.connection.open(
+            { folder, QStringLiteral("sa"), QStringLiteral("vyx"), DemoData::defaultMasterSuffix });
     session.connection.use(company());
     return distinctCodes(load(session), column);
 }
 
 Renaming cardRecoding(const QString &folder)
 {
-    Renaming renaming{.operation = QStringLiteral("recoding"), .alsoChanged = {QStringLiteral("MUHHESAP")}, .makesAccounts = true};
+    Renaming renaming{ .operation = QStringLiteral("recoding"),
+                       .alsoChanged = { QStringLiteral("MUHHESAP") },
+                       .makesAccounts = true };
     for (const auto &step : CardCodePropagation::steps()) {
-        const QString rows = step.moduleColumn.isEmpty() ? QString() : QStringLiteral("%1 IS NULL OR %1<>8").arg(step.moduleColumn);
-        renaming.carriers << Carrier{step.table, step.column, rows};
+        const QString rows = step.moduleColumn.isEmpty()
+                ? QString()
+                : QStringLiteral("%1 IS NULL OR %1<>8").arg(step.moduleColumn);
+        renaming.carriers << Carrier{ step.table, step.column, rows };
     }
-    renaming.oldCodes = listedCodes(folder, [](Session &session) -> Statement & {
-        CardList::load(session, CardList::defaultQuery);
-        return session.cardList;
-    }, QStringLiteral("CARKOD"));
+    renaming.oldCodes = listedCodes(
+            folder,
+            [](Session &session) -> Statement & {
+                CardList::load(session, CardList::defaultQuery);
+                return session.cardList;
+            },
+            QStringLiteral("CARKOD"));
     renaming.newCodes = newCodesFor(renaming.oldCodes);
     return renaming;
 }
 
 Renaming registryRenumbering(const QString &folder)
 {
-    Renaming renaming{.operation = QStringLiteral("payroll")};
+    Renaming renaming{ .operation = QStringLiteral("payroll") };
     for (const auto &step : RegistryCodePropagation::steps()) {
-        const QString rows = step.moduleColumn.isEmpty() ? QString() : QStringLiteral("%1=8").arg(step.moduleColumn);
-        renaming.carriers << Carrier{step.table, step.column, rows};
+        const QString rows = step.moduleColumn.isEmpty()
+                ? QString()
+                : QStringLiteral("%1=8").arg(step.moduleColumn);
+        renaming.carriers << Carrier{ step.table, step.column, rows };
     }
-    renaming.oldCodes = listedCodes(folder, [](Session &session) -> Statement & {
-        PayrollList::load(session, false);
-        return session.registryList;
-    }, QStringLiteral("BORSCLKOD"));
+    renaming.oldCodes = listedCodes(
+            folder,
+            [](Session &session) -> Statement & {
+                PayrollList::load(session, false);
+                return session.registryList;
+            },
+            QStringLiteral("BORSCLKOD"));
     renaming.newCodes = newCodesFor(renaming.oldCodes);
     return renaming;
 }
@@ -184,8 +208,9 @@ QList<TableSpec> untouchedTables(const Renaming &renaming)
 {
     QList<TableSpec> tables;
     for (const TableSpec &table : Tables::companyTables()) {
-        const bool carries = std::any_of(renaming.carriers.begin(), renaming.carriers.end(),
-                                         [&](const Carrier &carrier) { return carrier.table == table.name; });
+        const bool carries =
+                std::any_of(renaming.carriers.begin(), renaming.carriers.end(),
+                            [&](const Carrier &carrier) { return carrier.table == table.name; });
         if (!carries && !renaming.alsoChanged.contains(table.name))
             tables << table;
     }
@@ -222,11 +247,13 @@ Outcome renamingOutcome(const Renaming &renaming, const CodeCounts &before, cons
             const Counts &was = before.renamed.at(c);
             const Counts &is = after.renamed.at(c);
             kept = kept && is.value(old) == was.value(old) && is.value(code) == was.value(code);
-            renamed = renamed && is.value(code) == was.value(old) + was.value(code) && is.value(old) == 0;
+            renamed = renamed && is.value(code) == was.value(old) + was.value(code)
+                    && is.value(old) == 0;
         }
         if (renamed && !kept) {
             if (anyKept)
-                outcome.faults << QStringLiteral("%1 renamed after a code before it was not").arg(old);
+                outcome.faults
+                        << QStringLiteral("%1 renamed after a code before it was not").arg(old);
             ++outcome.renamed;
         } else if (kept && !renamed) {
             anyKept = true;
@@ -241,7 +268,8 @@ Outcome renamingOutcome(const Renaming &renaming, const CodeCounts &before, cons
 
 // The accounts made are linked from a card; renamed cards link accounts of
 // their type that exist, the others keep their links; no account is lost.
-QStringList accountFaults(const Renaming &renaming, const Outcome &outcome, const Chart &before, const Chart &after)
+QStringList accountFaults(const Renaming &renaming, const Outcome &outcome, const Chart &before,
+                          const Chart &after)
 {
     QStringList faults;
     for (const QString &account : before.accounts) {
@@ -264,7 +292,8 @@ QStringList accountFaults(const Renaming &renaming, const Outcome &outcome, cons
         const Links was = before.cards.value(renaming.oldCodes.at(i));
         if (i >= outcome.renamed) {
             if (after.cards.value(renaming.oldCodes.at(i)) != was)
-                faults << QStringLiteral("%1 not renamed but its links changed").arg(renaming.oldCodes.at(i));
+                faults << QStringLiteral("%1 not renamed but its links changed")
+                                  .arg(renaming.oldCodes.at(i));
             continue;
         }
         if (was.type < 1 || was.type > 3)
@@ -273,10 +302,12 @@ QStringList accountFaults(const Renaming &renaming, const Outcome &outcome, cons
         const bool customer = was.type != 2;
         const bool supplier = was.type != 1;
         expected += int(customer) + int(supplier);
-        const bool linksRight = (customer ? after.accounts.contains(is.customer) : is.customer.isEmpty())
-                                && (supplier ? after.accounts.contains(is.supplier) : is.supplier.isEmpty());
+        const bool linksRight =
+                (customer ? after.accounts.contains(is.customer) : is.customer.isEmpty())
+                && (supplier ? after.accounts.contains(is.supplier) : is.supplier.isEmpty());
         if (!linksRight)
-            faults << QStringLiteral("%1 renamed without its accounts").arg(renaming.oldCodes.at(i));
+            faults << QStringLiteral("%1 renamed without its accounts")
+                              .arg(renaming.oldCodes.at(i));
     }
     if (made != expected)
         faults << QStringLiteral("%1 accounts made for %2 called for").arg(made).arg(expected);
@@ -298,7 +329,7 @@ struct Run
 {
     bool killed = false;
     bool started = false; // the operation's button was pressed
-    bool done = false;    // its handler had returned
+    bool done = false; // its handler had returned
     qint64 elapsedMs = 0;
     int exitCode = -1;
     QStringList errors; // shown by the default error display
@@ -312,11 +343,12 @@ Run runHelper(const QString &folder, const QString &operation, qint64 killAfterM
     helper.setProcessEnvironment(environment);
     QElapsedTimer clock;
     clock.start();
-    helper.start(QStringLiteral(KILLABLE_RUN), {folder, company(), operation});
+    helper.start(QStringLiteral(KILLABLE_RUN), { folder, company(), operation });
     if (!helper.waitForStarted())
         qFatal("zym-killable-run did not start: %s", qPrintable(helper.errorString()));
     Run run;
-    if (killAfterMs >= 0 && !helper.waitForFinished(int(qMax<qint64>(0, killAfterMs - clock.elapsed())))) {
+    if (killAfterMs >= 0
+        && !helper.waitForFinished(int(qMax<qint64>(0, killAfterMs - clock.elapsed())))) {
         helper.kill(); // SIGKILL
         run.killed = true;
     }
@@ -351,16 +383,18 @@ private slots:
     {
         // A killed process loses nothing the system has been handed, on a
         // disk or in memory: the files go in memory where it can, for speed.
-        const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-        m_dir = std::make_unique<QTemporaryDir>(QDir(base).filePath(QStringLiteral("zym-killed-XXXXXX")));
+        const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
+                                                                       : QDir::tempPath();
+        m_dir = std::make_unique<QTemporaryDir>(
+                QDir(base).filePath(QStringLiteral("zym-killed-XXXXXX")));
         QVERIFY(m_dir->isValid());
         QDir(m_dir->path()).mkdir(QStringLiteral("pristine"));
         QDir(m_dir->path()).mkdir(QStringLiteral("trial"));
         DemoData::write(pristine(), demoSize);
 
         const quint32 seed = qEnvironmentVariableIsSet("ZYM_KILL_SEED")
-                                 ? quint32(qEnvironmentVariableIntValue("ZYM_KILL_SEED"))
-                                 : QRandomGenerator::system()->generate();
+                ? quint32(qEnvironmentVariableIntValue("ZYM_KILL_SEED"))
+                : QRandomGenerator::system()->generate();
         m_moments.seed(seed);
         qInfo("kill moments drawn with ZYM_KILL_SEED=%u", seed);
     }
@@ -378,7 +412,9 @@ private slots:
     {
         QFETCH(QString, operation);
         copyFolder(pristine(), trial());
-        const Renaming renaming = operation == QStringLiteral("recoding") ? cardRecoding(trial()) : registryRenumbering(trial());
+        const Renaming renaming = operation == QStringLiteral("recoding")
+                ? cardRecoding(trial())
+                : registryRenumbering(trial());
         QVERIFY(renaming.oldCodes.size() > 2000);
         copyFolder(pristine(), trial());
         const Before before = state(renaming);
@@ -405,20 +441,24 @@ private slots:
             for (const QString &fault : outcome.faults)
                 faults << QStringLiteral("kill %1 at %2 ms: %3").arg(kill).arg(at).arg(fault);
             halfChanged += outcome.faults.isEmpty() ? 0 : 1;
-            const Moment moment = outcome.renamed == 0                               ? Moment::Before
-                                  : outcome.renamed == int(renaming.oldCodes.size()) ? Moment::After
-                                                                                     : Moment::Amid;
+            const Moment moment = outcome.renamed == 0                 ? Moment::Before
+                    : outcome.renamed == int(renaming.oldCodes.size()) ? Moment::After
+                                                                       : Moment::Amid;
             ++byRows[moment];
             (run.done ? afterHandler : run.started ? amidHandler : beforeStart) += 1;
         }
-        qInfo("%s: %d kills in %lld ms runs of %lld codes; by the rows: %d before any commit, %d amid the run, "
-              "%d after its last commit; by the helper: %d before the button, %d in the handler, %d after it; "
+        qInfo("%s: %d kills in %lld ms runs of %lld codes; by the rows: %d before any commit, %d "
+              "amid the run, "
+              "%d after its last commit; by the helper: %d before the button, %d in the handler, "
+              "%d after it; "
               "%d left anything wrong",
-              qPrintable(operation), killsPerOperation, whole.elapsedMs, qlonglong(renaming.oldCodes.size()),
-              byRows.value(Moment::Before), byRows.value(Moment::Amid), byRows.value(Moment::After), beforeStart,
-              amidHandler, afterHandler, halfChanged);
+              qPrintable(operation), killsPerOperation, whole.elapsedMs,
+              qlonglong(renaming.oldCodes.size()), byRows.value(Moment::Before),
+              byRows.value(Moment::Amid), byRows.value(Moment::After), beforeStart, amidHandler,
+              afterHandler, halfChanged);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
-        QVERIFY2(byRows.value(Moment::Amid) >= killsPerOperation / 3, "too few kills fell amid the run");
+        QVERIFY2(byRows.value(Moment::Amid) >= killsPerOperation / 3,
+                 "too few kills fell amid the run");
     }
 
 private:
@@ -428,21 +468,25 @@ private:
     Before state(const Renaming &renaming)
     {
         DatabaseSeeder db(trial(), company());
-        return {countCodes(db, renaming.carriers), chartOf(db), tableDigest(db, untouchedTables(renaming))};
+        return { countCodes(db, renaming.carriers), chartOf(db),
+                 tableDigest(db, untouchedTables(renaming)) };
     }
 
     // What the run left in the trial folder, its files opened afresh.
     Outcome check(const Renaming &renaming, const Before &before)
     {
         Outcome outcome;
-        for (const QString &name : {company(), masterDatabaseName(DemoData::defaultMasterSuffix)}) {
+        for (const QString &name :
+             { company(), masterDatabaseName(DemoData::defaultMasterSuffix) }) {
             DatabaseSeeder db(trial(), name);
-            const QString integrity = db.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
+            const QString integrity =
+                    db.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
             if (integrity != QStringLiteral("ok"))
                 outcome.faults << name + QStringLiteral(": ") + integrity;
         }
         DatabaseSeeder db(trial(), company());
-        const Outcome renamed = renamingOutcome(renaming, before.codes, countCodes(db, renaming.carriers));
+        const Outcome renamed =
+                renamingOutcome(renaming, before.codes, countCodes(db, renaming.carriers));
         outcome.renamed = renamed.renamed;
         outcome.faults += renamed.faults;
         if (renaming.makesAccounts)

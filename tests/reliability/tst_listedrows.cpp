@@ -47,26 +47,39 @@ private slots:
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("column");
-        QTest::newRow("card deletion") << "deletion" << "CARKOD";
-        QTest::newRow("controlled change") << "controlled" << "CARKOD";
-        QTest::newRow("sequential re-coding") << "recoding" << "CARKOD";
-        QTest::newRow("missing accounts") << "accounts" << "CARKOD";
-        QTest::newRow("stock links") << "stock" << "STKKOD";
-        QTest::newRow("payroll renumbering") << "payroll" << "BORSCLKOD";
-        QTest::newRow("description transfer") << "journal" << "MUHFISREFNO";
+        QTest::newRow("card deletion") << "deletion"
+                                       << "CARKOD";
+        QTest::newRow("controlled change") << "controlled"
+                                           << "CARKOD";
+        QTest::newRow("sequential re-coding") << "recoding"
+                                              << "CARKOD";
+        QTest::newRow("missing accounts") << "accounts"
+                                          << "CARKOD";
+        QTest::newRow("stock links") << "stock"
+                                     << "STKKOD";
+        QTest::newRow("payroll renumbering") << "payroll"
+                                             << "BORSCLKOD";
+        QTest::newRow("description transfer") << "journal"
+                                              << "MUHFISREFNO";
     }
 
     void nullKeyStopsOnItsRow()
     {
         QFETCH(QString, operation);
         QFETCH(QString, column);
-        seedCards(db(), {{QString(), QStringLiteral("Kodsuz"), 3}, {QStringLiteral(""), QStringLiteral("Boş kodlu"), 3},
-                         {QStringLiteral("K1"), QStringLiteral("Bir"), 3}});
-        db().insert(QStringLiteral("STKKART"), {QStringLiteral("STKKOD"), QStringLiteral("STKACIK1"), QStringLiteral("STKGENKDVNO")},
-                    {{QVariant(), QStringLiteral("kodsuz"), 1}, {QStringLiteral(""), QStringLiteral("boş"), 1}});
-        seedRegistry(db(), {{QString()}, {QStringLiteral("")}, {QStringLiteral("P1")}});
-        db().insert(QStringLiteral("MUHFIS"), {QStringLiteral("MUHFISREFNO")}, {{QVariant()}});
-        seedJournal(db(), {0, 1}, {{0, 1, 1, "100"}, {0, 2, 2, "600"}, {1, 1, 1, "100"}});
+        seedCards(db(),
+                  { { QString(), QStringLiteral("Kodsuz"), 3 },
+                    { QStringLiteral(""), QStringLiteral("Boş kodlu"), 3 },
+                    { QStringLiteral("K1"), QStringLiteral("Bir"), 3 } });
+        db().insert(QStringLiteral("STKKART"),
+                    { QStringLiteral("STKKOD"), QStringLiteral("STKACIK1"),
+                      QStringLiteral("STKGENKDVNO") },
+                    { { QVariant(), QStringLiteral("kodsuz"), 1 },
+                      { QStringLiteral(""), QStringLiteral("boş"), 1 } });
+        seedRegistry(db(), { { QString() }, { QStringLiteral("") }, { QStringLiteral("P1") } });
+        db().insert(QStringLiteral("MUHFIS"), { QStringLiteral("MUHFISREFNO") },
+                    { { QVariant() } });
+        seedJournal(db(), { 0, 1 }, { { 0, 1, 1, "100" }, { 0, 2, 2, "600" }, { 1, 1, 1, "100" } });
         loadLists();
         const QStringList before = tableDigest(db());
 
@@ -85,10 +98,13 @@ private slots:
         QTest::addColumn<QString>("listed");
         QTest::addColumn<QString>("alike");
         QTest::addColumn<QString>("operation");
-        const QList<std::array<const char *, 3>> pairs{{"NOCASE", "abc", "ABC"}, {"RTRIM", "K1", "K1 "}};
+        const QList<std::array<const char *, 3>> pairs{ { "NOCASE", "abc", "ABC" },
+                                                        { "RTRIM", "K1", "K1 " } };
         for (const auto &[collation, listed, alike] : pairs) {
-            for (const char *operation : {"deletion", "controlled", "recoding", "accounts", "payroll"})
-                QTest::addRow("%s, %s", collation, operation) << collation << listed << alike << operation;
+            for (const char *operation :
+                 { "deletion", "controlled", "recoding", "accounts", "payroll" })
+                QTest::addRow("%s, %s", collation, operation)
+                        << collation << listed << alike << operation;
         }
     }
 
@@ -101,12 +117,15 @@ private slots:
         if (!m_server->hasFiles())
             QSKIP("the collations are SQLite's");
         m_server->relayCompany(collation, false);
-        seedCards(db(), {{listed, QStringLiteral("Listelenen"), 1}, {alike, QStringLiteral("Benzeri"), 1}});
-        seedRegistry(db(), {{listed}, {alike}});
+        seedCards(db(),
+                  { { listed, QStringLiteral("Listelenen"), 1 },
+                    { alike, QStringLiteral("Benzeri"), 1 } });
+        seedRegistry(db(), { { listed }, { alike } });
         loadLists();
         selectRowOf(m_session->cardList, QStringLiteral("CARKOD"), listed);
         selectRowOf(m_session->registryList, QStringLiteral("BORSCLKOD"), listed);
-        const Statement &list = operation == QStringLiteral("payroll") ? m_session->registryList : m_session->cardList;
+        const Statement &list = operation == QStringLiteral("payroll") ? m_session->registryList
+                                                                       : m_session->cardList;
         const int row = list.currentRow();
         const QStringList before = tableDigest(db());
 
@@ -138,22 +157,32 @@ private:
         const QString one = QStringLiteral("1");
         const QString mask = QStringLiteral("0000");
         if (operation == QStringLiteral("deletion"))
-            runOperation<CardDeletion>(*m_session, m_prompter, {}, CardDeletionRequest{.listQuery = CardList::defaultQuery});
+            runOperation<CardDeletion>(*m_session, m_prompter, {},
+                                       CardDeletionRequest{ .listQuery = CardList::defaultQuery });
         else if (operation == QStringLiteral("controlled"))
-            runOperation<ControlledCodeChange>(*m_session, m_prompter, {}, ControlledChangeRequest{.startNumber = one, .codeMask = mask});
+            runOperation<ControlledCodeChange>(
+                    *m_session, m_prompter, {},
+                    ControlledChangeRequest{ .startNumber = one, .codeMask = mask });
         else if (operation == QStringLiteral("recoding"))
             runOperation<SequentialRecoding>(*m_session, m_prompter, {},
-                                             RecodingRequest{.startNumber = one, .codeMask = mask, .firstCustomerNumber = one,
-                                                             .firstSupplierNumber = one, .sequentialMode = true,
-                                                             .makeAccounts = true});
+                                             RecodingRequest{ .startNumber = one,
+                                                              .codeMask = mask,
+                                                              .firstCustomerNumber = one,
+                                                              .firstSupplierNumber = one,
+                                                              .sequentialMode = true,
+                                                              .makeAccounts = true });
         else if (operation == QStringLiteral("accounts"))
-            runOperation<MissingAccounts>(*m_session, m_prompter, {}, MissingAccountsRequest{one, one, mask});
+            runOperation<MissingAccounts>(*m_session, m_prompter, {},
+                                          MissingAccountsRequest{ one, one, mask });
         else if (operation == QStringLiteral("stock"))
             runOperation<StockLinkGeneration>(*m_session, m_prompter, {}, StockLinkRequest{});
         else if (operation == QStringLiteral("payroll"))
-            runOperation<RegistryRenumbering>(*m_session, m_prompter, {}, RegistryRenumberingRequest{.startNumber = one, .codeMask = mask});
+            runOperation<RegistryRenumbering>(
+                    *m_session, m_prompter, {},
+                    RegistryRenumberingRequest{ .startNumber = one, .codeMask = mask });
         else
-            runOperation<DescriptionTransfer>(*m_session, m_prompter, {}, DescriptionTransferRequest{});
+            runOperation<DescriptionTransfer>(*m_session, m_prompter, {},
+                                              DescriptionTransferRequest{});
     }
 
     RecordingPrompter m_prompter;

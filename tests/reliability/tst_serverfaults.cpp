@@ -31,7 +31,7 @@ private slots:
             QSKIP("the server's faults are played by the TDS stand-in");
         QList<CardRow> cards;
         for (int i = 1; i <= 5; ++i)
-            cards << CardRow{QStringLiteral("K%1").arg(i), QStringLiteral("Kart %1").arg(i), 1};
+            cards << CardRow{ QStringLiteral("K%1").arg(i), QStringLiteral("Kart %1").arg(i), 1 };
         seedCards(m_server->db(), cards);
         m_server->connect(*m_session);
         CardList::load(*m_session, CardList::defaultQuery);
@@ -47,7 +47,7 @@ private slots:
     {
         QTest::addColumn<int>("error");
         QTest::addColumn<bool>("grouped");
-        for (const bool grouped : {false, true}) {
+        for (const bool grouped : { false, true }) {
             const char *grouping = grouped ? "grouped" : "alone";
             QTest::addRow("trigger rollback, %s", grouping) << 3609 << grouped;
             QTest::addRow("count mismatch, %s", grouping) << 266 << grouped;
@@ -71,9 +71,12 @@ private slots:
         QCOMPARE(outcome.report.units.size(), 2);
         QVERIFY(m_session->connection.isOpen());
         QVERIFY(!m_session->connection.inUnit());
-        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K1"), QStringLiteral("0001"), 20));
-        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K2"), QStringLiteral("0002"), 20));
-        for (const QString &untouched : {QStringLiteral("K3"), QStringLiteral("K4"), QStringLiteral("K5")})
+        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K1"), QStringLiteral("0001"),
+                                  20));
+        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K2"), QStringLiteral("0002"),
+                                  20));
+        for (const QString &untouched :
+             { QStringLiteral("K3"), QStringLiteral("K4"), QStringLiteral("K5") })
             QVERIFY(renamedEverywhere(m_server->db(), untouched, untouched, 20));
         QCOMPARE(m_session->cardList.currentRow(), 2);
     }
@@ -81,13 +84,14 @@ private slots:
     void deadlockVictimIsTriedAgainOnce_data()
     {
         QTest::addColumn<bool>("grouped");
-        QTest::addColumn<QList<int>>("renamesLost"); // which of the card renames the server gives up
+        QTest::addColumn<QList<int>>(
+                "renamesLost"); // which of the card renames the server gives up
         // Alone: K1, K2, K3 lost, K3 again. Grouped: K1, K2, K3 lost, K1
         // and K2 again on their own, K3 again.
-        QTest::newRow("once, alone") << false << QList<int>{3};
-        QTest::newRow("once, grouped") << true << QList<int>{3};
-        QTest::newRow("twice, alone") << false << QList<int>{3, 4};
-        QTest::newRow("twice, grouped") << true << QList<int>{3, 6};
+        QTest::newRow("once, alone") << false << QList<int>{ 3 };
+        QTest::newRow("once, grouped") << true << QList<int>{ 3 };
+        QTest::newRow("twice, alone") << false << QList<int>{ 3, 4 };
+        QTest::newRow("twice, grouped") << true << QList<int>{ 3, 6 };
     }
 
     // A unit the server chose as a deadlock victim runs again once on its
@@ -102,8 +106,11 @@ private slots:
         const RunOutcome outcome = run(grouped);
         QCOMPARE(bool(outcome.failure), deadlocks > 1);
         QCOMPARE(outcome.report.units.size(), deadlocks > 1 ? 2 : 5);
-        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K2"), QStringLiteral("0002"), 20));
-        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K3"), deadlocks > 1 ? QStringLiteral("K3") : QStringLiteral("0003"), 20));
+        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K2"), QStringLiteral("0002"),
+                                  20));
+        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K3"),
+                                  deadlocks > 1 ? QStringLiteral("K3") : QStringLiteral("0003"),
+                                  20));
         QVERIFY(m_prompter.questions.size() == 1); // the confirmation alone
     }
 
@@ -111,7 +118,7 @@ private slots:
     {
         QTest::addColumn<bool>("grouped");
         QTest::addColumn<bool>("tryAgain");
-        for (const bool grouped : {false, true}) {
+        for (const bool grouped : { false, true }) {
             QTest::addRow("try again, %s", grouped ? "grouped" : "alone") << grouped << true;
             QTest::addRow("stop, %s", grouped ? "grouped" : "alone") << grouped << false;
         }
@@ -124,17 +131,21 @@ private slots:
         QFETCH(bool, grouped);
         QFETCH(bool, tryAgain);
         failThirdCard(Fault::failing(cardRename, 1222, 3));
-        m_prompter.answers = {true, tryAgain};
+        m_prompter.answers = { true, tryAgain };
         const RunOutcome outcome = run(grouped);
         QCOMPARE(m_prompter.questions.size(), 2);
-        QVERIFY2(m_prompter.questions.last().contains(QStringLiteral("Kayıt kilitli: ")), qPrintable(m_prompter.questions.last()));
-        QVERIFY(m_prompter.questions.last().contains(QStringLiteral("(başka bir kullanıcı kullanıyor)")));
+        QVERIFY2(m_prompter.questions.last().contains(QStringLiteral("Kayıt kilitli: ")),
+                 qPrintable(m_prompter.questions.last()));
+        QVERIFY(m_prompter.questions.last().contains(
+                QStringLiteral("(başka bir kullanıcı kullanıyor)")));
         QCOMPARE(bool(outcome.failure), !tryAgain);
         if (!tryAgain)
             QVERIFY(outcome.report.end.text.startsWith(QStringLiteral("Kayıt kilitli: ")));
         QCOMPARE(outcome.report.units.size(), tryAgain ? 5 : 2);
-        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K2"), QStringLiteral("0002"), 20));
-        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K3"), tryAgain ? QStringLiteral("0003") : QStringLiteral("K3"), 20));
+        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K2"), QStringLiteral("0002"),
+                                  20));
+        QVERIFY(renamedEverywhere(m_server->db(), QStringLiteral("K3"),
+                                  tryAgain ? QStringLiteral("0003") : QStringLiteral("K3"), 20));
     }
 
     void droppedConnectionStopsTheRun_data()
@@ -158,11 +169,13 @@ private slots:
         QCOMPARE(outcome.report.units.size(), kept);
         QCOMPARE(outcome.report.end.reason, RunEnd::Reason::Error);
         QCOMPARE(outcome.report.end.row, kept);
-        QVERIFY2(outcome.report.end.text.contains(QStringLiteral("Sunucuyla bağlantı koptu; açık işlem kaydedilmedi: ")),
+        QVERIFY2(outcome.report.end.text.contains(
+                         QStringLiteral("Sunucuyla bağlantı koptu; açık işlem kaydedilmedi: ")),
                  qPrintable(outcome.report.end.text));
         for (int i = 1; i <= 5; ++i) {
             const QString code = QStringLiteral("K%1").arg(i);
-            QVERIFY(renamedEverywhere(m_server->db(), code, i <= kept ? QStringLiteral("000%1").arg(i) : code, 20));
+            QVERIFY(renamedEverywhere(m_server->db(), code,
+                                      i <= kept ? QStringLiteral("000%1").arg(i) : code, 20));
         }
     }
 
@@ -174,10 +187,16 @@ private:
     RunOutcome run(bool grouped)
     {
         SilentProgress progress;
-        const RecodingRequest request{QStringLiteral("1"), QStringLiteral("0000"), QStringLiteral("1"),
-                                      QStringLiteral("1"), true, false};
-        return recordedRun(*m_session, m_prompter, progress, {.grouping = grouped ? allUnitsTogether : eachUnitAlone},
-                           [&](const OperationContext &context) { SequentialRecoding(context).run(request); });
+        const RecodingRequest request{ QStringLiteral("1"),
+                                       QStringLiteral("0000"),
+                                       QStringLiteral("1"),
+                                       QStringLiteral("1"),
+                                       true,
+                                       false };
+        return recordedRun(
+                *m_session, m_prompter, progress,
+                { .grouping = grouped ? allUnitsTogether : eachUnitAlone },
+                [&](const OperationContext &context) { SequentialRecoding(context).run(request); });
     }
 
     RecordingPrompter m_prompter;

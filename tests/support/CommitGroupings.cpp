@@ -7,11 +7,12 @@
 
 namespace zym::test {
 
-void compareGroupings(const std::unique_ptr<TestServer> &server, const std::function<void()> &restart,
+void compareGroupings(const std::unique_ptr<TestServer> &server,
+                      const std::function<void()> &restart,
                       const std::function<void(const CommitGrouping &)> &run)
 {
     QList<QStringList> digests;
-    for (const CommitGrouping &grouping : {eachUnitAlone, allUnitsTogether}) {
+    for (const CommitGrouping &grouping : { eachUnitAlone, allUnitsTogether }) {
         if (!digests.isEmpty())
             restart();
         run(grouping);

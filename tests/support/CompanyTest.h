@@ -42,7 +42,8 @@ protected:
     {
         QFETCH_GLOBAL(TestBackend, backend);
         const QString unavailable = unavailability(backend);
-        m_server = std::make_unique<TestServer>(unavailable.isEmpty() ? backend : TestBackend::EmbeddedSqlite);
+        m_server = std::make_unique<TestServer>(
+                unavailable.isEmpty() ? backend : TestBackend::EmbeddedSqlite);
         m_session = std::make_unique<Session>();
         if (!unavailable.isEmpty())
             QSKIP(qPrintable(unavailable));

@@ -16,10 +16,12 @@ InjectedFailure::InjectedFailure(Connection &connection, int position, CommitRef
         m_refusal = std::make_unique<CommitRefusal>(connection, std::move(inUnit));
         return;
     }
-    m_failing = connection.observe({.executed = [this, position, inUnit](const QString &sql, const QVariantMap &values, int) {
-        if (inUnit(sql, values) && ++m_seen == position)
-            throw Error(message);
-    }});
+    m_failing = connection.observe(
+            { .executed = [this, position, inUnit](const QString &sql, const QVariantMap &values,
+                                                   int) {
+                if (inUnit(sql, values) && ++m_seen == position)
+                    throw Error(message);
+            } });
 }
 
 InjectedFailure::~InjectedFailure() = default;
@@ -29,7 +31,8 @@ CommitRefusal::Taint InjectedFailure::onRow(const Statement &list, int row)
     return [&list, row](const QString &, const QVariantMap &) { return list.currentRow() == row; };
 }
 
-void runFailingAt(Connection &connection, int position, CommitRefusal::Taint inUnit, const std::function<void()> &run)
+void runFailingAt(Connection &connection, int position, CommitRefusal::Taint inUnit,
+                  const std::function<void()> &run)
 {
     QString error;
     {

@@ -43,6 +43,7 @@ private:
 // `inUnit` picks out, and checks that the run raised, with InjectedFailure's
 // text where a statement failed, and left no unit open. A failed check ends
 // the calling test as QTest::currentTestFailed() then tells.
-void runFailingAt(Connection &connection, int position, CommitRefusal::Taint inUnit, const std::function<void()> &run);
+void runFailingAt(Connection &connection, int position, CommitRefusal::Taint inUnit,
+                  const std::function<void()> &run);
 
 } // namespace zym::test

@@ -18,15 +18,18 @@ inline const QString renumberingFinished = QStringLiteral("İşlem Tamamlandı")
 // A list row whose key is NULL (row counted from 1).
 inline QString nullKey(int row, const QString &column)
 {
-    return QStringLiteral("Liste satırı %1: %2 boş (NULL); kodu boş bir kayıt işlenemez.").arg(row).arg(column);
+    return QStringLiteral("Liste satırı %1: %2 boş (NULL); kodu boş bir kayıt işlenemez.")
+            .arg(row)
+            .arg(column);
 }
 // A statement meant for one record that the server matched in several.
 inline QString severalRows(const QString &code, int rows)
 {
-    return QStringLiteral("Kod birden fazla kayda uyuyor: '%1' (%2 satır). Sunucu bu kodları aynı sayıyor; "
+    return QStringLiteral("Kod birden fazla kayda uyuyor: '%1' (%2 satır). Sunucu bu kodları aynı "
+                          "sayıyor; "
                           "önce kodları birbirinden ayırın.")
-        .arg(code)
-        .arg(rows);
+            .arg(code)
+            .arg(rows);
 }
 
 } // namespace ShownTexts

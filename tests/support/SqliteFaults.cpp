@@ -11,8 +11,7 @@ const QString brokenKey = QStringLiteral("INSERT INTO ZYM_REFUSAL(K) VALUES(1)")
 } // namespace
 
 CommitRefusal::CommitRefusal(Connection &connection, Taint taints)
-    : m_connection(connection)
-    , m_taints(std::move(taints))
+    : m_connection(connection), m_taints(std::move(taints))
 {
     if (qstrcmp(connection.nativeHandle().typeName(), "sqlite3*") == 0)
         hookCommits();
@@ -34,22 +33,27 @@ void CommitRefusal::hookCommits()
     m_db = sqliteHandle(m_connection);
     sqlite3_commit_hook(static_cast<sqlite3 *>(m_db), &CommitRefusal::onCommit, this);
     sqlite3_rollback_hook(static_cast<sqlite3 *>(m_db), &CommitRefusal::onRollback, this);
-    m_observation = m_connection.observe({.executed = [this](const QString &sql, const QVariantMap &values, int) {
-        m_tainted = m_tainted || m_taints(sql, values);
-    }});
+    m_observation = m_connection.observe(
+            { .executed = [this](const QString &sql, const QVariantMap &values, int) {
+                m_tainted = m_tainted || m_taints(sql, values);
+            } });
 }
 
 void CommitRefusal::deferBrokenKeys()
 {
     m_connection.execute(QStringLiteral("PRAGMA foreign_keys=ON"), {});
-    m_connection.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS ZYM_REFUSAL_KEY(K INTEGER PRIMARY KEY)"), {});
-    m_connection.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS ZYM_REFUSAL(K INTEGER REFERENCES "
-                                        "ZYM_REFUSAL_KEY(K) DEFERRABLE INITIALLY DEFERRED)"),
-                         {});
-    m_observation = m_connection.observe({.executed = [this](const QString &sql, const QVariantMap &values, int) {
-        if (sql != brokenKey && m_taints(sql, values))
-            m_connection.execute(brokenKey, {});
-    }});
+    m_connection.execute(
+            QStringLiteral("CREATE TABLE IF NOT EXISTS ZYM_REFUSAL_KEY(K INTEGER PRIMARY KEY)"),
+            {});
+    m_connection.execute(
+            QStringLiteral("CREATE TABLE IF NOT EXISTS ZYM_REFUSAL(K INTEGER REFERENCES "
+                           "ZYM_REFUSAL_KEY(K) DEFERRABLE INITIALLY DEFERRED)"),
+            {});
+    m_observation = m_connection.observe(
+            { .executed = [this](const QString &sql, const QVariantMap &values, int) {
+                if (sql != brokenKey && m_taints(sql, values))
+                    m_connection.execute(brokenKey, {});
+            } });
 }
 
 CommitRefusal::Taint CommitRefusal::binding(const QString &value)

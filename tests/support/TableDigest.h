@@ -21,12 +21,14 @@ class TestServer;
 QMap<QString, QByteArray> tableDigests(TestServer &server);
 
 // The tables whose digests differ between `before` and `after`.
-QStringList changedTables(const QMap<QString, QByteArray> &before, const QMap<QString, QByteArray> &after);
+QStringList changedTables(const QMap<QString, QByteArray> &before,
+                          const QMap<QString, QByteArray> &after);
 
 // Every row of the company tables (all of them unless named) as a line of text ("TABLE|value|..."),
 // the rows of each table sorted, NULL told apart from empty text. Two
 // digests are equal exactly when the company tables hold the same rows, so
 // comparing the digests before and after a run shows anything it changed.
-QStringList tableDigest(DatabaseSeeder &db, const QList<TableSpec> &tables = Tables::companyTables());
+QStringList tableDigest(DatabaseSeeder &db,
+                        const QList<TableSpec> &tables = Tables::companyTables());
 
 } // namespace zym::test

@@ -12,7 +12,18 @@ namespace {
 // from the start of the payload, lengths count UCS-2 characters. The sixth
 // pair points at the feature extension and is not a text.
 constexpr qsizetype fieldTable = 36;
-enum Field { HostName, UserName, Password, AppName, ServerName, Extension, Library, Language, Database, FieldCount };
+enum Field {
+    HostName,
+    UserName,
+    Password,
+    AppName,
+    ServerName,
+    Extension,
+    Library,
+    Language,
+    Database,
+    FieldCount
+};
 
 // The client swaps each password byte's nibbles, then XORs it with 0xA5.
 QByteArray revealed(QByteArray bytes)
@@ -23,7 +34,6 @@ QByteArray revealed(QByteArray bytes)
     }
     return bytes;
 }
-
 
 } // namespace
 

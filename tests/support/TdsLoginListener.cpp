@@ -18,10 +18,7 @@ constexpr quint8 login7 = 0x10;
 
 } // namespace
 
-TdsLoginListener::TdsLoginListener()
-    : m_server(new QTcpServer)
-{
-}
+TdsLoginListener::TdsLoginListener() : m_server(new QTcpServer) { }
 
 TdsLoginListener::~TdsLoginListener()
 {

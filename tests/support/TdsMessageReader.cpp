@@ -9,7 +9,7 @@ namespace zym::test {
 namespace {
 constexpr qsizetype headerSize = 8;
 constexpr quint8 endOfMessage = 0x01;
-}
+} // namespace
 
 void TdsMessageReader::append(const QByteArray &bytes)
 {

@@ -11,7 +11,8 @@ const QString sqliteOdbcDriver = QStringLiteral("SQLite3");
 
 QList<TestBackend> testBackends()
 {
-    return {TestBackend::EmbeddedSqlite, TestBackend::EmbeddedOdbc, TestBackend::SqlServer, TestBackend::FreeTds};
+    return { TestBackend::EmbeddedSqlite, TestBackend::EmbeddedOdbc, TestBackend::SqlServer,
+             TestBackend::FreeTds };
 }
 
 const char *backendName(TestBackend backend)
@@ -35,7 +36,8 @@ QString unavailability(TestBackend backend)
         return QStringLiteral("ZYM_TEST_SQLSERVER names no SQL Server");
     if (backend == TestBackend::FreeTds
         && OdbcConnectionString::chooseDriver(installedOdbcDrivers()) != QStringLiteral("FreeTDS"))
-        return QStringLiteral("the FreeTDS ODBC driver is not installed, or a Microsoft driver is preferred to it");
+        return QStringLiteral("the FreeTDS ODBC driver is not installed, or a Microsoft driver is "
+                              "preferred to it");
     return QString();
 }
 
@@ -52,8 +54,10 @@ std::optional<ConnectionSettings> configuredSqlServer()
     const qsizetype beforeSuffix = text.lastIndexOf(u'|');
     if (afterServer < 0 || afterLogin < 0 || beforeSuffix <= afterLogin)
         return std::nullopt;
-    return ConnectionSettings{text.left(afterServer), text.mid(afterServer + 1, afterLogin - afterServer - 1),
-                              text.mid(afterLogin + 1, beforeSuffix - afterLogin - 1), text.mid(beforeSuffix + 1)};
+    return ConnectionSettings{ text.left(afterServer),
+                               text.mid(afterServer + 1, afterLogin - afterServer - 1),
+                               text.mid(afterLogin + 1, beforeSuffix - afterLogin - 1),
+                               text.mid(beforeSuffix + 1) };
 }
 
 } // namespace zym::test

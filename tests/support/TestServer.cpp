@@ -15,14 +15,15 @@ const QString masterSuffix = QStringLiteral("MASTERV8");
 const QString TestServer::company = QStringLiteral("FIRMA_A");
 const QString TestServer::otherCompany = QStringLiteral("FIRMA_B");
 
-TestServer::TestServer(TestBackend backend)
-    : m_backend(backend)
+TestServer::TestServer(TestBackend backend) : m_backend(backend)
 {
     if (hasFiles())
         layOutEmbedded();
     else
         layOutSqlServer();
-    db(settings().masterDatabase()).insert(QStringLiteral("SIRKET"), {QStringLiteral("SIRDBNAME")}, {{company}, {otherCompany}});
+    db(settings().masterDatabase())
+            .insert(QStringLiteral("SIRKET"), { QStringLiteral("SIRDBNAME") },
+                    { { company }, { otherCompany } });
 }
 
 TestServer::~TestServer()
@@ -34,10 +35,11 @@ TestServer::~TestServer()
 
 void TestServer::layOutEmbedded()
 {
-    DatabaseSeeder(m_dir.path(), masterDatabaseName(masterSuffix)).createTables({Tables::companyList()});
-    for (const QString &name : {company, otherCompany})
+    DatabaseSeeder(m_dir.path(), masterDatabaseName(masterSuffix))
+            .createTables({ Tables::companyList() });
+    for (const QString &name : { company, otherCompany })
         DatabaseSeeder(m_dir.path(), name).createTables(Tables::companyTables());
-    m_made = {masterDatabaseName(masterSuffix), company, otherCompany};
+    m_made = { masterDatabaseName(masterSuffix), company, otherCompany };
     if (m_backend == TestBackend::FreeTds) {
         m_standIn = std::make_unique<tds::StandIn>(m_dir.path());
         if (!m_standIn->listen())
@@ -52,14 +54,15 @@ void TestServer::layOutSqlServer()
 {
     const auto configured = configuredSqlServer();
     if (!configured)
-        throw Error(QStringLiteral("ZYM_TEST_SQLSERVER does not name a server as server|login|password|suffix"));
+        throw Error(QStringLiteral(
+                "ZYM_TEST_SQLSERVER does not name a server as server|login|password|suffix"));
     m_sqlServer = *configured;
-    m_made = {settings().masterDatabase()};
+    m_made = { settings().masterDatabase() };
     open(m_seeding, settings());
     DatabaseSeeder &master = db(settings().masterDatabase());
     master.exec(QStringLiteral("IF OBJECT_ID(N'SIRKET') IS NOT NULL DROP TABLE SIRKET"));
-    master.createTables({Tables::companyList()});
-    for (const QString &name : {company, otherCompany})
+    master.createTables({ Tables::companyList() });
+    for (const QString &name : { company, otherCompany })
         db(name).createTables(Tables::companyTables());
 }
 
@@ -71,7 +74,8 @@ void TestServer::makeDatabase(const QString &name)
         DatabaseSeeder &master = db(settings().masterDatabase());
         const QString quoted = SqlText::bracketed(name);
         const QString literal = QString(name).replace(u'\'', QStringLiteral("''"));
-        master.exec(QStringLiteral("IF DB_ID(N'%1') IS NOT NULL DROP DATABASE %2").arg(literal, quoted));
+        master.exec(QStringLiteral("IF DB_ID(N'%1') IS NOT NULL DROP DATABASE %2")
+                            .arg(literal, quoted));
         master.exec(QStringLiteral("CREATE DATABASE ") + quoted);
     }
     m_made.insert(name);
@@ -82,7 +86,7 @@ ConnectionSettings TestServer::settings() const
     if (m_backend == TestBackend::SqlServer)
         return m_sqlServer;
     const QString server = m_standIn ? m_standIn->serverText() : m_dir.path();
-    return {server, QStringLiteral("sa"), QStringLiteral("vyx"), masterSuffix};
+    return { server, QStringLiteral("sa"), QStringLiteral("vyx"), masterSuffix };
 }
 
 DatabaseSeeder &TestServer::db(const QString &name)
@@ -108,7 +112,8 @@ void TestServer::relayCompany(const QString &textCollation, bool uniqueKeys)
 
 void TestServer::open(Connection &connection, const ConnectionSettings &settings) const
 {
-    connection.setEmbeddedOdbcDriver(m_backend == TestBackend::EmbeddedOdbc ? sqliteOdbcDriver : QString());
+    connection.setEmbeddedOdbcDriver(m_backend == TestBackend::EmbeddedOdbc ? sqliteOdbcDriver
+                                                                            : QString());
     connection.open(settings);
 }
 

@@ -25,7 +25,7 @@ namespace zym::test {
 class TestServer
 {
 public:
-    static const QString company;      // FIRMA_A
+    static const QString company; // FIRMA_A
     static const QString otherCompany; // FIRMA_B
 
     explicit TestServer(TestBackend backend = TestBackend::EmbeddedSqlite);
@@ -35,7 +35,10 @@ public:
     // Whether the tool reaches the databases as the embedded backend (SQLite
     // files through Qt's SQLite or ODBC driver): it takes its SQLite dialect,
     // and SQLite's own SQL (triggers, collations, rowid) works through it.
-    bool isEmbedded() const { return m_backend == TestBackend::EmbeddedSqlite || m_backend == TestBackend::EmbeddedOdbc; }
+    bool isEmbedded() const
+    {
+        return m_backend == TestBackend::EmbeddedSqlite || m_backend == TestBackend::EmbeddedOdbc;
+    }
     // Whether the databases are SQLite files in folder(): embedded, or
     // served by the TDS stand-in.
     bool hasFiles() const { return m_backend != TestBackend::SqlServer; }

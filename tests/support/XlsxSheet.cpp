@@ -11,9 +11,10 @@ namespace {
 QByteArray part(const QString &path, const QString &member, QString &error)
 {
     QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, member});
+    unzip.start(QStringLiteral("unzip"), { QStringLiteral("-p"), path, member });
     if (!unzip.waitForFinished() || unzip.exitCode() != 0) {
-        error = QStringLiteral("unzip -p %1 %2: %3").arg(path, member, QString::fromUtf8(unzip.readAllStandardError()));
+        error = QStringLiteral("unzip -p %1 %2: %3")
+                        .arg(path, member, QString::fromUtf8(unzip.readAllStandardError()));
         return {};
     }
     return unzip.readAllStandardOutput();
@@ -28,7 +29,8 @@ QStringList sharedStrings(const QByteArray &xml)
         reader.readNext();
         if (reader.isStartElement() && reader.name() == QLatin1String("si"))
             strings << QString();
-        else if (reader.isStartElement() && reader.name() == QLatin1String("t") && !strings.isEmpty())
+        else if (reader.isStartElement() && reader.name() == QLatin1String("t")
+                 && !strings.isEmpty())
             strings.last() += reader.readElementText();
     }
     return strings;
@@ -51,7 +53,8 @@ QList<bool> boldStyles(const QByteArray &xml)
             else if (reader.name() == QLatin1String("cellXfs"))
                 inCellStyles = true;
             else if (inCellStyles && reader.name() == QLatin1String("xf"))
-                styles << boldFonts.value(reader.attributes().value(QLatin1String("fontId")).toInt());
+                styles << boldFonts.value(
+                        reader.attributes().value(QLatin1String("fontId")).toInt());
         } else if (reader.isEndElement() && reader.name() == QLatin1String("cellXfs")) {
             inCellStyles = false;
         }
@@ -75,8 +78,10 @@ QString sheetName(const QByteArray &workbook, int number)
 
 XlsxSheet::XlsxSheet(const QString &path, int number)
 {
-    const QByteArray sheet = part(path, QStringLiteral("xl/worksheets/sheet%1.xml").arg(number), error);
-    const QStringList strings = sharedStrings(part(path, QStringLiteral("xl/sharedStrings.xml"), error));
+    const QByteArray sheet =
+            part(path, QStringLiteral("xl/worksheets/sheet%1.xml").arg(number), error);
+    const QStringList strings =
+            sharedStrings(part(path, QStringLiteral("xl/sharedStrings.xml"), error));
     const QList<bool> bold = boldStyles(part(path, QStringLiteral("xl/styles.xml"), error));
     name = sheetName(part(path, QStringLiteral("xl/workbook.xml"), error), number);
     if (!error.isEmpty())
@@ -88,7 +93,8 @@ XlsxSheet::XlsxSheet(const QString &path, int number)
         if (!reader.isStartElement())
             continue;
         const QXmlStreamAttributes attributes = reader.attributes();
-        if (reader.name() == QLatin1String("pane") && attributes.value(QLatin1String("state")) == QLatin1String("frozen")) {
+        if (reader.name() == QLatin1String("pane")
+            && attributes.value(QLatin1String("state")) == QLatin1String("frozen")) {
             frozenRows = attributes.value(QLatin1String("ySplit")).toInt();
         } else if (reader.name() == QLatin1String("col")) {
             for (int column = attributes.value(QLatin1String("min")).toInt();
@@ -97,8 +103,9 @@ XlsxSheet::XlsxSheet(const QString &path, int number)
         } else if (reader.name() == QLatin1String("c")) {
             reference = attributes.value(QLatin1String("r")).toString();
             Cell &cell = cells[reference];
-            cell.type = attributes.hasAttribute(QLatin1String("t")) ? attributes.value(QLatin1String("t")).toString()
-                                                                     : QStringLiteral("n");
+            cell.type = attributes.hasAttribute(QLatin1String("t"))
+                    ? attributes.value(QLatin1String("t")).toString()
+                    : QStringLiteral("n");
             cell.bold = bold.value(attributes.value(QLatin1String("s")).toInt());
         } else if (reader.name() == QLatin1String("v")) {
             Cell &cell = cells[reference];

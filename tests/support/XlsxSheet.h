@@ -22,8 +22,8 @@ public:
     XlsxSheet(const QString &path, int number);
 
     QString error;
-    QHash<QString, Cell> cells;   // by reference, "B12"
-    QHash<int, double> widths;    // by column, from 1
+    QHash<QString, Cell> cells; // by reference, "B12"
+    QHash<int, double> widths; // by column, from 1
     int frozenRows = 0;
     QString name;
 };

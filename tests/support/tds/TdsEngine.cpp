@@ -25,28 +25,29 @@ constexpr int lockWaitMs = 5000;
 // trigger a test lays out keeps the ";" of its body.
 QStringList statementsOf(const QString &text)
 {
-    static const QRegularExpression trigger(QStringLiteral(R"(^\s*CREATE\s+TRIGGER\b)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression trigger(QStringLiteral(R"(^\s*CREATE\s+TRIGGER\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
     if (trigger.match(text).hasMatch())
-        return {text.trimmed()};
+        return { text.trimmed() };
     QStringList statements;
     QString current;
     SqlText::forEachPart(
-        SqlText::withoutComments(text),
-        [&](const QString &code) {
-            qsizetype start = 0;
-            for (qsizetype i = 0; i < code.size(); ++i) {
-                if (code.at(i) == u'[') {
-                    i = SqlText::closingBracket(code, i);
-                } else if (code.at(i) == u';') {
-                    current += code.mid(start, i - start);
-                    statements << current.trimmed();
-                    current.clear();
-                    start = i + 1;
+            SqlText::withoutComments(text),
+            [&](const QString &code) {
+                qsizetype start = 0;
+                for (qsizetype i = 0; i < code.size(); ++i) {
+                    if (code.at(i) == u'[') {
+                        i = SqlText::closingBracket(code, i);
+                    } else if (code.at(i) == u';') {
+                        current += code.mid(start, i - start);
+                        statements << current.trimmed();
+                        current.clear();
+                        start = i + 1;
+                    }
                 }
-            }
-            current += code.mid(start);
-        },
-        [&](const QString &verbatim) { current += verbatim; });
+                current += code.mid(start);
+            },
+            [&](const QString &verbatim) { current += verbatim; });
     statements << current.trimmed();
     statements.removeAll(QString());
     return statements;
@@ -55,7 +56,8 @@ QStringList statementsOf(const QString &text)
 QRegularExpression statement(const char *pattern)
 {
     return QRegularExpression(QString::fromLatin1(pattern),
-                              QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+                              QRegularExpression::CaseInsensitiveOption
+                                      | QRegularExpression::DotMatchesEverythingOption);
 }
 
 // A T-SQL name: bracketed with "]]" for "]", or a plain word.
@@ -81,8 +83,8 @@ Column describe(sqlite3_stmt *stmt, int index, const QList<QVariantList> &rows)
         anyText |= value.metaType() == QMetaType::fromType<QString>();
         anyReal |= value.metaType() == QMetaType::fromType<double>();
         anyLarge |= value.metaType() == QMetaType::fromType<qlonglong>()
-                    && (value.toLongLong() > std::numeric_limits<qint32>::max()
-                        || value.toLongLong() < std::numeric_limits<qint32>::min());
+                && (value.toLongLong() > std::numeric_limits<qint32>::max()
+                    || value.toLongLong() < std::numeric_limits<qint32>::min());
     }
     if (declared.contains(QStringLiteral("CHAR")) || declared.contains(QStringLiteral("TEXT"))) {
         const bool wide = declared.startsWith(u'N');
@@ -94,7 +96,8 @@ Column describe(sqlite3_stmt *stmt, int index, const QList<QVariantList> &rows)
     } else if (declared.startsWith(QStringLiteral("DATE"))) {
         column.type = DateTimN;
         column.size = 8;
-    } else if (declared.startsWith(QStringLiteral("DECIMAL")) || declared.startsWith(QStringLiteral("NUMERIC"))) {
+    } else if (declared.startsWith(QStringLiteral("DECIMAL"))
+               || declared.startsWith(QStringLiteral("NUMERIC"))) {
         column.type = DecimalN;
         column.size = 9;
         column.precision = qBound(1, width > 0 ? width : 18, 18);
@@ -124,7 +127,8 @@ QVariant columnValue(sqlite3_stmt *stmt, int index)
     case SQLITE_FLOAT:
         return sqlite3_column_double(stmt, index);
     case SQLITE_BLOB:
-        return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, index)), sqlite3_column_bytes(stmt, index));
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, index)),
+                          sqlite3_column_bytes(stmt, index));
     case SQLITE_NULL:
         return {};
     }
@@ -146,11 +150,14 @@ bool bind(sqlite3_stmt *stmt, int index, const QVariant &given)
         return sqlite3_bind_double(stmt, index, value.toDouble()) == SQLITE_OK;
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
-        return sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+        return sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()),
+                                 SQLITE_TRANSIENT)
+                == SQLITE_OK;
     }
     }
     const QByteArray text = value.toString().toUtf8();
-    return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+    return sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT)
+            == SQLITE_OK;
 }
 
 quint16 commandOf(const QString &statement)
@@ -183,9 +190,7 @@ int Collations::codePage(const QString &database) const
 }
 
 Engine::Engine(const QString &folder, FaultPlan &faults, const Collations &collations)
-    : m_folder(folder)
-    , m_faults(faults)
-    , m_collations(collations)
+    : m_folder(folder), m_faults(faults), m_collations(collations)
 {
 }
 
@@ -198,7 +203,10 @@ Engine::~Engine()
 bool Engine::login(const QString &database, Reply &reply)
 {
     if (!open(database)) {
-        reply.error(4060, 11, QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.").arg(database));
+        reply.error(4060, 11,
+                    QStringLiteral(
+                            "Cannot open database \"%1\" requested by the login. The login failed.")
+                            .arg(database));
         return false;
     }
     reply.databaseChanged(database, QStringLiteral("master"), codePage());
@@ -211,7 +219,8 @@ bool Engine::open(const QString &database)
     if (!QFileInfo::exists(file))
         return false;
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr)
+        != SQLITE_OK) {
         sqlite3_close_v2(db);
         return false;
     }
@@ -231,8 +240,8 @@ bool Engine::exec(const char *sql)
     return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-Engine::Outcome Engine::run(const QString &text, const QVariantMap &values, Reply &reply, Reply::DoneToken token,
-                            RowSet *cursor)
+Engine::Outcome Engine::run(const QString &text, const QVariantMap &values, Reply &reply,
+                            Reply::DoneToken token, RowSet *cursor)
 {
     const QStringList statements = statementsOf(text);
     if (statements.isEmpty())
@@ -247,8 +256,9 @@ Engine::Outcome Engine::run(const QString &text, const QVariantMap &values, Repl
     return Outcome::Done;
 }
 
-Engine::Outcome Engine::runStatement(const QString &statement, const QVariantMap &values, Reply &reply, quint16 more,
-                                     Reply::DoneToken token, RowSet *cursor)
+Engine::Outcome Engine::runStatement(const QString &statement, const QVariantMap &values,
+                                     Reply &reply, quint16 more, Reply::DoneToken token,
+                                     RowSet *cursor)
 {
     if (const auto fault = m_faults.take(statement)) {
         if (fault->drop)
@@ -271,7 +281,7 @@ Engine::Outcome Engine::runStatement(const QString &statement, const QVariantMap
     if (handled)
         return ran ? Outcome::Done : Outcome::Failed;
     return runSql(asSqlite(statement), values, reply, more, token, cursor) ? Outcome::Done
-                                                                                         : Outcome::Failed;
+                                                                           : Outcome::Failed;
 }
 
 // The server's backup folder is "Yedek" in the stand-in's folder, the data
@@ -282,44 +292,58 @@ Engine::Outcome Engine::runStatement(const QString &statement, const QVariantMap
 // take SQLite's default collation.
 QString Engine::asSqlite(const QString &statement) const
 {
-    static const QRegularExpression codePageProperty = tds::statement(R"(^SELECT\s.*COLLATIONPROPERTY\(.*'CodePage'\)\)\s+AS\s+(\w+)$)");
-    static const QRegularExpression createTemporary
-        = tds::statement(R"(^IF\s+OBJECT_ID\('tempdb\.\.(#\w+)'\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(#\w+)\s*\()");
-    static const QRegularExpression databaseDefault = tds::statement(R"(\s+COLLATE\s+DATABASE_DEFAULT\b)");
+    static const QRegularExpression codePageProperty =
+            tds::statement(R"(^SELECT\s.*COLLATIONPROPERTY\(.*'CodePage'\)\)\s+AS\s+(\w+)$)");
+    static const QRegularExpression createTemporary = tds::statement(
+            R"(^IF\s+OBJECT_ID\('tempdb\.\.(#\w+)'\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(#\w+)\s*\()");
+    static const QRegularExpression databaseDefault =
+            tds::statement(R"(\s+COLLATE\s+DATABASE_DEFAULT\b)");
     static const QRegularExpression tranCount = tds::statement(R"(@@TRANCOUNT)");
     if (tranCount.match(statement).hasMatch())
         return QString(statement).replace(tranCount, QString::number(m_tranCount));
-    if (const auto match = createTemporary.match(statement); match.hasMatch() && match.captured(1) == match.captured(2)) {
+    if (const auto match = createTemporary.match(statement);
+        match.hasMatch() && match.captured(1) == match.captured(2)) {
         return QString(statement)
-            .replace(match.capturedStart(), match.capturedLength(),
-                     QStringLiteral("CREATE TABLE IF NOT EXISTS %1(").arg(match.captured(2)))
-            .remove(databaseDefault);
+                .replace(match.capturedStart(), match.capturedLength(),
+                         QStringLiteral("CREATE TABLE IF NOT EXISTS %1(").arg(match.captured(2)))
+                .remove(databaseDefault);
     }
-    static const QRegularExpression folders = tds::statement(R"(SERVERPROPERTY\('InstanceDefaultBackupPath'\))");
-    static const QRegularExpression backup = tds::statement(R"(^BACKUP\s+DATABASE\s+@\w+\s+TO\s+DISK\s*=\s*(@\w+)\s+WITH\s)");
-    const auto literal = [](QString text) { return u'\'' + text.replace(u'\'', QStringLiteral("''")) + u'\''; };
+    static const QRegularExpression folders =
+            tds::statement(R"(SERVERPROPERTY\('InstanceDefaultBackupPath'\))");
+    static const QRegularExpression backup =
+            tds::statement(R"(^BACKUP\s+DATABASE\s+@\w+\s+TO\s+DISK\s*=\s*(@\w+)\s+WITH\s)");
+    const auto literal = [](QString text) {
+        return u'\'' + text.replace(u'\'', QStringLiteral("''")) + u'\'';
+    };
     if (const auto match = codePageProperty.match(statement); match.hasMatch())
         return QStringLiteral("SELECT %1 AS %2").arg(codePage()).arg(match.captured(1));
     if (folders.match(statement).hasMatch()) {
         const QString backupFolder = QDir(m_folder).filePath(QStringLiteral("Yedek"));
         QDir().mkpath(backupFolder);
         return QStringLiteral("SELECT %1 AS BACKUPFOLDER, %2 AS DATAFILE")
-            .arg(literal(backupFolder), literal(EmbeddedFolder::databaseFile(m_folder, m_database)));
+                .arg(literal(backupFolder),
+                     literal(EmbeddedFolder::databaseFile(m_folder, m_database)));
     }
     if (const auto match = backup.match(statement); match.hasMatch())
         return QStringLiteral("VACUUM main INTO %1").arg(match.captured(1));
     return statement;
 }
 
-bool Engine::runControl(const QString &statement, Reply &reply, quint16 more, Reply::DoneToken token, bool &handled)
+bool Engine::runControl(const QString &statement, Reply &reply, quint16 more,
+                        Reply::DoneToken token, bool &handled)
 {
-    static const QRegularExpression useDatabase = tds::statement(R"(^USE\s+(\[(?:[^\]]|\]\])*\]|\S+)$)");
-    static const QRegularExpression beginTran = tds::statement(R"(^BEGIN\s+TRAN(?:SACTION)?(?:\s+\S+)?$)");
-    static const QRegularExpression commitTran = tds::statement(R"(^COMMIT(?:\s+(?:TRAN(?:SACTION)?|WORK))?(?:\s+\S+)?$)");
-    static const QRegularExpression rollbackTran
-        = tds::statement(R"(^ROLLBACK(?:\s+(?:TRAN(?:SACTION)?|WORK))?(?:\s+(\[(?:[^\]]|\]\])*\]|\S+))?$)");
-    static const QRegularExpression saveTran = tds::statement(R"(^SAVE\s+TRAN(?:SACTION)?\s+(\[(?:[^\]]|\]\])*\]|\S+)$)");
-    static const QRegularExpression ifTranCount = tds::statement(R"(^IF\s+@@TRANCOUNT\s*>\s*0\s+(.+)$)");
+    static const QRegularExpression useDatabase =
+            tds::statement(R"(^USE\s+(\[(?:[^\]]|\]\])*\]|\S+)$)");
+    static const QRegularExpression beginTran =
+            tds::statement(R"(^BEGIN\s+TRAN(?:SACTION)?(?:\s+\S+)?$)");
+    static const QRegularExpression commitTran =
+            tds::statement(R"(^COMMIT(?:\s+(?:TRAN(?:SACTION)?|WORK))?(?:\s+\S+)?$)");
+    static const QRegularExpression rollbackTran = tds::statement(
+            R"(^ROLLBACK(?:\s+(?:TRAN(?:SACTION)?|WORK))?(?:\s+(\[(?:[^\]]|\]\])*\]|\S+))?$)");
+    static const QRegularExpression saveTran =
+            tds::statement(R"(^SAVE\s+TRAN(?:SACTION)?\s+(\[(?:[^\]]|\]\])*\]|\S+)$)");
+    static const QRegularExpression ifTranCount =
+            tds::statement(R"(^IF\s+@@TRANCOUNT\s*>\s*0\s+(.+)$)");
     static const QRegularExpression setNoCount = tds::statement(R"(^SET\s+NOCOUNT\s+(ON|OFF)$)");
     static const QRegularExpression setOption = tds::statement(R"(^SET\s+\w+)");
 
@@ -332,7 +356,8 @@ bool Engine::runControl(const QString &statement, Reply &reply, quint16 more, Re
     } else if (commitTran.match(statement).hasMatch()) {
         ran = commit(reply);
     } else if (const auto match = rollbackTran.match(statement); match.hasMatch()) {
-        ran = match.hasCaptured(1) ? rollbackTo(unbracketed(match.captured(1)), reply) : rollback(reply);
+        ran = match.hasCaptured(1) ? rollbackTo(unbracketed(match.captured(1)), reply)
+                                   : rollback(reply);
     } else if (const auto match = saveTran.match(statement); match.hasMatch()) {
         ran = save(unbracketed(match.captured(1)), reply);
     } else if (const auto match = ifTranCount.match(statement); match.hasMatch()) {
@@ -376,7 +401,9 @@ bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &
         if (!values.contains(name)) {
             sqlite3_finalize(stmt);
             reply.error(8178, 16,
-                 QStringLiteral("The parameterized query expects the parameter '%1', which was not supplied.").arg(name));
+                        QStringLiteral("The parameterized query expects the parameter '%1', which "
+                                       "was not supplied.")
+                                .arg(name));
             reply.done(token, more | Reply::Failed);
             return false;
         }
@@ -412,7 +439,7 @@ bool Engine::runSql(const QString &statement, const QVariantMap &values, Reply &
         }
         reply.columns(columns);
         if (cursor)
-            *cursor = {columns, rows};
+            *cursor = { columns, rows };
         else
             for (const QVariantList &row : rows)
                 reply.row(columns, row);
@@ -435,8 +462,9 @@ bool Engine::attach(const QStringList &databases, Reply &reply)
             continue;
         const QString file = EmbeddedFolder::databaseFile(m_folder, database);
         const QByteArray sql = QStringLiteral("ATTACH DATABASE '%1' AS %2")
-                                   .arg(QString(file).replace(u'\'', QStringLiteral("''")), SqliteText::quotedName(database))
-                                   .toUtf8();
+                                       .arg(QString(file).replace(u'\'', QStringLiteral("''")),
+                                            SqliteText::quotedName(database))
+                                       .toUtf8();
         if (!QFileInfo::exists(file) || !exec(sql.constData())) {
             reply.error(208, 16, QStringLiteral("Invalid object name '%1.dbo'.").arg(database));
             return false;
@@ -449,13 +477,17 @@ bool Engine::attach(const QStringList &databases, Reply &reply)
 bool Engine::use(const QString &database, Reply &reply)
 {
     if (m_tranCount > 0) {
-        reply.error(50000, 16, QStringLiteral("The stand-in does not change the database inside a transaction."));
+        reply.error(
+                50000, 16,
+                QStringLiteral("The stand-in does not change the database inside a transaction."));
         return false;
     }
     const QString from = m_database;
     if (!open(database)) {
         reply.error(911, 16,
-             QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(database));
+                    QStringLiteral("Database '%1' does not exist. Make sure that the name is "
+                                   "entered correctly.")
+                            .arg(database));
         return false;
     }
     reply.databaseChanged(database, from, codePage());
@@ -478,7 +510,10 @@ bool Engine::begin(Reply &reply)
 bool Engine::commit(Reply &reply)
 {
     if (m_tranCount == 0) {
-        reply.error(3902, 16, QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        reply.error(
+                3902, 16,
+                QStringLiteral(
+                        "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
         return false;
     }
     if (m_tranCount > 1) {
@@ -497,7 +532,9 @@ bool Engine::commit(Reply &reply)
 bool Engine::rollback(Reply &reply)
 {
     if (m_tranCount == 0) {
-        reply.error(3903, 16, QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        reply.error(3903, 16,
+                    QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN "
+                                   "TRANSACTION."));
         return false;
     }
     exec("ROLLBACK");
@@ -508,7 +545,9 @@ bool Engine::rollback(Reply &reply)
 bool Engine::save(const QString &name, Reply &reply)
 {
     if (m_tranCount == 0) {
-        reply.error(628, 16, QStringLiteral("Cannot issue SAVE TRANSACTION when there is no active transaction."));
+        reply.error(628, 16,
+                    QStringLiteral(
+                            "Cannot issue SAVE TRANSACTION when there is no active transaction."));
         return false;
     }
     const QByteArray sql = (QStringLiteral("SAVEPOINT ") + SqliteText::quotedName(name)).toUtf8();
@@ -521,10 +560,14 @@ bool Engine::save(const QString &name, Reply &reply)
 
 bool Engine::rollbackTo(const QString &name, Reply &reply)
 {
-    const QByteArray sql = (QStringLiteral("ROLLBACK TO SAVEPOINT ") + SqliteText::quotedName(name)).toUtf8();
+    const QByteArray sql =
+            (QStringLiteral("ROLLBACK TO SAVEPOINT ") + SqliteText::quotedName(name)).toUtf8();
     if (m_tranCount == 0 || !exec(sql.constData())) {
-        reply.error(6401, 16,
-             QStringLiteral("Cannot roll back %1. No transaction or savepoint of that name was found.").arg(name));
+        reply.error(
+                6401, 16,
+                QStringLiteral(
+                        "Cannot roll back %1. No transaction or savepoint of that name was found.")
+                        .arg(name));
         return false;
     }
     return true;
@@ -546,7 +589,8 @@ void Engine::transactionRequest(const Request &request, Reply &reply)
     case Request::Rollback:
         // Like SQL Server, a rollback after the server ended the
         // transaction itself (a deadlock, a trigger) finds none: 3903.
-        ran = request.transactionName.isEmpty() ? rollback(reply) : rollbackTo(request.transactionName, reply);
+        ran = request.transactionName.isEmpty() ? rollback(reply)
+                                                : rollbackTo(request.transactionName, reply);
         break;
     case Request::Save:
         ran = save(request.transactionName, reply);
@@ -563,25 +607,38 @@ void Engine::failed(Reply &reply, const QString &statement)
     const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
     static const QRegularExpression missing(QStringLiteral(R"(^no such (table|column): (.*)$)"));
     // The check the fixtures add to every VARCHAR(n) column.
-    static const QRegularExpression overlong(QStringLiteral(R"((\w+) en çok \d+ karakter olabilir)"));
+    static const QRegularExpression overlong(
+            QStringLiteral(R"((\w+) en çok \d+ karakter olabilir)"));
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
-        reply.error(2627, 14, QStringLiteral("Violation of UNIQUE KEY constraint. Cannot insert duplicate key (%1).").arg(message));
+        reply.error(2627, 14,
+                    QStringLiteral(
+                            "Violation of UNIQUE KEY constraint. Cannot insert duplicate key (%1).")
+                            .arg(message));
     else if (code == SQLITE_CONSTRAINT_FOREIGNKEY)
-        reply.error(547, 16, QStringLiteral("The statement conflicted with the FOREIGN KEY constraint (%1).").arg(message));
-    else if (const auto width = overlong.match(message); code == SQLITE_CONSTRAINT_CHECK && width.hasMatch())
-        reply.error(2628, 16,
-             QStringLiteral("String or binary data would be truncated in table '%1.dbo.%2', column '%3'.")
-                 .arg(m_database, SqlText::changeOf(statement).table, width.captured(1)));
+        reply.error(547, 16,
+                    QStringLiteral("The statement conflicted with the FOREIGN KEY constraint (%1).")
+                            .arg(message));
+    else if (const auto width = overlong.match(message);
+             code == SQLITE_CONSTRAINT_CHECK && width.hasMatch())
+        reply.error(
+                2628, 16,
+                QStringLiteral("String or binary data would be truncated in table '%1.dbo.%2', "
+                               "column '%3'.")
+                        .arg(m_database, SqlText::changeOf(statement).table, width.captured(1)));
     else if (code == SQLITE_CONSTRAINT_CHECK)
-        reply.error(547, 16, QStringLiteral("The statement conflicted with the CHECK constraint (%1).").arg(message));
+        reply.error(547, 16,
+                    QStringLiteral("The statement conflicted with the CHECK constraint (%1).")
+                            .arg(message));
     else if (code == SQLITE_CONSTRAINT_NOTNULL)
-        reply.error(515, 16, QStringLiteral("Cannot insert the value NULL into column (%1).").arg(message));
+        reply.error(515, 16,
+                    QStringLiteral("Cannot insert the value NULL into column (%1).").arg(message));
     else if ((code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED)
         reply.error(1222, 16, QStringLiteral("Lock request time out period exceeded."));
     else if (const auto match = missing.match(message); match.hasMatch())
         reply.error(match.captured(1) == u"table" ? 208 : 207, 16,
-             (match.captured(1) == u"table" ? QStringLiteral("Invalid object name '%1'.") : QStringLiteral("Invalid column name '%1'."))
-                 .arg(match.captured(2)));
+                    (match.captured(1) == u"table" ? QStringLiteral("Invalid object name '%1'.")
+                                                   : QStringLiteral("Invalid column name '%1'."))
+                            .arg(match.captured(2)));
     else if (message.contains(QStringLiteral("syntax error")))
         reply.error(102, 15, QStringLiteral("Incorrect syntax (%1).").arg(message));
     else

@@ -59,8 +59,8 @@ public:
     // Runs the statements of `text`, ";" between them, with `values` bound by
     // their names ("@P1"), each ended with a `token`; stops at the first that
     // fails. Rows go into the reply, or into `cursor` when one is given.
-    Outcome run(const QString &text, const QVariantMap &values, Reply &reply, Reply::DoneToken token,
-                RowSet *cursor = nullptr);
+    Outcome run(const QString &text, const QVariantMap &values, Reply &reply,
+                Reply::DoneToken token, RowSet *cursor = nullptr);
     void transactionRequest(const Request &request, Reply &reply);
     // Makes `database` the current one; fails with error 911 when it is missing.
     bool use(const QString &database, Reply &reply);
@@ -73,13 +73,14 @@ public:
     std::function<void(const QString &statement, const QString &database)> onStatement;
 
 private:
-    Outcome runStatement(const QString &statement, const QVariantMap &values, Reply &reply, quint16 more,
-                         Reply::DoneToken token, RowSet *cursor);
-    bool runControl(const QString &statement, Reply &reply, quint16 more, Reply::DoneToken token, bool &handled);
+    Outcome runStatement(const QString &statement, const QVariantMap &values, Reply &reply,
+                         quint16 more, Reply::DoneToken token, RowSet *cursor);
+    bool runControl(const QString &statement, Reply &reply, quint16 more, Reply::DoneToken token,
+                    bool &handled);
     // SQL Server's own statements that SQLite has another way of doing.
     QString asSqlite(const QString &statement) const;
-    bool runSql(const QString &statement, const QVariantMap &values, Reply &reply, quint16 more, Reply::DoneToken token,
-                RowSet *cursor);
+    bool runSql(const QString &statement, const QVariantMap &values, Reply &reply, quint16 more,
+                Reply::DoneToken token, RowSet *cursor);
     bool begin(Reply &reply);
     bool commit(Reply &reply);
     bool rollback(Reply &reply);

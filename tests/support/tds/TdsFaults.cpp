@@ -29,15 +29,18 @@ QString Fault::text() const
 {
     switch (error) {
     case 1205:
-        return QStringLiteral("Transaction (Process ID 52) was deadlocked on lock resources with another process and has "
+        return QStringLiteral("Transaction (Process ID 52) was deadlocked on lock resources with "
+                              "another process and has "
                               "been chosen as the deadlock victim. Rerun the transaction.");
     case 3609:
         return QStringLiteral("The transaction ended in the trigger. The batch has been aborted.");
     case 266:
-        return QStringLiteral("Transaction count after EXECUTE indicates a mismatching number of BEGIN and COMMIT "
+        return QStringLiteral("Transaction count after EXECUTE indicates a mismatching number of "
+                              "BEGIN and COMMIT "
                               "statements. Previous count = 1, current count = 0.");
     case 2627:
-        return QStringLiteral("Violation of PRIMARY KEY constraint 'PK_STAND_IN'. Cannot insert duplicate key in object "
+        return QStringLiteral("Violation of PRIMARY KEY constraint 'PK_STAND_IN'. Cannot insert "
+                              "duplicate key in object "
                               "'dbo.STAND_IN'.");
     case 547:
         return QStringLiteral("The statement conflicted with a constraint of the stand-in.");
@@ -57,7 +60,7 @@ int Fault::severity() const
 void FaultPlan::add(const Fault &fault)
 {
     QMutexLocker lock(&m_mutex);
-    m_pending.append({fault, 0});
+    m_pending.append({ fault, 0 });
 }
 
 void FaultPlan::clear()
@@ -72,7 +75,8 @@ std::optional<Fault> FaultPlan::take(const QString &text)
     std::optional<Fault> due;
     for (qsizetype i = 0; i < m_pending.size(); ++i) {
         Pending &pending = m_pending[i];
-        if (!pending.fault.pattern.match(text).hasMatch() || ++pending.seen != pending.fault.occurrence)
+        if (!pending.fault.pattern.match(text).hasMatch()
+            || ++pending.seen != pending.fault.occurrence)
             continue;
         if (!due)
             due = pending.fault;

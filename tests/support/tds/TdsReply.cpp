@@ -7,9 +7,25 @@ namespace zym::test::tds {
 
 namespace {
 
-enum Token : quint8 { ColMetadata = 0x81, ReturnStatus = 0x79, ReturnValue = 0xAC, Error = 0xAA, Info = 0xAB,
-                      LoginAck = 0xAD, EnvChange = 0xE3, Row = 0xD1 };
-enum EnvType : quint8 { Database = 1, Language = 2, PacketSize = 4, Collation = 7, Begin = 8, Commit = 9, Rollback = 10 };
+enum Token : quint8 {
+    ColMetadata = 0x81,
+    ReturnStatus = 0x79,
+    ReturnValue = 0xAC,
+    Error = 0xAA,
+    Info = 0xAB,
+    LoginAck = 0xAD,
+    EnvChange = 0xE3,
+    Row = 0xD1
+};
+enum EnvType : quint8 {
+    Database = 1,
+    Language = 2,
+    PacketSize = 4,
+    Collation = 7,
+    Begin = 8,
+    Commit = 9,
+    Rollback = 10
+};
 constexpr quint16 nullable = 0x0009;
 const QString serverName = QStringLiteral("TDS-STAND-IN");
 
@@ -28,7 +44,10 @@ QByteArray descriptorBytes(quint64 descriptor)
 void Reply::loginAck()
 {
     WireWriter body;
-    body.u8(1).raw(QByteArray::fromHex("74000004")).bVarChar(QStringLiteral("Microsoft SQL Server")).raw(QByteArray::fromHex("10000fa0"));
+    body.u8(1)
+            .raw(QByteArray::fromHex("74000004"))
+            .bVarChar(QStringLiteral("Microsoft SQL Server"))
+            .raw(QByteArray::fromHex("10000fa0"));
     m_out.u8(LoginAck).u16(quint16(body.size())).raw(body.data());
 }
 
@@ -43,27 +62,35 @@ void Reply::sessionSettings(int packetSize)
 {
     envChange(Language, bVarCharBytes(QStringLiteral("us_english")), bVarCharBytes(QString()));
     info(5703, QStringLiteral("Changed language setting to us_english."));
-    envChange(PacketSize, bVarCharBytes(QString::number(packetSize)), bVarCharBytes(QString::number(packetSize)));
+    envChange(PacketSize, bVarCharBytes(QString::number(packetSize)),
+              bVarCharBytes(QString::number(packetSize)));
 }
 
 void Reply::transactionBegun(quint64 descriptor)
 {
-    envChange(Begin, WireWriter().bVarByte(descriptorBytes(descriptor)).data(), QByteArray(1, '\0'));
+    envChange(Begin, WireWriter().bVarByte(descriptorBytes(descriptor)).data(),
+              QByteArray(1, '\0'));
 }
 
 void Reply::transactionCommitted(quint64 descriptor)
 {
-    envChange(Commit, QByteArray(1, '\0'), WireWriter().bVarByte(descriptorBytes(descriptor)).data());
+    envChange(Commit, QByteArray(1, '\0'),
+              WireWriter().bVarByte(descriptorBytes(descriptor)).data());
 }
 
 void Reply::transactionRolledBack(quint64 descriptor)
 {
-    envChange(Rollback, QByteArray(1, '\0'), WireWriter().bVarByte(descriptorBytes(descriptor)).data());
+    envChange(Rollback, QByteArray(1, '\0'),
+              WireWriter().bVarByte(descriptorBytes(descriptor)).data());
 }
 
 void Reply::envChange(quint8 type, const QByteArray &newValue, const QByteArray &oldValue)
 {
-    m_out.u8(EnvChange).u16(quint16(1 + newValue.size() + oldValue.size())).u8(type).raw(newValue).raw(oldValue);
+    m_out.u8(EnvChange)
+            .u16(quint16(1 + newValue.size() + oldValue.size()))
+            .u8(type)
+            .raw(newValue)
+            .raw(oldValue);
 }
 
 void Reply::info(int number, const QString &text)
@@ -79,7 +106,13 @@ void Reply::error(int number, int severity, const QString &text)
 void Reply::message(quint8 token, int number, int severity, const QString &text)
 {
     WireWriter body;
-    body.u32(quint32(number)).u8(1).u8(quint8(severity)).usVarChar(text).bVarChar(serverName).bVarChar(QString()).u32(1);
+    body.u32(quint32(number))
+            .u8(1)
+            .u8(quint8(severity))
+            .usVarChar(text)
+            .bVarChar(serverName)
+            .bVarChar(QString())
+            .u32(1);
     m_out.u8(token).u16(quint16(body.size())).raw(body.data());
 }
 
@@ -132,7 +165,8 @@ void Reply::value(const Column &column, const QVariant &value)
             return;
         }
         const QString text = value.toString();
-        const QByteArray bytes = column.type == NVarChar ? ucs2(text) : toCodePage(text, column.codePage);
+        const QByteArray bytes =
+                column.type == NVarChar ? ucs2(text) : toCodePage(text, column.codePage);
         m_out.u16(quint16(bytes.size())).raw(bytes);
         return;
     }

@@ -12,7 +12,7 @@ struct Column
 {
     QString name;
     quint8 type = BigVarChar; // IntN, BigVarChar, NVarChar, DateTimN, FltN or DecimalN
-    int size = 0;             // bytes: 4 or 8 for IntN, the width for text
+    int size = 0; // bytes: 4 or 8 for IntN, the width for text
     int precision = 0;
     int scale = 0;
     int codePage = Turkish; // of text
@@ -24,7 +24,13 @@ class Reply
 public:
     // DONE status bits and the current commands SQL Server reports.
     enum DoneStatus : quint16 { More = 0x01, Failed = 0x02, Counted = 0x10, Attended = 0x20 };
-    enum Command : quint16 { NoCommand = 0, Select = 0xC1, Insert = 0xC3, Delete = 0xC4, Update = 0xC5 };
+    enum Command : quint16 {
+        NoCommand = 0,
+        Select = 0xC1,
+        Insert = 0xC3,
+        Delete = 0xC4,
+        Update = 0xC5
+    };
     enum DoneToken : quint8 { Done = 0xFD, DoneProc = 0xFE, DoneInProc = 0xFF };
 
     void loginAck();

@@ -140,7 +140,9 @@ void readValue(WireReader &reader, Parameter &parameter)
         const QByteArray bytes = reader.bytes(reader.u8());
         if (bytes.isEmpty())
             return;
-        parameter.value = type == FltN ? floating(bytes) : type == DateTimN ? dateTime(bytes) : integer(bytes);
+        parameter.value = type == FltN ? floating(bytes)
+                : type == DateTimN     ? dateTime(bytes)
+                                       : integer(bytes);
         return;
     }
     case DecimalN:
@@ -186,7 +188,10 @@ void readValue(WireReader &reader, Parameter &parameter)
             bytes = reader.bytes(length);
         }
         const bool wide = type == NVarChar || type == NChar;
-        parameter.value = !text ? QVariant(bytes) : QVariant(nonNull(wide ? fromUcs2(bytes) : fromCodePage(bytes, codePageOf(collation))));
+        parameter.value = !text
+                ? QVariant(bytes)
+                : QVariant(nonNull(wide ? fromUcs2(bytes)
+                                        : fromCodePage(bytes, codePageOf(collation))));
         return;
     }
     case Text:
@@ -198,7 +203,10 @@ void readValue(WireReader &reader, Parameter &parameter)
         if (length == 0xFFFFFFFF)
             return;
         const QByteArray bytes = reader.bytes(length);
-        parameter.value = type == Image ? QVariant(bytes) : QVariant(nonNull(type == NText ? fromUcs2(bytes) : fromCodePage(bytes, codePageOf(collation))));
+        parameter.value = type == Image
+                ? QVariant(bytes)
+                : QVariant(nonNull(type == NText ? fromUcs2(bytes)
+                                                 : fromCodePage(bytes, codePageOf(collation))));
         return;
     }
     }
@@ -212,7 +220,8 @@ std::optional<Request> decodeRpc(const QByteArray &payload)
     request.kind = Request::Kind::Rpc;
     WireReader reader(payload, afterHeaders(payload));
     const quint16 nameLength = reader.u16();
-    request.procedure = nameLength == 0xFFFF ? procedureName(reader.u16()) : fromUcs2(reader.bytes(2 * nameLength));
+    request.procedure = nameLength == 0xFFFF ? procedureName(reader.u16())
+                                             : fromUcs2(reader.bytes(2 * nameLength));
     reader.u16(); // option flags
     while (!reader.atEnd() && !reader.failed()) {
         Parameter parameter;
@@ -274,10 +283,22 @@ std::optional<Request> Request::decode(quint8 packetType, const QByteArray &payl
 
 QString procedureName(quint16 id)
 {
-    static const char *const names[] = {nullptr, "sp_cursor", "sp_cursoropen", "sp_cursorprepare", "sp_cursorexecute",
-                                        "sp_cursorprepexec", "sp_cursorunprepare", "sp_cursorfetch", "sp_cursoroption",
-                                        "sp_cursorclose", "sp_executesql", "sp_prepare", "sp_execute", "sp_prepexec",
-                                        "sp_prepexecrpc", "sp_unprepare"};
+    static const char *const names[] = { nullptr,
+                                         "sp_cursor",
+                                         "sp_cursoropen",
+                                         "sp_cursorprepare",
+                                         "sp_cursorexecute",
+                                         "sp_cursorprepexec",
+                                         "sp_cursorunprepare",
+                                         "sp_cursorfetch",
+                                         "sp_cursoroption",
+                                         "sp_cursorclose",
+                                         "sp_executesql",
+                                         "sp_prepare",
+                                         "sp_execute",
+                                         "sp_prepexec",
+                                         "sp_prepexecrpc",
+                                         "sp_unprepare" };
     if (id == 0 || id >= std::size(names))
         return QStringLiteral("procedure %1").arg(id);
     return QString::fromLatin1(names[id]);

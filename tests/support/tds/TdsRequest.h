@@ -28,8 +28,8 @@ struct Request
     enum TransactionRequest : quint16 { Begin = 5, Commit = 7, Rollback = 8, Save = 9 };
 
     Kind kind = Kind::Batch;
-    QString text;          // a batch's text
-    QString procedure;     // an RPC's procedure, by name ("sp_prepexec")
+    QString text; // a batch's text
+    QString procedure; // an RPC's procedure, by name ("sp_prepexec")
     QList<Parameter> parameters;
     quint16 transactionRequest = 0;
     QString transactionName;

@@ -13,7 +13,14 @@ namespace {
 
 constexpr int waitMs = 100;
 
-enum FetchType { First = 0x01, Next = 0x02, Previous = 0x04, Last = 0x08, Absolute = 0x10, Relative = 0x20 };
+enum FetchType {
+    First = 0x01,
+    Next = 0x02,
+    Previous = 0x04,
+    Last = 0x08,
+    Absolute = 0x10,
+    Relative = 0x20
+};
 
 QVariant valueAt(const QList<Parameter> &parameters, qsizetype index)
 {
@@ -39,15 +46,12 @@ QList<Parameter> named(const QString &declaration, QList<Parameter> values)
 
 } // namespace
 
-Session::Session(int id, const QString &folder, FaultPlan &faults, const Collations &collations, Record &record,
-                 const std::atomic_bool &scopingCalls)
-    : m_id(id)
-    , m_record(record)
-    , m_scopingCalls(scopingCalls)
-    , m_engine(folder, faults, collations)
+Session::Session(int id, const QString &folder, FaultPlan &faults, const Collations &collations,
+                 Record &record, const std::atomic_bool &scopingCalls)
+    : m_id(id), m_record(record), m_scopingCalls(scopingCalls), m_engine(folder, faults, collations)
 {
     m_engine.onStatement = [this](const QString &statement, const QString &database) {
-        m_record.add(RecordedStatement{m_id, m_procedure, statement, database});
+        m_record.add(RecordedStatement{ m_id, m_procedure, statement, database });
     };
 }
 
@@ -68,8 +72,7 @@ void Session::serve(qintptr socketDescriptor, const std::atomic_bool &stopping)
                 return;
             }
             socket.write(*reply);
-            while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(waitMs * 10)) {
-            }
+            while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(waitMs * 10)) { }
         }
         if (reader.isBroken())
             socket.abort();
@@ -140,10 +143,12 @@ Engine::Outcome Session::call(const Request &request, Reply &reply)
     Engine::Outcome outcome = Engine::Outcome::Done;
     if (procedure == u"sp_prepexec" || procedure == u"sp_prepare") {
         const int handle = ++m_lastHandle;
-        const Prepared prepared{valueAt(parameters, 1).toString(), valueAt(parameters, 2).toString()};
+        const Prepared prepared{ valueAt(parameters, 1).toString(),
+                                 valueAt(parameters, 2).toString() };
         m_prepared.insert(handle, prepared);
         if (procedure == u"sp_prepexec")
-            outcome = execute(prepared.text, prepared.declaration, parameters.mid(3), request, reply);
+            outcome =
+                    execute(prepared.text, prepared.declaration, parameters.mid(3), request, reply);
         else
             record(request, prepared.text, {});
         reply.returnStatus(0);
@@ -152,20 +157,24 @@ Engine::Outcome Session::call(const Request &request, Reply &reply)
         const int handle = valueAt(parameters, 0).toInt();
         if (!m_prepared.contains(handle)) {
             record(request, QString(), {});
-            reply.error(8179, 16, QStringLiteral("Could not find prepared statement with handle %1.").arg(handle));
+            reply.error(8179, 16,
+                        QStringLiteral("Could not find prepared statement with handle %1.")
+                                .arg(handle));
             outcome = Engine::Outcome::Failed;
         } else {
             const Prepared prepared = m_prepared.value(handle);
-            outcome = execute(prepared.text, prepared.declaration, parameters.mid(1), request, reply);
+            outcome =
+                    execute(prepared.text, prepared.declaration, parameters.mid(1), request, reply);
             reply.returnStatus(0);
         }
     } else if (procedure == u"sp_executesql") {
-        outcome = execute(valueAt(parameters, 0).toString(), valueAt(parameters, 1).toString(), parameters.mid(2), request, reply);
+        outcome = execute(valueAt(parameters, 0).toString(), valueAt(parameters, 1).toString(),
+                          parameters.mid(2), request, reply);
         reply.returnStatus(0);
     } else if (procedure == u"sp_cursoropen") {
         RowSet rows;
-        outcome = execute(valueAt(parameters, 1).toString(), valueAt(parameters, 5).toString(), parameters.mid(6), request,
-                          reply, &rows);
+        outcome = execute(valueAt(parameters, 1).toString(), valueAt(parameters, 5).toString(),
+                          parameters.mid(6), request, reply, &rows);
         const int handle = rows.columns.isEmpty() ? 0 : ++m_lastHandle;
         if (handle) {
             m_cursors.insert(handle, rows);
@@ -180,9 +189,11 @@ Engine::Outcome Session::call(const Request &request, Reply &reply)
         record(request, QString(), {});
         fetch(request, reply);
         reply.returnStatus(0);
-    } else if (procedure == u"sp_unprepare" || procedure == u"sp_cursorclose" || procedure == u"sp_cursoroption") {
+    } else if (procedure == u"sp_unprepare" || procedure == u"sp_cursorclose"
+               || procedure == u"sp_cursoroption") {
         const int handle = valueAt(parameters, 0).toInt();
-        record(request, procedure == u"sp_unprepare" ? m_prepared.value(handle).text : QString(), {});
+        record(request, procedure == u"sp_unprepare" ? m_prepared.value(handle).text : QString(),
+               {});
         if (procedure == u"sp_unprepare")
             m_prepared.remove(handle);
         else if (procedure == u"sp_cursorclose")
@@ -190,7 +201,8 @@ Engine::Outcome Session::call(const Request &request, Reply &reply)
         reply.returnStatus(0);
     } else {
         record(request, QString(), {});
-        reply.error(2812, 16, QStringLiteral("Could not find stored procedure '%1'.").arg(request.procedure));
+        reply.error(2812, 16,
+                    QStringLiteral("Could not find stored procedure '%1'.").arg(request.procedure));
         outcome = Engine::Outcome::Failed;
     }
     if (m_scopingCalls && m_engine.database() != database)
@@ -200,8 +212,9 @@ Engine::Outcome Session::call(const Request &request, Reply &reply)
     return outcome;
 }
 
-Engine::Outcome Session::execute(const QString &text, const QString &declaration, const QList<Parameter> &values,
-                                 const Request &request, Reply &reply, RowSet *cursor)
+Engine::Outcome Session::execute(const QString &text, const QString &declaration,
+                                 const QList<Parameter> &values, const Request &request,
+                                 Reply &reply, RowSet *cursor)
 {
     const QList<Parameter> statementValues = named(declaration, values);
     record(request, text, statementValues, declaration);
@@ -247,7 +260,8 @@ void Session::fetch(const Request &request, Reply &reply)
 void Session::record(const Request &request, const QString &text, const QList<Parameter> &values,
                      const QString &declaration)
 {
-    m_record.add(RecordedRequest{m_id, request.kind, request.procedure, text, declaration, values, request.transactionRequest});
+    m_record.add(RecordedRequest{ m_id, request.kind, request.procedure, text, declaration, values,
+                                  request.transactionRequest });
 }
 
 } // namespace zym::test::tds

@@ -20,8 +20,8 @@ class Record;
 class Session
 {
 public:
-    Session(int id, const QString &folder, FaultPlan &faults, const Collations &collations, Record &record,
-            const std::atomic_bool &scopingCalls);
+    Session(int id, const QString &folder, FaultPlan &faults, const Collations &collations,
+            Record &record, const std::atomic_bool &scopingCalls);
 
     void serve(qintptr socketDescriptor, const std::atomic_bool &stopping);
     // Starts the session under NOCOUNT, as a server whose user options hold it.
@@ -32,8 +32,9 @@ private:
     std::optional<QByteArray> answer(quint8 type, const QByteArray &payload);
     QByteArray login(const QByteArray &payload);
     Engine::Outcome call(const Request &request, Reply &reply);
-    Engine::Outcome execute(const QString &text, const QString &declaration, const QList<Parameter> &values,
-                            const Request &request, Reply &reply, RowSet *cursor = nullptr);
+    Engine::Outcome execute(const QString &text, const QString &declaration,
+                            const QList<Parameter> &values, const Request &request, Reply &reply,
+                            RowSet *cursor = nullptr);
     void fetch(const Request &request, Reply &reply);
     void record(const Request &request, const QString &text, const QList<Parameter> &values,
                 const QString &declaration = QString());

@@ -13,7 +13,7 @@ namespace zym::test::tds {
 class Listener : public QTcpServer
 {
 public:
-    explicit Listener(std::function<void(qintptr)> accepted) : m_accepted(std::move(accepted)) {}
+    explicit Listener(std::function<void(qintptr)> accepted) : m_accepted(std::move(accepted)) { }
 
 protected:
     void incomingConnection(qintptr socketDescriptor) override { m_accepted(socketDescriptor); }
@@ -23,8 +23,7 @@ private:
 };
 
 StandIn::StandIn(const QString &folder)
-    : m_folder(folder)
-    , m_listener(new Listener([this](qintptr socket) { accept(socket); }))
+    : m_folder(folder), m_listener(new Listener([this](qintptr socket) { accept(socket); }))
 {
 }
 

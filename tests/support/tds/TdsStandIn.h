@@ -70,7 +70,10 @@ public:
     void setNoCountByDefault(bool noCount) { m_noCountByDefault = noCount; }
     // Gives `database` the collation of `codePage` (Turkish or Latin1) from
     // its next login or USE on.
-    void setCodePage(const QString &database, int codePage) { m_collations.set(database, codePage); }
+    void setCodePage(const QString &database, int codePage)
+    {
+        m_collations.set(database, codePage);
+    }
 
 private:
     void accept(qintptr socketDescriptor);
@@ -82,9 +85,9 @@ private:
     Record m_record;
     FaultPlan m_faults;
     Collations m_collations;
-    std::atomic_bool m_stopping{false};
-    std::atomic_bool m_scopingCalls{false};
-    std::atomic_bool m_noCountByDefault{false};
+    std::atomic_bool m_stopping{ false };
+    std::atomic_bool m_scopingCalls{ false };
+    std::atomic_bool m_noCountByDefault{ false };
     std::mutex m_sessionsMutex;
     std::list<std::thread> m_sessions;
     int m_lastSession = 0;

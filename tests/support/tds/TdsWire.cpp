@@ -9,13 +9,15 @@ namespace {
 // Code page 1254 where it differs from Latin-1: 0x80-0x9F and the six
 // Turkish letters. Code page 1252 has Ž and ž at 0x8E and 0x9E, and
 // Latin-1's letters in place of the Turkish ones.
-constexpr char16_t upperHalf[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0xFFFD, 0xFFFD,
-                                     0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0xFFFD, 0x0178};
-constexpr std::pair<quint8, char16_t> latin1Only[] = {{0x8E, 0x017D}, {0x9E, 0x017E}};
-constexpr std::pair<quint8, char16_t> turkish[] = {{0xD0, 0x011E}, {0xDD, 0x0130}, {0xDE, 0x015E},
-                                                   {0xF0, 0x011F}, {0xFD, 0x0131}, {0xFE, 0x015F}};
+constexpr char16_t upperHalf[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0xFFFD, 0x0178
+};
+constexpr std::pair<quint8, char16_t> latin1Only[] = { { 0x8E, 0x017D }, { 0x9E, 0x017E } };
+constexpr std::pair<quint8, char16_t> turkish[] = { { 0xD0, 0x011E }, { 0xDD, 0x0130 },
+                                                    { 0xDE, 0x015E }, { 0xF0, 0x011F },
+                                                    { 0xFD, 0x0131 }, { 0xFE, 0x015F } };
 
 char16_t unicodeOf(quint8 byte, int codePage)
 {
@@ -106,7 +108,7 @@ std::pair<qint32, quint32> dateTimeParts(const QDateTime &value)
 {
     const qint32 days = qint32(dayZero.daysTo(value.date()));
     const qint64 ms = value.time().msecsSinceStartOfDay();
-    return {days, quint32((ms * 3 + 5) / 10)};
+    return { days, quint32((ms * 3 + 5) / 10) };
 }
 
 quint8 WireReader::u8()
@@ -221,7 +223,7 @@ QByteArray packets(quint8 type, const QByteArray &message, int packetSize)
     do {
         const qsizetype chunk = qMin<qsizetype>(body, message.size() - pos);
         const bool last = pos + chunk >= message.size();
-        char head[header] = {char(type), char(last ? 0x01 : 0x00), 0, 0, 0, 0, char(id++), 0};
+        char head[header] = { char(type), char(last ? 0x01 : 0x00), 0, 0, 0, 0, char(id++), 0 };
         qToBigEndian<quint16>(quint16(header + chunk), head + 2);
         out.append(head, header);
         out += message.mid(pos, chunk);
@@ -232,11 +234,16 @@ QByteArray packets(quint8 type, const QByteArray &message, int packetSize)
 
 QByteArray preLoginReply()
 {
-    return packets(TabularResult, QByteArray::fromHex("00" "000b" "0006"   // VERSION at 11, 6 bytes
-                                              "01" "0011" "0001"   // ENCRYPTION at 17, 1 byte
-                                              "ff"                 // end of the option list
-                                              "100007d00000"       // 16.0.2000.0
-                                              "02"));              // ENCRYPT_NOT_SUP
+    return packets(TabularResult,
+                   QByteArray::fromHex("00"
+                                       "000b"
+                                       "0006" // VERSION at 11, 6 bytes
+                                       "01"
+                                       "0011"
+                                       "0001" // ENCRYPTION at 17, 1 byte
+                                       "ff" // end of the option list
+                                       "100007d00000" // 16.0.2000.0
+                                       "02")); // ENCRYPT_NOT_SUP
 }
 
 } // namespace zym::test::tds

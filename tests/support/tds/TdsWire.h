@@ -82,7 +82,7 @@ std::pair<qint32, quint32> dateTimeParts(const QDateTime &value);
 class WireReader
 {
 public:
-    explicit WireReader(const QByteArray &bytes, qsizetype pos = 0) : m_bytes(bytes), m_pos(pos) {}
+    explicit WireReader(const QByteArray &bytes, qsizetype pos = 0) : m_bytes(bytes), m_pos(pos) { }
 
     quint8 u8();
     quint16 u16();
