@@ -186,16 +186,16 @@ ResultSet Connection::fetch(const QString &sql, const QVariantMap &values)
         result.columns << record.fieldName(i);
         result.types << m_dialect->columnType(query, record, i);
     }
-    while (query.next()) {
-        if (statement.parameters) {
-            result.rows << OdbcRow::read(OdbcRow::statementHandle(query), result.types);
-            continue;
+    if (statement.parameters) {
+        result.rows = OdbcRow::readRows(query, result.types);
+    } else {
+        while (query.next()) {
+            QVariantList row;
+            row.reserve(record.count());
+            for (int i = 0; i < record.count(); ++i)
+                row << readable(query.value(i), result.types.at(i));
+            result.rows << row;
         }
-        QVariantList row;
-        row.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i)
-            row << readable(query.value(i), result.types.at(i));
-        result.rows << row;
     }
     const QSqlError error = query.lastError();
     query.finish();

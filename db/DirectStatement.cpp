@@ -52,17 +52,16 @@ QList<QVariantList> DirectStatement::fetch(QSqlDatabase &db, const QString &sql)
     for (int i = 0; i < record.count(); ++i)
         types << record.field(i).metaType();
     // Behind ODBC the tool reads the rows itself, as every fetch does.
-    const bool odbc = db.driverName() == QLatin1String("QODBC");
     QList<QVariantList> rows;
-    while (query.next()) {
-        if (odbc) {
-            rows << OdbcRow::read(OdbcRow::statementHandle(query), types);
-            continue;
+    if (db.driverName() == QLatin1String("QODBC")) {
+        rows = OdbcRow::readRows(query, types);
+    } else {
+        while (query.next()) {
+            QVariantList row;
+            for (int i = 0; i < record.count(); ++i)
+                row << query.value(i);
+            rows << row;
         }
-        QVariantList row;
-        for (int i = 0; i < record.count(); ++i)
-            row << query.value(i);
-        rows << row;
     }
     if (query.lastError().isValid())
         throw Error::fromSql(query.lastError());

@@ -30,10 +30,6 @@ QString errorInFlight()
     }
 }
 
-} // namespace zym
-
-namespace zym {
-
 Error::Cause causeOf(const std::exception_ptr &failure)
 {
     try {

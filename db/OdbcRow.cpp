@@ -122,15 +122,24 @@ QVariant readColumn(SQLHSTMT statement, SQLUSMALLINT column, QMetaType type)
     }
 }
 
-} // namespace
-
-QVariantList read(void *statement, const QList<QMetaType> &types)
+// The fetched row, whose columns nothing has read yet.
+QVariantList readRow(SQLHSTMT statement, const QList<QMetaType> &types)
 {
     QVariantList row;
     row.reserve(types.size());
     for (qsizetype i = 0; i < types.size(); ++i)
-        row << readColumn(SQLHSTMT(statement), SQLUSMALLINT(i + 1), types.at(i));
+        row << readColumn(statement, SQLUSMALLINT(i + 1), types.at(i));
     return row;
+}
+
+} // namespace
+
+QList<QVariantList> readRows(QSqlQuery &query, const QList<QMetaType> &types)
+{
+    QList<QVariantList> rows;
+    while (query.next())
+        rows << readRow(SQLHSTMT(statementHandle(query)), types);
+    return rows;
 }
 
 void *statementHandle(const QSqlQuery &query)
