@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <functional>
+#include <limits>
 
 using namespace zym;
 using namespace zym::test;
@@ -34,6 +35,11 @@ constexpr int killsPerOperation = 30;
 // Kills fall up to this much past the length of a whole run, so some land
 // after its end.
 constexpr double pastTheEnd = 1.1;
+// The first kills fall anywhere in the run and show where its commits lie:
+// starting the process, listing and writing the report take much of a run,
+// so the rest fall between the latest kill that found nothing committed and
+// the earliest that found everything.
+constexpr int scoutingKills = killsPerOperation / 3;
 
 QString company()
 {
@@ -368,6 +374,48 @@ Run runHelper(const QString &folder, const QString &operation, qint64 killAfterM
 // A kill falls before the run, amid it, or after it, as the rows tell.
 enum class Moment { Before, Amid, After };
 
+// Where the kills are drawn: the whole run at first, then the span the
+// scouting kills left between the run's first and last commits.
+class KillSpan
+{
+public:
+    explicit KillSpan(qint64 wholeRunMs) : m_from(0), m_to(qint64(wholeRunMs * pastTheEnd)) { }
+
+    qint64 draw(QRandomGenerator &moments) const
+    {
+        return m_from + qint64(moments.bounded(double(m_to - m_from)));
+    }
+
+    void narrowBy(qint64 at, Moment moment)
+    {
+        if (moment == Moment::Before)
+            m_latestBefore = qMax(m_latestBefore, at);
+        else if (moment == Moment::After)
+            m_earliestAfter = qMin(m_earliestAfter, at);
+    }
+
+    // Keeps the whole run when the scouts' times cross, as a slow start can
+    // make them.
+    void settle()
+    {
+        const qint64 from = m_latestBefore < 0 ? m_from : m_latestBefore;
+        const qint64 to = qMin(m_earliestAfter, m_to);
+        if (from < to) {
+            m_from = from;
+            m_to = to;
+        }
+    }
+
+    qint64 from() const { return m_from; }
+    qint64 to() const { return m_to; }
+
+private:
+    qint64 m_from;
+    qint64 m_to;
+    qint64 m_latestBefore = -1;
+    qint64 m_earliestAfter = std::numeric_limits<qint64>::max();
+};
+
 } // namespace
 
 // The re-coding and the payroll renumbering, started from the window in a
@@ -432,9 +480,12 @@ private slots:
         int afterHandler = 0;
         int halfChanged = 0;
         QStringList faults;
+        KillSpan span(whole.elapsedMs);
         for (int kill = 0; kill < killsPerOperation; ++kill) {
+            if (kill == scoutingKills)
+                span.settle();
             copyFolder(pristine(), trial());
-            const qint64 at = qint64(m_moments.bounded(double(whole.elapsedMs) * pastTheEnd));
+            const qint64 at = span.draw(m_moments);
             const Run run = runHelper(trial(), operation, at);
             Outcome outcome = check(renaming, before);
             outcome.faults += run.errors;
@@ -445,17 +496,18 @@ private slots:
                     : outcome.renamed == int(renaming.oldCodes.size()) ? Moment::After
                                                                        : Moment::Amid;
             ++byRows[moment];
+            if (kill < scoutingKills)
+                span.narrowBy(at, moment);
             (run.done ? afterHandler : run.started ? amidHandler : beforeStart) += 1;
         }
-        qInfo("%s: %d kills in %lld ms runs of %lld codes; by the rows: %d before any commit, %d "
-              "amid the run, "
-              "%d after its last commit; by the helper: %d before the button, %d in the handler, "
-              "%d after it; "
+        qInfo("%s: %d kills in %lld ms runs of %lld codes, the last %d of them in %lld-%lld ms; "
+              "by the rows: %d before any commit, %d amid the run, %d after its last commit; "
+              "by the helper: %d before the button, %d in the handler, %d after it; "
               "%d left anything wrong",
               qPrintable(operation), killsPerOperation, whole.elapsedMs,
-              qlonglong(renaming.oldCodes.size()), byRows.value(Moment::Before),
-              byRows.value(Moment::Amid), byRows.value(Moment::After), beforeStart, amidHandler,
-              afterHandler, halfChanged);
+              qlonglong(renaming.oldCodes.size()), killsPerOperation - scoutingKills, span.from(),
+              span.to(), byRows.value(Moment::Before), byRows.value(Moment::Amid),
+              byRows.value(Moment::After), beforeStart, amidHandler, afterHandler, halfChanged);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
         QVERIFY2(byRows.value(Moment::Amid) >= killsPerOperation / 3,
                  "too few kills fell amid the run");
