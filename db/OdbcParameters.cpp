@@ -54,11 +54,14 @@ ServerText OdbcParameters::serverText(const QString &sql, const CodePage &codePa
 {
     SqlText::Positional positional = SqlText::positional(sql);
     return { positional.text,
-             std::make_shared<OdbcParameters>(std::move(positional.names), codePage) };
+             std::make_shared<OdbcParameters>(sql, std::move(positional.names), codePage) };
 }
 
-OdbcParameters::OdbcParameters(QStringList names, CodePage codePage)
-    : m_names(std::move(names)), m_codePage(codePage), m_parameters(m_names.size())
+OdbcParameters::OdbcParameters(QString sql, QStringList names, CodePage codePage)
+    : m_sql(std::move(sql)),
+      m_names(std::move(names)),
+      m_codePage(codePage),
+      m_parameters(m_names.size())
 {
 }
 
@@ -87,9 +90,11 @@ void OdbcParameters::requireHeld(const QVariantMap &values) const
 {
     for (const QString &name : m_names) {
         const QVariant value = values.value(name);
-        if (boundAsText(value) && !m_codePage.holds(value.toString()))
-            throw Error(QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (%2).")
-                                .arg(value.toString(), name));
+        if (!boundAsText(value) || m_codePage.holds(value.toString()))
+            continue;
+        const QString column = SqlText::columnOf(m_sql, name);
+        throw Error(QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (%2).")
+                            .arg(value.toString(), column.isEmpty() ? name : column));
     }
 }
 

@@ -25,16 +25,17 @@ struct ServerText;
 class OdbcParameters
 {
 public:
-    // `names`: the name of each "?" of the statement, in order; `codePage`:
-    // the database's, which every text must fit.
-    OdbcParameters(QStringList names, CodePage codePage);
+    // `names`: the name of each "?" of `sql`, in order; `codePage`: the
+    // database's, which every text must fit.
+    OdbcParameters(QString sql, QStringList names, CodePage codePage);
 
     // `sql` with "?" for its named parameters, which bind through this.
     static ServerText serverText(const QString &sql, const CodePage &codePage);
 
     // Fills the parameters of `statement` (an SQLHSTMT) from `values`;
     // raises with the driver's text when a binding is refused, and before
-    // any binding when a text does not fit the code page.
+    // any binding, naming the value and its column, when a text does not fit
+    // the code page.
     void fill(void *statement, const QVariantMap &values);
 
 private:
@@ -50,6 +51,7 @@ private:
               qsizetype size);
     void requireHeld(const QVariantMap &values) const;
 
+    QString m_sql; // as written, with ":name" placeholders
     QStringList m_names;
     CodePage m_codePage;
     QList<Parameter> m_parameters;

@@ -1,5 +1,6 @@
 #include "SqlText.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 namespace zym {
@@ -53,6 +54,39 @@ QString tableAt(const QString &sql, qsizetype pos)
     while (pos < sql.size() && !sql.at(pos).isSpace() && sql.at(pos) != u'(' && sql.at(pos) != u';')
         ++pos;
     return sql.mid(start, pos - start);
+}
+
+// A column as written, "[A B]" or "m.CARKOD", as its bare name.
+QString bareColumn(QString column)
+{
+    column = column.trimmed();
+    if (column.endsWith(u']'))
+        return column.mid(column.lastIndexOf(u'[') + 1)
+                .chopped(1)
+                .replace(QStringLiteral("]]"), QStringLiteral("]"));
+    return column.mid(column.lastIndexOf(u'.') + 1);
+}
+
+// The items of the list that opens after `open` ("(" excluded), split at
+// the commas outside any nested parenthesis, up to its closing ")".
+QStringList listItems(const QString &sql, qsizetype open)
+{
+    QStringList items;
+    int depth = 0;
+    qsizetype start = open;
+    for (qsizetype pos = open; pos < sql.size(); ++pos) {
+        const QChar c = sql.at(pos);
+        if (c == u'(') {
+            ++depth;
+        } else if (c == u')' && depth-- == 0) {
+            items << sql.mid(start, pos - start);
+            break;
+        } else if (c == u',' && depth == 0) {
+            items << sql.mid(start, pos - start);
+            start = pos + 1;
+        }
+    }
+    return items;
 }
 
 // A verbatim part (see forEachPart) that is a comment, not a literal.
@@ -258,6 +292,30 @@ QString SqlText::withoutComments(const QString &sql)
 QString SqlText::bracketed(const QString &name)
 {
     return u'[' + QString(name).replace(u']', QStringLiteral("]]")) + u']';
+}
+
+QString SqlText::columnOf(const QString &sql, const QString &name)
+{
+    const QString code = withoutComments(sql);
+    const QString parameter = QStringLiteral(":%1(?!\\w)").arg(QRegularExpression::escape(name));
+    static const QRegularExpression insert(
+            QStringLiteral("^\\s*INSERT\\s+(?:INTO\\s+)?(?:\\[[^\\]]*\\]|[^\\s(]+)\\s*\\(([^)]*)\\)"
+                           "\\s*VALUES\\s*\\("),
+            QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch match = insert.match(code); match.hasMatch()) {
+        const QStringList columns = match.captured(1).split(u',');
+        const QStringList values = listItems(code, match.capturedEnd());
+        const QRegularExpression used(parameter);
+        for (qsizetype i = 0; i < qMin(columns.size(), values.size()); ++i) {
+            if (values.at(i).contains(used))
+                return bareColumn(columns.at(i));
+        }
+    }
+    const QRegularExpression compared(
+            QStringLiteral("(\\[[^\\]]*\\]|[\\w.]+)\\s*(?:=|<>)\\s*(?:\\w+\\s*\\(\\s*)*")
+            + parameter);
+    const QRegularExpressionMatch match = compared.match(code);
+    return match.hasMatch() ? bareColumn(match.captured(1)) : QString();
 }
 
 } // namespace zym

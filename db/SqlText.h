@@ -35,6 +35,12 @@ struct Change
 // changes nothing that is told apart (Kind::None).
 Change changeOf(const QString &sql);
 
+// The column that ":name" is written to or compared with: its place in an
+// INSERT's column and VALUES lists, else "COLUMN = :name" or "<>", the
+// parameter perhaps inside a function, RTRIM(:name). The first such column,
+// brackets and alias removed; empty when the text names none.
+QString columnOf(const QString &sql, const QString &name);
+
 // Whether anything but blanks and comments follows a ";" that ends a
 // statement: a second statement, which the servers would run too.
 bool holdsSecondStatement(const QString &sql);

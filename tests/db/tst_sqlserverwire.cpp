@@ -270,7 +270,7 @@ private slots:
 
     // A text the database's code page cannot hold would fail inside the
     // driver, or be stored with "?" in its place; the tool refuses it before
-    // the statement is sent, naming the value and the parameter. A text the
+    // the statement is sent, naming the value and the column. A text the
     // code page holds is stored as written.
     void textOutsideTheCodePage()
     {
@@ -296,7 +296,8 @@ private slots:
             QFAIL("the unit committed");
         } catch (const Error &refused) {
             QCOMPARE(refused.text(),
-                     QStringLiteral("'%1' metni veritabanının kod sayfasında yazılamıyor (pUnvan).")
+                     QStringLiteral(
+                             "'%1' metni veritabanının kod sayfasında yazılamıyor (CARUNVAN).")
                              .arg(title));
         }
         QStringList sent;

@@ -95,6 +95,54 @@ private slots:
         QCOMPARE(change.table, table);
     }
 
+    void columnOf_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("set") << "UPDATE CARKART SET CARKOD=:pKod WHERE CARKOD=:pCarKod;"
+                             << "pKod"
+                             << "CARKOD";
+        QTest::newRow("where, blanks around the sign")
+                << "UPDATE CARKART SET CARUNVAN=:pUnvan WHERE CARKOD = :pCarKod"
+                << "pCarKod"
+                << "CARKOD";
+        QTest::newRow("inside a function")
+                << "UPDATE CARKART SET CAREKCHAR1=RTRIM(:pKod),CARMUHKODU='' WHERE CARKOD=:pCarKod"
+                << "pKod"
+                << "CAREKCHAR1";
+        QTest::newRow("alias and not-equal") << "SELECT 1 FROM CARHAR h WHERE h.CARKOD<>:pCarKod"
+                                             << "pCarKod"
+                                             << "CARKOD";
+        QTest::newRow("a longer name sharing the start") << "UPDATE T SET A=:pKod2, B=:pKod"
+                                                         << "pKod"
+                                                         << "B";
+        QTest::newRow("insert, by place in the lists")
+                << "INSERT INTO MUHHESAP([MUHKOD],[MUHADI1],[MUHCALFLAG])"
+                   "VALUES(RTRIM(:pKod),RTRIM(:pAdi),1)"
+                << "pAdi"
+                << "MUHADI1";
+        QTest::newRow("insert, blanks and no brackets")
+                << "INSERT INTO CARKART (CARKOD, CARUNVAN) VALUES (:pKod, :pUnvan)"
+                << "pUnvan"
+                << "CARUNVAN";
+        QTest::newRow("in a comment only") << "SELECT 1 -- KOD=:pKod\nWHERE X=1"
+                                           << "pKod"
+                                           << "";
+        QTest::newRow("compared with no column") << "SELECT :pKod"
+                                                 << "pKod"
+                                                 << "";
+    }
+
+    // A refusal names the column its value was meant for.
+    void columnOf()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, name);
+        QFETCH(QString, column);
+        QCOMPARE(SqlText::columnOf(sql, name), column);
+    }
+
     void secondStatement_data()
     {
         QTest::addColumn<QString>("sql");
