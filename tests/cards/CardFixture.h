@@ -61,6 +61,33 @@ inline void seedCards(DatabaseSeeder &db, const QList<CardRow> &cards)
     }
 }
 
+// Gives `code` an identity row and an address row of the payroll module,
+// which share the card's code and must keep it.
+inline void seedPayrollRows(DatabaseSeeder &db, const QString &code)
+{
+    db.insert(QStringLiteral("KIMLIKLER"), { QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL") },
+              { { code, Tables::payrollModule } });
+    db.insert(QStringLiteral("ADRESLER"), { QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL") },
+              { { code, Tables::payrollModule } });
+}
+
+// How many identity and address rows of the payroll module carry `code`.
+inline QList<int> payrollRowsOf(DatabaseSeeder &db, const QString &code)
+{
+    const auto count = [&](const QString &table, const QString &codeColumn,
+                           const QString &moduleColumn) {
+        return db
+                .scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2='%3' AND %4=%5")
+                                .arg(table, codeColumn, code, moduleColumn)
+                                .arg(Tables::payrollModule))
+                .toInt();
+    };
+    return {
+        count(QStringLiteral("KIMLIKLER"), QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL")),
+        count(QStringLiteral("ADRESLER"), QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL"))
+    };
+}
+
 // Makes the server refuse, with InjectedFailure's text, the rename of the
 // step's rows to `code` (an SQLite trigger).
 inline void failWhenRenamedTo(DatabaseSeeder &db, const CodeColumn &step, const QString &code)

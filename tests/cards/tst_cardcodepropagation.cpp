@@ -98,14 +98,7 @@ private slots:
         QCOMPARE(codesIn(db, QStringLiteral("MUHHESAP"), QStringLiteral("MUHKOD")),
                  QStringList{ "ESKI" });
         // Payroll rows keep the code; an identity row with no module is the card's.
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='ESKI' AND "
-                                          "KIMMODUL=8"))
-                         .toInt(),
-                 1);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM ADRESLER WHERE ADRKOD1='ESKI' AND "
-                                          "ADRMODUL=8"))
-                         .toInt(),
-                 1);
+        QCOMPARE(payrollRowsOf(db, QStringLiteral("ESKI")), (QList<int>{ 1, 1 }));
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='YENI' AND "
                                           "KIMMODUL IS NULL"))
                          .toInt(),

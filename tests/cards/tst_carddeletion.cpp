@@ -92,12 +92,7 @@ private slots:
 
     void payrollRowsOfTheSameCodeStay()
     {
-        db().insert(QStringLiteral("KIMLIKLER"),
-                    { QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL") },
-                    { { QStringLiteral("S1"), 8 } });
-        db().insert(QStringLiteral("ADRESLER"),
-                    { QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL") },
-                    { { QStringLiteral("S1"), 8 } });
+        seedPayrollRows(db(), QStringLiteral("S1"));
         run();
         QCOMPARE(db().select(QStringLiteral("SELECT KIMMODUL FROM KIMLIKLER WHERE KIMKOD='S1'")),
                  (QList<QVariantList>{ { 8 } }));

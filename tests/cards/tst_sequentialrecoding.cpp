@@ -350,23 +350,9 @@ private slots:
 
     void payrollRowsOfTheSameCodeStay()
     {
-        db().insert(QStringLiteral("KIMLIKLER"),
-                    { QStringLiteral("KIMKOD"), QStringLiteral("KIMMODUL") },
-                    { { QStringLiteral("K1"), 8 } });
-        db().insert(QStringLiteral("ADRESLER"),
-                    { QStringLiteral("ADRKOD1"), QStringLiteral("ADRMODUL") },
-                    { { QStringLiteral("K1"), 8 } });
+        seedPayrollRows(db(), QStringLiteral("K1"));
         run(request(false, false));
-        QCOMPARE(db()
-                         .scalar(QStringLiteral(
-                                 "SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='K1' AND KIMMODUL=8"))
-                         .toInt(),
-                 1);
-        QCOMPARE(db()
-                         .scalar(QStringLiteral(
-                                 "SELECT COUNT(*) FROM ADRESLER WHERE ADRKOD1='K1' AND ADRMODUL=8"))
-                         .toInt(),
-                 1);
+        QCOMPARE(payrollRowsOf(db(), QStringLiteral("K1")), (QList<int>{ 1, 1 }));
         QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM KIMLIKLER WHERE KIMKOD='0001'"))
                          .toInt(),
                  1);
